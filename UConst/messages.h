@@ -1,0 +1,50 @@
+// Message texts of the library, as Windows-1252 bytes. Hosts show them to
+// their users and some compare them, so every byte (trailing blanks
+// included) is part of the interface.
+#pragma once
+
+#include <string_view>
+
+namespace quorix::msg {
+
+// Taxpayer identification
+inline constexpr std::string_view kInvalidCnpjCpf = "CPF/CNPJ inv\xE1lido";
+inline constexpr std::string_view kInvalidCompanyName = "Raz\xE3o Social inv\xE1lida.\r\n";
+inline constexpr std::string_view kExempt = "ISENTO";
+inline constexpr std::string_view kCpfMask = "000.000.000-00";
+inline constexpr std::string_view kCnpjMask = "00.000.000/0000-00";
+
+// Report frame
+inline constexpr std::string_view kInvalidRecordType = "Tipo de Registro Inv\xE1lido ";
+inline constexpr std::string_view kInvalidLayout = "Layout Inv\xE1lido \r\n";
+inline constexpr std::string_view kNoOpenReport =
+    "Nenhum relat\xF3rio aberto: chame quorix_InicializarPAF antes de montar as linhas";
+
+// Finishing a report
+inline constexpr std::string_view kInvalidKeys = "Chaves P\xFA" "blica e/ou Privada Inv\xE1lidas ";
+inline constexpr std::string_view kFileWriteError = "Erro durante a grava\xE7\xE3o do arquivo ";
+
+// Signing library
+inline constexpr std::string_view kCommandNotExecuted = "Comando n\xE3o executado ";
+inline constexpr std::string_view kSignatureRecordError =
+    "Erro durante o processo de gera\xE7\xE3o do Registro Chave";
+inline constexpr std::string_view kCommandExecutionError = "Erro de execu\xE7\xE3o do comando";
+inline constexpr std::string_view kInvalidFile = "Arquivo Inv\xE1lido ";
+inline constexpr std::string_view kSignerMissing =
+    "Biblioteca de assinatura sign_bema n\xE3o encontrada";
+inline constexpr std::string_view kSignerFunctionMissing =
+    "Fun\xE7\xE3o ausente na biblioteca de assinatura sign_bema: ";
+
+// Values that cannot be rendered into a line
+inline constexpr std::string_view kNotANumber = "Valor num\xE9rico inv\xE1lido (n\xE3o \xE9 um n\xFAmero finito)";
+inline constexpr std::string_view kDateOutOfRange =
+    "Data ou hora inv\xE1lida (fora do intervalo de 01/01/0001 a 31/12/9999)";
+
+// Failures that only the platform can cause
+inline constexpr std::string_view kOutOfMemory = "Mem\xF3ria insuficiente";
+inline constexpr std::string_view kUnexpectedFailure = "Falha inesperada";
+inline constexpr std::string_view kCannotCreateFile = "N\xE3o foi poss\xEDvel criar o arquivo ";
+inline constexpr std::string_view kCannotWriteFile = "N\xE3o foi poss\xEDvel gravar o arquivo ";
+inline constexpr std::string_view kCannotDeleteFile = "N\xE3o foi poss\xEDvel apagar o arquivo ";
+
+}  // namespace quorix::msg

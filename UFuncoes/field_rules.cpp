@@ -1,0 +1,317 @@
+#include "UFuncoes/field_rules.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+#include "UConst/failure.h"
+#include "UConst/messages.h"
+#include "platform/regional.h"
+
+namespace quorix::rules {
+namespace {
+
+bool IsAlphanumeric(unsigned char c) {
+  return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+// What the text field rendering makes of each byte: the allowed characters
+// upper-cased, accented letters folded to their base letter, anything else a blank.
+constexpr std::array<char, 256> MakeFieldTable() {
+  std::array<char, 256> t{};
+  for (int c = 0; c < 256; ++c) t[c] = ' ';
+  for (int c = 32; c <= 126; ++c) {
+    if (c == '?') continue;
+    t[c] = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
+  }
+  const struct {
+    const char* codes;
+    char letter;
+  } folds[] = {
+      {"\xC0\xC1\xC2\xC3\xC4\xE0\xE1\xE2\xE3\xE4", 'A'},
+      {"\xC7\xE7", 'C'},
+      {"\xC8\xC9\xCA\xCB\xE8\xE9\xEA\xEB", 'E'},
+      {"\xCC\xCD\xCE\xCF\xEC\xED\xEE\xEF", 'I'},
+      {"\xD1\xF1", 'N'},
+      {"\xD2\xD3\xD4\xD6\xF2\xF3\xF4\xF6", 'O'},
+      {"\xD9\xDA\xDB\xDC\xF9\xFA\xFB\xFC", 'U'},
+  };
+  for (const auto& f : folds)
+    for (const char* p = f.codes; *p; ++p) t[static_cast<unsigned char>(*p)] = f.letter;
+  return t;
+}
+constexpr std::array<char, 256> kFieldTable = MakeFieldTable();
+
+char FieldChar(char c) { return kFieldTable[static_cast<unsigned char>(c)]; }
+
+// TDateTime day 0 is 1899-12-30; these are 0001-01-01 and 9999-12-31.
+constexpr double kFirstDay = -693593.0;
+constexpr double kLastDay = 2958465.0;
+constexpr int64_t kMsPerDay = 86400000;
+
+double CheckedDayPart(double value) {
+  if (!std::isfinite(value)) throw Failure(msg::kNotANumber);
+  const double day = std::trunc(value);
+  if (day < kFirstDay || day > kLastDay) throw Failure(msg::kDateOutOfRange);
+  return day;
+}
+
+struct CivilDate {
+  int year, month, day;
+};
+
+// Days since 1899-12-30 to the proleptic Gregorian calendar.
+CivilDate ToCivil(int64_t days) {
+  int64_t z = days - 25569 + 719468;  // shift to days since 0000-03-01
+  const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+  const int64_t doe = z - era * 146097;
+  const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const int64_t mp = (5 * doy + 2) / 153;
+  const int d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+  const int m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+  const int64_t y = yoe + era * 400 + (m <= 2 ? 1 : 0);
+  return {static_cast<int>(y), m, d};
+}
+
+void PutDigits(char* at, int value, int count) {
+  for (int i = count - 1; i >= 0; --i) {
+    at[i] = static_cast<char>('0' + value % 10);
+    value /= 10;
+  }
+}
+
+// Digits of round(|value| * 10^decimals), halves away from zero, decided on
+// the 18 significant digits of the value's decimal expansion. At least
+// decimals + 1 digits, so that one digit always stands before the decimals.
+void AppendScaledDigits(std::string& out, double value, int decimals) {
+  if (!std::isfinite(value)) throw Failure(msg::kNotANumber);
+  char buf[40];
+  const auto res =
+      std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific, 17);
+  // buf holds "d.ddddddddddddddddde+XX"
+  char digits[18];
+  digits[0] = buf[0];
+  std::memcpy(digits + 1, buf + 2, 17);
+  int exponent = 0;
+  std::from_chars(buf + 20 + (buf[20] == '+' ? 1 : 0), res.ptr, exponent);
+
+  const int keep = exponent + decimals + 1;  // digits at or above the last decimal
+  const size_t start = out.size();
+  if (keep <= 0) {
+    out.push_back(keep == 0 && digits[0] >= '5' ? '1' : '0');
+  } else if (keep >= 18) {
+    out.append(digits, 18);
+    out.append(static_cast<size_t>(keep - 18), '0');
+  } else {
+    out.append(digits, static_cast<size_t>(keep));
+    if (digits[keep] >= '5') {
+      size_t i = out.size();
+      while (i > start && out[i - 1] == '9') out[--i] = '0';
+      if (i > start)
+        ++out[i - 1];
+      else
+        out.insert(out.begin() + static_cast<std::ptrdiff_t>(start), '1');
+    }
+  }
+  // Drop leading zeros, then restore the minimum of decimals + 1 digits.
+  size_t first = start;
+  while (first + 1 < out.size() && out[first] == '0') ++first;
+  out.erase(start, first - start);
+  const size_t have = out.size() - start;
+  const size_t need = static_cast<size_t>(decimals) + 1;
+  if (have < need) out.insert(start, need - have, '0');
+}
+
+}  // namespace
+
+std::string_view Trim(std::string_view text) {
+  size_t b = 0, e = text.size();
+  while (b < e && static_cast<unsigned char>(text[b]) <= 32) ++b;
+  while (e > b && static_cast<unsigned char>(text[e - 1]) <= 32) --e;
+  return text.substr(b, e - b);
+}
+
+void AppendAlphanumeric(std::string& out, std::string_view text) {
+  for (char c : text)
+    if (IsAlphanumeric(static_cast<unsigned char>(c))) out.push_back(c);
+}
+
+std::string AlphanumericFilter(std::string_view text) {
+  std::string out;
+  AppendAlphanumeric(out, text);
+  return out;
+}
+
+void AppendZeroFill(std::string& out, std::string_view text, int width) {
+  if (width > static_cast<int>(text.size())) out.append(width - text.size(), '0');
+  out.append(text);
+}
+
+std::string ZeroFill(std::string_view text, int width, Justify side) {
+  std::string out;
+  if (side == Justify::Left) {
+    AppendZeroFill(out, text, width);
+  } else {
+    out.assign(text);
+    if (width > static_cast<int>(text.size())) out.append(width - text.size(), '0');
+  }
+  return out;
+}
+
+void AppendTextField(std::string& out, std::string_view text, int width, Justify justify,
+                     char fill) {
+  if (width <= 0) return;
+  const size_t n = static_cast<size_t>(width);
+  fill = IsAlphanumeric(static_cast<unsigned char>(fill)) ? FieldChar(fill) : ' ';
+  text = Trim(text);
+  const size_t used = text.size() < n ? text.size() : n;
+  const size_t start = out.size();
+  out.resize(start + n, fill);
+  char* dst = &out[start];
+  if (justify == Justify::Left) {
+    for (size_t i = 0; i < used; ++i) dst[i] = FieldChar(text[i]);
+  } else {
+    const char* src = text.data() + (text.size() - used);
+    dst += n - used;
+    for (size_t i = 0; i < used; ++i) dst[i] = FieldChar(src[i]);
+  }
+}
+
+std::string TextField(std::string_view text, int width, Justify justify, char fill) {
+  std::string out;
+  AppendTextField(out, text, width, justify, fill);
+  return out;
+}
+
+void AppendCharField(std::string& out, char c) {
+  out.push_back(static_cast<unsigned char>(c) <= 32 ? ' ' : FieldChar(c));
+}
+
+void AppendNumber(std::string& out, double value, Decimals decimals, int width) {
+  const size_t start = out.size();
+  AppendScaledDigits(out, value, static_cast<int>(decimals));
+  const size_t have = out.size() - start;
+  if (width > static_cast<int>(have)) out.insert(start, width - have, '0');
+}
+
+std::string NumberRendering(double value, Decimals decimals, int width) {
+  std::string out;
+  AppendNumber(out, value, decimals, width);
+  return out;
+}
+
+std::string FormatNumber(double value, Decimals decimals) {
+  if (std::isnan(value)) return "NAN";
+  if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
+  const auto& regional = platform::Regional();
+  std::string digits;
+  AppendScaledDigits(digits, value, static_cast<int>(decimals));
+  const size_t intLen = digits.size() - static_cast<size_t>(decimals);
+  std::string out;
+  if (value < 0) out.push_back('-');
+  for (size_t i = 0; i < intLen; ++i) {
+    if (i > 0 && (intLen - i) % 3 == 0) out.append(regional.thousandSeparator);
+    out.push_back(digits[i]);
+  }
+  if (decimals != Decimals::None) {
+    out.push_back(regional.decimalSeparator);
+    out.append(digits, intLen, std::string::npos);
+  }
+  return out;
+}
+
+void AppendInteger(std::string& out, int32_t value, int width) {
+  char buf[16];
+  const auto res = std::to_chars(buf, buf + sizeof buf, value);
+  AppendZeroFill(out, std::string_view(buf, static_cast<size_t>(res.ptr - buf)), width);
+}
+
+std::string IntegerRendering(int32_t value, int width) {
+  std::string out;
+  AppendInteger(out, value, width);
+  return out;
+}
+
+void AppendDate(std::string& out, double date) {
+  const CivilDate d = ToCivil(static_cast<int64_t>(CheckedDayPart(date)));
+  char buf[8];
+  PutDigits(buf, d.year, 4);
+  PutDigits(buf + 4, d.month, 2);
+  PutDigits(buf + 6, d.day, 2);
+  out.append(buf, 8);
+}
+
+std::string DateRendering(double date) {
+  std::string out;
+  AppendDate(out, date);
+  return out;
+}
+
+void AppendTime(std::string& out, double time) {
+  const double day = CheckedDayPart(time);
+  int64_t ms = std::llround(std::fabs(time - day) * static_cast<double>(kMsPerDay));
+  // A fraction a hair below the next day must not print as 24:00:00.
+  if (ms >= kMsPerDay) ms = kMsPerDay - 1;
+  const int seconds = static_cast<int>(ms / 1000);
+  char buf[6];
+  PutDigits(buf, seconds / 3600, 2);
+  PutDigits(buf + 2, seconds / 60 % 60, 2);
+  PutDigits(buf + 4, seconds % 60, 2);
+  out.append(buf, 6);
+}
+
+std::string TimeRendering(double time) {
+  std::string out;
+  AppendTime(out, time);
+  return out;
+}
+
+std::string FormatDayMonthYear(double date) {
+  const CivilDate d = ToCivil(static_cast<int64_t>(CheckedDayPart(date)));
+  const char sep = platform::Regional().dateSeparator;
+  char buf[10];
+  PutDigits(buf, d.day, 2);
+  buf[2] = sep;
+  PutDigits(buf + 3, d.month, 2);
+  buf[5] = sep;
+  PutDigits(buf + 6, d.year, 4);
+  return std::string(buf, 10);
+}
+
+bool CheckDigitsValid(std::string_view cpfOrCnpj) {
+  char c[14];
+  size_t n = 0;
+  for (char ch : cpfOrCnpj) {
+    if (!IsAlphanumeric(static_cast<unsigned char>(ch))) continue;
+    if (n == sizeof c) return false;
+    c[n++] = ch;
+  }
+  if (n != 11 && n != 14) return false;
+  auto value = [&](size_t i) { return static_cast<int>(static_cast<unsigned char>(c[i])) - 48; };
+  auto checkDigit = [](int sum) {
+    const int r = 11 - sum % 11;
+    return r >= 10 ? 0 : r;
+  };
+  // Weights run from `top` down to 2, restarting at 9 for the CNPJ.
+  auto weightedSum = [&](size_t count, int top, bool cnpj) {
+    int sum = 0, w = top;
+    for (size_t i = 0; i < count; ++i) {
+      sum += value(i) * w;
+      w = (w == 2 && cnpj) ? 9 : w - 1;
+    }
+    return sum;
+  };
+  if (n == 11) {
+    const int d1 = checkDigit(weightedSum(9, 10, false));
+    if (d1 != value(9)) return false;
+    const int d2 = checkDigit(weightedSum(9, 11, false) + 2 * d1);
+    return d2 == value(10);
+  }
+  const int d1 = checkDigit(weightedSum(12, 5, true));
+  if (d1 != value(12)) return false;
+  return checkDigit(weightedSum(13, 6, true)) == value(13);
+}
+
+}  // namespace quorix::rules

@@ -1,0 +1,73 @@
+// Field rules: the small set of pure functions that turn a host value into
+// the text of a fixed-width report field. The Append* forms write at the end
+// of a line being assembled (no temporary strings on the hot path); the plain
+// forms return a new text and exist for messages and tests.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace quorix::rules {
+
+enum class Justify { Left, Right };
+
+// Removes every byte from 0 to 32 at both ends.
+std::string_view Trim(std::string_view text);
+
+// Keeps only 0-9, A-Z and a-z, in their order.
+std::string AlphanumericFilter(std::string_view text);
+void AppendAlphanumeric(std::string& out, std::string_view text);
+
+// Adds "0" on the left (or right) up to width; never cuts.
+std::string ZeroFill(std::string_view text, int width, Justify side = Justify::Left);
+void AppendZeroFill(std::string& out, std::string_view text, int width);
+
+// Trims, folds accents, blanks what is outside the allowed set, cuts or fills
+// to exactly width and upper-cases. A fill that is not a letter or digit is a blank.
+std::string TextField(std::string_view text, int width, Justify justify = Justify::Left,
+                      char fill = ' ');
+void AppendTextField(std::string& out, std::string_view text, int width,
+                     Justify justify = Justify::Left, char fill = ' ');
+
+// The one-character field: the character as a text of length one, rendered at
+// width 1, left-justified, blank fill.
+void AppendCharField(std::string& out, char c);
+
+// Number formats of the report fields: ",0", ",0.00" and ",0.000".
+enum class Decimals : int { None = 0, Two = 2, Three = 3 };
+
+// Digits of |value| rounded to the given decimals (half away from zero, on the
+// value's 18 significant digits), zero-filled on the left to width, never cut.
+// A value that is not a finite number raises a Failure.
+std::string NumberRendering(double value, Decimals decimals, int width);
+void AppendNumber(std::string& out, double value, Decimals decimals, int width);
+inline void AppendAmount(std::string& out, double value, int width) {
+  AppendNumber(out, value, Decimals::Two, width);
+}
+inline std::string AmountRendering(double value, int width) {
+  return NumberRendering(value, Decimals::Two, width);
+}
+
+// The value as the user reads it: minus sign, thousands separators and the
+// decimal separator of the regional settings (",0.00" style). A value that is
+// not finite is shown as NAN, INF or -INF (messages only, never a line).
+std::string FormatNumber(double value, Decimals decimals);
+
+// Decimal digits with a leading "-" when negative, zero-filled on the left.
+std::string IntegerRendering(int32_t value, int width);
+void AppendInteger(std::string& out, int32_t value, int width);
+
+// A day count since 1899-12-30 (fraction: time of day) as "yyyyMMdd" and as
+// "hhmmss". A value outside the years 1 to 9999, or not finite, raises a Failure.
+std::string DateRendering(double date);
+void AppendDate(std::string& out, double date);
+std::string TimeRendering(double time);
+void AppendTime(std::string& out, double time);
+
+// "dd/MM/yyyy" with the regional date separator, for messages.
+std::string FormatDayMonthYear(double date);
+
+bool CheckDigitsValid(std::string_view cpfOrCnpj);
+
+}  // namespace quorix::rules

@@ -1,0 +1,111 @@
+#include "UPAF/record_frame.h"
+
+#include "UConst/failure.h"
+#include "UConst/messages.h"
+#include "UPAF/state.h"
+
+namespace quorix::upaf {
+namespace {
+
+bool TypeLengthOk(std::string_view type, size_t length) {
+  const std::string_view trimmed = rules::Trim(type);
+  return !trimmed.empty() && trimmed.size() == length;
+}
+
+// One line under assembly at a time; reusing its storage keeps the hot path
+// free of allocations.
+std::string& LineUnderAssembly() {
+  static std::string line;
+  return line;
+}
+
+}  // namespace
+
+std::string_view SourceText(int source, const Args& args) {
+  const Taxpayer& t = State().taxpayer;
+  switch (source) {
+    case kTaxpayerCnpjCpf:
+      return t.cnpjCpf;
+    case kTaxpayerStateRegistration:
+      return t.stateRegistration;
+    case kTaxpayerMunicipalRegistration:
+      return t.municipalRegistration;
+    case kTaxpayerCompanyName:
+      return t.companyName;
+    default:
+      return args.text(source);
+  }
+}
+
+void RenderField(std::string& line, const Field& f, const Args& args) {
+  switch (f.render) {
+    case Render::AsPassed:
+      line.append(SourceText(f.source, args));
+      break;
+    case Render::Text:
+      rules::AppendTextField(line, SourceText(f.source, args), f.width, f.justify, f.fill);
+      break;
+    case Render::Alphanumeric:
+      rules::AppendTextField(line, rules::AlphanumericFilter(SourceText(f.source, args)),
+                             f.width, f.justify, f.fill);
+      break;
+    case Render::ZeroFill:
+      rules::AppendZeroFill(line, SourceText(f.source, args), f.width);
+      break;
+    case Render::Number:
+      rules::AppendNumber(line, args.real(f.source), f.decimals, f.width);
+      break;
+    case Render::Integer:
+      rules::AppendInteger(line, args.integer(f.source), f.width);
+      break;
+    case Render::Date:
+      rules::AppendDate(line, args.real(f.source));
+      break;
+    case Render::Time:
+      rules::AppendTime(line, args.real(f.source));
+      break;
+    case Render::Character:
+      rules::AppendCharField(line, args.character(f.source));
+      break;
+    case Render::Custom:
+      f.custom(line, args);
+      break;
+  }
+}
+
+bool AssembleRecord(const RecordKind& kind, const Args& args) {
+  if (kind.entryClear) SetLastError({});
+
+  const std::string_view recordType = args.text(0);
+  if (!TypeLengthOk(recordType, kind.typeLength) ||
+      (kind.secondType >= 0 && !TypeLengthOk(args.text(kind.secondType), kind.typeLength))) {
+    std::string message(msg::kInvalidRecordType);
+    message += recordType;
+    SetLastError(message);
+    return false;
+  }
+  if (kind.taxpayerCheck && !TaxpayerCheck()) return false;
+
+  try {
+    if (kind.checks && !kind.checks(args)) return false;
+
+    std::string& line = LineUnderAssembly();
+    line.clear();
+    for (const Field& f : kind.layout) RenderField(line, f, args);
+
+    if (line.size() != kind.lineLength) {
+      std::string message(msg::kInvalidLayout);
+      message += line;
+      SetLastError(message);
+      return false;
+    }
+    return AppendReportLine(line);
+  } catch (const std::exception& e) {
+    // Without the chaining step the export's catch-all reports the failure.
+    if (!kind.failureChaining) throw;
+    ChainLastError(FailureText(e));
+    return false;
+  }
+}
+
+}  // namespace quorix::upaf

@@ -1,0 +1,128 @@
+// The record assembly frame shared by every report line builder. A record
+// kind is data: its frame values, a layout table that reads like the line's
+// layout (source, width, rendering per field) and its own checks in order.
+// AssembleRecord runs the frame: entry clear, type check, taxpayer check,
+// field checks, line assembly, layout length check, append, failure chaining.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+#include "UFuncoes/field_rules.h"
+
+namespace quorix::upaf {
+
+// One builder argument as the export received it.
+struct Arg {
+  std::string_view text;
+  double real = 0;
+  int32_t integer = 0;
+  char character = 0;
+
+  static Arg Text(std::string_view t) { return Arg{t, 0, 0, 0}; }
+  static Arg Real(double v) { return Arg{{}, v, 0, 0}; }
+  static Arg Integer(int32_t v) { return Arg{{}, 0, v, 0}; }
+  // Only the lowest byte of a character slot counts.
+  static Arg Character(uint32_t slot) { return Arg{{}, 0, 0, static_cast<char>(slot & 0xFF)}; }
+};
+
+class Args {
+ public:
+  Args(const Arg* args, size_t count) : args_(args), count_(count) {}
+  std::string_view text(int i) const { return args_[i].text; }
+  double real(int i) const { return args_[i].real; }
+  int32_t integer(int i) const { return args_[i].integer; }
+  char character(int i) const { return args_[i].character; }
+  size_t size() const { return count_; }
+
+ private:
+  const Arg* args_;
+  size_t count_;
+};
+
+// Field sources that are not builder arguments: the open report's taxpayer.
+enum TaxpayerItem : int {
+  kTaxpayerCnpjCpf = -1,
+  kTaxpayerStateRegistration = -2,
+  kTaxpayerMunicipalRegistration = -3,
+  kTaxpayerCompanyName = -4,
+};
+
+enum class Render : uint8_t {
+  AsPassed,     // the text exactly as passed
+  Text,         // text field rendering
+  Alphanumeric, // alphanumeric filter, then text field rendering
+  ZeroFill,     // zero fill on the left of the text as passed
+  Number,       // number rendering with the field's decimals
+  Integer,      // integer rendering
+  Date,         // date rendering
+  Time,         // time rendering
+  Character,    // one-character field
+  Custom,       // the field's own function
+};
+
+using CustomRender = void (*)(std::string& line, const Args& args);
+
+struct Field {
+  int source = 0;  // argument index, or a TaxpayerItem
+  Render render = Render::AsPassed;
+  int width = 0;
+  rules::Justify justify = rules::Justify::Left;
+  char fill = ' ';
+  rules::Decimals decimals = rules::Decimals::Two;
+  CustomRender custom = nullptr;
+};
+
+// Layout table vocabulary.
+constexpr Field AsPassed(int source) { return {source, Render::AsPassed}; }
+constexpr Field Text(int source, int width, rules::Justify justify = rules::Justify::Left,
+                     char fill = ' ') {
+  return {source, Render::Text, width, justify, fill};
+}
+constexpr Field AlphanumericText(int source, int width) {
+  return {source, Render::Alphanumeric, width};
+}
+constexpr Field ZeroFilled(int source, int width) { return {source, Render::ZeroFill, width}; }
+constexpr Field Amount(int source, int width) { return {source, Render::Number, width}; }
+constexpr Field Number(int source, rules::Decimals decimals, int width) {
+  return {source, Render::Number, width, rules::Justify::Left, ' ', decimals};
+}
+constexpr Field Integer(int source, int width) { return {source, Render::Integer, width}; }
+constexpr Field Date(int source) { return {source, Render::Date, 8}; }
+constexpr Field Time(int source) { return {source, Render::Time, 6}; }
+constexpr Field OneCharacter(int source) { return {source, Render::Character, 1}; }
+constexpr Field Custom(CustomRender render) {
+  Field f{0, Render::Custom};
+  f.custom = render;
+  return f;
+}
+
+// A builder's own checks, in order: returns false after setting its message.
+using FieldChecks = bool (*)(const Args& args);
+
+struct RecordKind {
+  size_t typeLength;
+  size_t lineLength;
+  bool entryClear;
+  bool taxpayerCheck;
+  bool failureChaining;
+  std::initializer_list<Field> layout;
+  FieldChecks checks = nullptr;
+  // A second argument that must pass the type length check too (its failure
+  // still quotes the record type).
+  int secondType = -1;
+};
+
+// Runs the frame for one line; args[0] is always the record type.
+bool AssembleRecord(const RecordKind& kind, const Args& args);
+
+// Renders one field at the end of line (exposed for custom fields).
+void RenderField(std::string& line, const Field& field, const Args& args);
+
+// Reads a taxpayer item or a text argument.
+std::string_view SourceText(int source, const Args& args);
+
+}  // namespace quorix::upaf

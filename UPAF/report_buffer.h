@@ -1,0 +1,56 @@
+// The open report's lines, kept as a chunked byte arena: lines are copied into
+// large blocks that never move, each followed by its CR LF, so the arena is
+// already the file's bytes. Memory stays close to the bytes of the lines even
+// at its peak, finishing writes the file block by block, and counting lines
+// of a type is a scan over the line index.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorix::upaf {
+
+class ReportBuffer {
+ public:
+  static constexpr size_t kBlockSize = size_t{1} << 20;
+  static constexpr size_t kRefsPerChunk = size_t{1} << 16;
+
+  // Adds the line (and its CR LF) at the end. On failure nothing is added.
+  void Append(std::string_view line);
+
+  size_t LineCount() const { return lines_; }
+  // Bytes of the file this buffer becomes (lines and terminators).
+  size_t FileSize() const { return fileSize_; }
+  // The line without its terminator.
+  std::string_view Line(size_t index) const;
+  // Bytes held by the buffer, for the memory figures.
+  size_t MemoryFootprint() const;
+
+  // Writes the lines, each followed by CR LF, to a new file at path.
+  void WriteTo(const std::string& path) const;
+
+ private:
+  struct Block {
+    std::unique_ptr<char[]> data;
+    size_t capacity = 0;
+    size_t used = 0;
+  };
+  struct LineRef {
+    uint32_t block;
+    uint32_t offset;
+  };
+  const LineRef& Ref(size_t index) const {
+    return refChunks_[index / kRefsPerChunk][index % kRefsPerChunk];
+  }
+
+  std::vector<Block> blocks_;
+  std::vector<std::unique_ptr<LineRef[]>> refChunks_;
+  size_t lines_ = 0;
+  size_t fileSize_ = 0;
+};
+
+}  // namespace quorix::upaf

@@ -1,0 +1,74 @@
+#include "UPAF/state.h"
+
+#include "UConst/failure.h"
+#include "UConst/messages.h"
+#include "UFuncoes/field_rules.h"
+
+namespace quorix::upaf {
+
+LibraryState& State() {
+  static LibraryState state;
+  return state;
+}
+
+void SetLastError(std::string_view text) { State().lastError.assign(text); }
+
+void SetLastErrorNoThrow(std::string_view text) noexcept {
+  std::string& message = State().lastError;
+  try {
+    message.assign(text);
+  } catch (...) {
+    message.clear();
+  }
+}
+
+void ChainLastError(std::string_view failure) {
+  std::string message = State().lastError;
+  message += "\r\n";
+  message += failure;
+  State().lastError.swap(message);
+}
+
+bool TaxpayerCheck() {
+  Taxpayer& t = State().taxpayer;
+  std::string message;
+  // An open report stores a CPF zero-filled to 14 characters, where the CNPJ
+  // rule would judge it; it is judged by the CPF rule it passed at opening.
+  const std::string_view id =
+      t.identifiedByCpf && t.cnpjCpf.size() == 14 && t.cnpjCpf.compare(0, 3, "000") == 0
+          ? std::string_view(t.cnpjCpf).substr(3)
+          : std::string_view(t.cnpjCpf);
+  if (t.cnpjCpf == msg::kCpfMask || t.cnpjCpf == msg::kCnpjMask || t.cnpjCpf.empty() ||
+      !rules::CheckDigitsValid(id))
+    message.assign(msg::kInvalidCnpjCpf);
+  if (t.companyName.empty()) message += msg::kInvalidCompanyName;
+  if (t.stateRegistration.empty()) t.stateRegistration.assign(msg::kExempt);
+  if (t.municipalRegistration.empty()) t.municipalRegistration.assign(msg::kExempt);
+  if (message.empty()) return true;
+  SetLastError(message);
+  return false;
+}
+
+bool AppendReportLine(std::string_view line) {
+  try {
+    ReportBuffer* report = State().report.get();
+    if (!report) {
+      SetLastError(msg::kNoOpenReport);
+      return false;
+    }
+    report->Append(line);
+    return true;
+  } catch (const std::exception& e) {
+    SetLastErrorNoThrow(FailureText(e));
+    return false;
+  }
+}
+
+void CloseReport(bool finishedWell) noexcept {
+  LibraryState& s = State();
+  s.taxpayer = Taxpayer{};
+  s.report.reset();
+  if (finishedWell) s.lastError.clear();
+}
+
+}  // namespace quorix::upaf

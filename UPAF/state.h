@@ -1,0 +1,49 @@
+// The process-wide state shared by the exports: the taxpayer identification
+// of the open report, the report buffer and the last error message. Hosts
+// drive one report at a time from one thread, so it is deliberately unguarded.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "UPAF/report_buffer.h"
+
+namespace quorix::upaf {
+
+struct Taxpayer {
+  std::string cnpjCpf;
+  std::string stateRegistration;
+  std::string municipalRegistration;
+  std::string companyName;
+  // The open report's taxpayer was identified by an 11-digit CPF: the stored
+  // 14-character rendering then carries the CPF in its last 11 characters.
+  bool identifiedByCpf = false;
+};
+
+struct LibraryState {
+  Taxpayer taxpayer;
+  std::unique_ptr<ReportBuffer> report;  // none while no report is open
+  std::string lastError;
+};
+
+LibraryState& State();
+
+// Replaces the last error message; an empty text clears it.
+void SetLastError(std::string_view text);
+// The same for the catch-all of the exports: never throws.
+void SetLastErrorNoThrow(std::string_view text) noexcept;
+// Previous message, CR LF, then the failure's own text.
+void ChainLastError(std::string_view failure);
+
+// Validates the stored identification; empty registrations become "ISENTO".
+bool TaxpayerCheck();
+
+// Adds a finished line to the report buffer.
+bool AppendReportLine(std::string_view line);
+
+// Empties the identification and destroys the report buffer; the last error
+// message is emptied too unless the finishing call failed.
+void CloseReport(bool finishedWell) noexcept;
+
+}  // namespace quorix::upaf

@@ -1,0 +1,59 @@
+#include "USignature/signing.h"
+
+#include "UConst/failure.h"
+#include "UConst/messages.h"
+#include "UPAF/state.h"
+#include "platform/files.h"
+#include "platform/signing_library.h"
+
+namespace quorix::sig {
+namespace {
+
+// The signing library takes NUL-terminated texts, a null pointer for an empty one.
+const char* CText(const std::string& s) { return s.empty() ? nullptr : s.c_str(); }
+
+}  // namespace
+
+bool GenerateKeys(std::string& publicKey, std::string& privateKey) {
+  publicKey.assign(kKeyLength, '\0');
+  privateKey.assign(kKeyLength, '\0');
+  try {
+    const auto& signer = platform::Signer();
+    if (signer.genkkey(publicKey.data(), privateKey.data()) == 1) return true;
+  } catch (const std::exception&) {
+  }
+  upaf::SetLastError(msg::kCommandNotExecuted);
+  return false;
+}
+
+bool SignFile(std::string_view publicKey, std::string_view privateKey, const std::string& file) {
+  std::string message(msg::kSignatureRecordError);
+  message += "\r\n";
+  try {
+    const std::string pub(publicKey), priv(privateKey);
+    std::string signature(kKeyLength, '\0');
+    const auto& signer = platform::Signer();
+    if (signer.generateEAD(CText(file), CText(pub), CText(priv), signature.data(), 1) > 0)
+      return true;
+    message += msg::kCommandExecutionError;
+  } catch (const std::exception& e) {
+    message += FailureText(e);
+  }
+  upaf::SetLastError(message);
+  return false;
+}
+
+bool ValidateFile(std::string_view publicKey, std::string_view privateKey,
+                  const std::string& file) {
+  try {
+    if (platform::FileExists(file)) {
+      const std::string pub(publicKey), priv(privateKey);
+      if (platform::Signer().validateFile(CText(file), CText(pub), CText(priv)) == 1) return true;
+    }
+  } catch (const std::exception&) {
+  }
+  upaf::SetLastError(msg::kInvalidFile);
+  return false;
+}
+
+}  // namespace quorix::sig

@@ -1,0 +1,71 @@
+// The host's text convention, in one place. Nothing below exports/ sees a
+// reference-counted text block: entries turn them into string_views on the
+// way in and into new blocks on the way out.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "UConst/failure.h"
+#include "UConst/messages.h"
+#include "UPAF/state.h"
+
+namespace quorix::boundary {
+
+// Block layout: [int32 count][int32 length][bytes][NUL]; the host holds a
+// pointer to the first byte. Count -1 marks a constant.
+void AddRef(const char* text) noexcept;
+void Release(const char* text) noexcept;
+
+// A text argument held for the duration of a call: its count is raised on
+// entry and lowered on exit.
+class TextArg {
+ public:
+  explicit TextArg(const char* text) noexcept : text_(text) { AddRef(text_); }
+  ~TextArg() { Release(text_); }
+  TextArg(const TextArg&) = delete;
+  TextArg& operator=(const TextArg&) = delete;
+
+  std::string_view view() const noexcept;
+  std::string str() const { return std::string(view()); }
+
+ private:
+  const char* text_;
+};
+
+// Stores a new text (count 1) in the host's variable and releases what it held.
+void StoreText(char** variable, std::string_view value);
+
+inline bool BoolSlot(uint32_t slot) { return (slot & 0xFF) != 0; }
+
+// The catch-all of every export: no failure leaves the library.
+inline void ReportFailure(const std::exception& e) noexcept {
+  upaf::SetLastErrorNoThrow(FailureText(e));
+}
+inline void ReportUnknownFailure() noexcept { upaf::SetLastErrorNoThrow(msg::kUnexpectedFailure); }
+
+template <class Body>
+unsigned char Guarded(Body&& body) noexcept {
+  try {
+    return body() ? 1 : 0;
+  } catch (const std::exception& e) {
+    ReportFailure(e);
+  } catch (...) {
+    ReportUnknownFailure();
+  }
+  return 0;
+}
+
+template <class Body>
+void GuardedVoid(Body&& body) noexcept {
+  try {
+    body();
+  } catch (const std::exception& e) {
+    ReportFailure(e);
+  } catch (...) {
+    ReportUnknownFailure();
+  }
+}
+
+}  // namespace quorix::boundary

@@ -1,0 +1,125 @@
+/*
+ * quorix: PAF-ECF report files, signed; software-house and grand-total side files.
+ *
+ * Calling convention (both builds): every export is stdcall on 32-bit Windows
+ * (the only convention on x86-64 Linux). Texts are Windows-1252 bytes in the
+ * length-prefixed, reference-counted form below; the library reads the length
+ * from the prefix, never searches for the NUL, and never changes a text it is
+ * given. A null pointer is the empty text.
+ *
+ *     [int32 reference count][int32 length][length bytes][NUL]
+ *                                           ^ the pointer the host passes
+ *
+ * A reference count of -1 marks a constant that is never counted or freed.
+ * Out-parameters (char **) hold such a text: the library releases what the
+ * variable held (count minus one, freed with free() at zero) and stores a new
+ * text with count 1, allocated with malloc(). Host and library must therefore
+ * share one C heap: on Windows the shared msvcrt.dll heap, on Linux the
+ * process's malloc. Release texts you receive with quorix_text_release().
+ *
+ * Character and boolean arguments take a 4-byte slot of which only the lowest
+ * byte is read. Boolean results are one byte: 1 success, 0 failure; after a
+ * failure quorix_GetMessageError gives the reason.
+ */
+#ifndef QUORIX_H
+#define QUORIX_H
+
+#include <stdint.h>
+#include <stdlib.h>
+#include <string.h>
+
+#if defined(_WIN32)
+#define QUORIX_CALL __stdcall
+#if defined(QUORIX_BUILDING)
+#define QUORIX_API
+#else
+#define QUORIX_API __declspec(dllimport)
+#endif
+#else
+#define QUORIX_CALL
+#if defined(QUORIX_BUILDING)
+#define QUORIX_API __attribute__((visibility("default")))
+#else
+#define QUORIX_API
+#endif
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+typedef const char *quorix_text; /* a text argument */
+typedef uint32_t quorix_slot;    /* a character or boolean argument: lowest byte counts */
+typedef unsigned char quorix_bool;
+
+/* Opening, finishing and error reporting of a report */
+QUORIX_API quorix_bool QUORIX_CALL quorix_InicializarPAF(quorix_text cnpjCpf,
+                                                        quorix_text stateRegistration,
+                                                        quorix_text municipalRegistration,
+                                                        quorix_text companyName);
+QUORIX_API quorix_bool QUORIX_CALL quorix_FinalizarPAF(quorix_text publicKey,
+                                                      quorix_text privateKey,
+                                                      quorix_text fileName, quorix_slot signOnly);
+QUORIX_API void QUORIX_CALL quorix_GetMessageError(char **message);
+
+/* Record builders */
+QUORIX_API quorix_bool QUORIX_CALL quorix_Header(quorix_text recordType);
+
+/* Key material, signing and validation */
+QUORIX_API quorix_bool QUORIX_CALL quorix_GenerateKeys(char **publicKey, char **privateKey);
+QUORIX_API quorix_bool QUORIX_CALL quorix_SignatureFileHash(quorix_text publicKey,
+                                                           quorix_text privateKey,
+                                                           quorix_text fileName);
+QUORIX_API quorix_bool QUORIX_CALL quorix_ValidateFilePAF(quorix_text publicKey,
+                                                         quorix_text privateKey,
+                                                         quorix_text fileName);
+QUORIX_API void QUORIX_CALL quorix_GenerateMD5(char **digest, quorix_text input);
+
+/* ---- Host-side helpers for the text form (header-only, C heap) ---------- */
+
+/* A new text of `length` bytes copied from `bytes` (count 1); NULL for length 0. */
+static inline char *quorix_text_new(const char *bytes, int32_t length) {
+  char *block;
+  if (length <= 0) return NULL;
+  block = (char *)malloc((size_t)length + 9);
+  if (!block) return NULL;
+  ((int32_t *)block)[0] = 1;
+  ((int32_t *)block)[1] = length;
+  if (bytes) memcpy(block + 8, bytes, (size_t)length);
+  else memset(block + 8, 0, (size_t)length);
+  block[8 + length] = '\0';
+  return block + 8;
+}
+
+static inline char *quorix_text_from(const char *nulTerminated) {
+  return quorix_text_new(nulTerminated, nulTerminated ? (int32_t)strlen(nulTerminated) : 0);
+}
+
+static inline int32_t quorix_text_length(quorix_text text) {
+  return text ? ((const int32_t *)text)[-1] : 0;
+}
+
+static inline int32_t quorix_text_refcount(quorix_text text) {
+  return text ? ((const int32_t *)text)[-2] : 0;
+}
+
+/* Drops one reference; frees the text when none is left. Constants stay. */
+static inline void quorix_text_release(quorix_text text) {
+  int32_t *count;
+  if (!text) return;
+  count = (int32_t *)text - 2;
+  if (*count == -1) return;
+  if (--*count == 0) free(count);
+}
+
+/* Releases what the variable holds and empties it. */
+static inline void quorix_text_clear(char **variable) {
+  quorix_text_release(*variable);
+  *variable = NULL;
+}
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* QUORIX_H */

@@ -1,0 +1,61 @@
+#include <windows.h>
+
+#include <string>
+
+#include "UConst/failure.h"
+#include "UConst/messages.h"
+#include "platform/signing_library.h"
+
+namespace quorix::platform {
+namespace {
+
+constexpr const char* kLibraryName = "sign_bema.dll";
+
+// Our own folder first (the two DLLs are shipped side by side), then the
+// standard search (the host's folder, the system folders, PATH).
+HMODULE OpenLibrary() {
+  HMODULE self = nullptr;
+  if (GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                             GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                         reinterpret_cast<LPCSTR>(&OpenLibrary), &self)) {
+    char buf[MAX_PATH];
+    const DWORD n = GetModuleFileNameA(self, buf, sizeof buf);
+    if (n > 0 && n < sizeof buf) {
+      std::string path(buf, n);
+      const size_t slash = path.find_last_of("\\/");
+      if (slash != std::string::npos) {
+        path.resize(slash + 1);
+        path += kLibraryName;
+        if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES)
+          if (HMODULE h = LoadLibraryA(path.c_str())) return h;
+      }
+    }
+  }
+  return LoadLibraryA(kLibraryName);
+}
+
+template <class Fn>
+void Bind(HMODULE handle, const char* name, Fn& fn) {
+  FARPROC p = GetProcAddress(handle, name);
+  if (!p) throw Failure(std::string(msg::kSignerFunctionMissing) + name);
+  fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(p));
+}
+
+}  // namespace
+
+const SigningLibrary& Signer() {
+  static SigningLibrary library{};
+  static bool bound = false;
+  if (bound) return library;
+  HMODULE handle = OpenLibrary();
+  if (!handle) throw Failure(msg::kSignerMissing);
+  SigningLibrary candidate{};
+  Bind(handle, "genkkey", candidate.genkkey);
+  Bind(handle, "generateEAD", candidate.generateEAD);
+  Bind(handle, "validateFile", candidate.validateFile);
+  library = candidate;
+  bound = true;
+  return library;
+}
+
+}  // namespace quorix::platform

@@ -1,0 +1,67 @@
+#!/bin/sh
+# Checks the library's export table against the fixed table of names and
+# ordinals hosts bind to, and against the exports the public header declares:
+# every declared export present (with its ordinal on Windows), nothing else.
+# usage: check_exports.sh windows|linux <objdump|nm> <library> <public header>
+set -eu
+kind=$1 tool=$2 lib=$3 header=$4
+tmp=${TMPDIR:-/tmp}/quorix-exports.$$
+trap 'rm -f "$tmp".*' EXIT
+
+cat > "$tmp.table" <<'TABLE'
+quorix_GenarateFileXml 1
+quorix_RelacaoMovimentoDiario 2
+quorix_DetalheDemaisDoctosEcf 3
+quorix_RelacaoDemaisDoctosEcf 4
+quorix_DetalheCupomFiscal 5
+quorix_RelacaoCupomFiscal 6
+quorix_DetalheReducaoZ 7
+quorix_RelacaoReducoesZ 8
+quorix_RelacaoMercadoriaServicos 9
+quorix_RelacaoMercadoriaEstoque 10
+quorix_RelacaoDavEmitido 11
+quorix_Totally 12
+quorix_HeaderAnexoVI 13
+quorix_Header 14
+quorix_FinalizarPAF 15
+quorix_InicializarPAF 16
+quorix_ValidateFilePAF 17
+quorix_SignatureFileHash 18
+quorix_GenerateKeys 19
+quorix_GenerateMD5 20
+quorix_GetInfoTotalizadorECF 21
+quorix_UpdateTotalizadorGeralECF 22
+quorix_GenerateDataSoftwareHouse 23
+quorix_GetDataSoftwareHouse 24
+quorix_GetMessageError 25
+TABLE
+
+# The exports the public header declares.
+grep -o 'QUORIX_CALL quorix_[A-Za-z0-9]*' "$header" | sed 's/QUORIX_CALL //' | sort -u > "$tmp.declared"
+
+if [ "$kind" = windows ]; then
+  "$tool" -p "$lib" > "$tmp.dump"
+  base=$(awk '/^Ordinal Base/ {print $3}' "$tmp.dump")
+  awk -v base="$base" '
+    /^\[Ordinal\/Name Pointer\] Table/ {on=1; next}
+    on && /^$/ {exit}
+    on { gsub(/[\[\]]/, ""); print $2, $1 + base }' "$tmp.dump" | sort > "$tmp.actual"
+  # Entries of the address table: an export without a name is an export too.
+  addresses=$(awk '/^Export Address Table --/ {on=1; next} on && /^$/ {exit} on && /Export RVA/ {n++} END {print n+0}' "$tmp.dump")
+  named=$(wc -l < "$tmp.actual")
+  if [ "$addresses" -ne "$named" ]; then
+    echo "FAIL: $addresses exported addresses but $named names"; exit 1
+  fi
+  while read -r name; do
+    grep -q "^$name " "$tmp.table" || { echo "FAIL: $name is not a known export"; exit 1; }
+    grep "^$name " "$tmp.table"
+  done < "$tmp.declared" | sort > "$tmp.expected"
+else
+  "$tool" -D --defined-only "$lib" | awk '$2 ~ /^[TtWwDdBbRrVviu]$/ {print $3}' | sed 's/@.*//' | sort -u > "$tmp.actual"
+  cp "$tmp.declared" "$tmp.expected"
+fi
+
+if ! diff -u "$tmp.expected" "$tmp.actual"; then
+  echo "FAIL: export table differs (- expected, + actual)"; exit 1
+fi
+echo "OK: $(wc -l < "$tmp.actual") exports as expected"

@@ -1,0 +1,187 @@
+#include "support.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+namespace qt {
+
+std::string LastError() {
+  HostText message;
+  quorix_GetMessageError(message.out());
+  return message.str();
+}
+
+void OpenSampleReport() {
+  ASSERT_EQ(1, quorix_InicializarPAF(T(kCnpj), T("110.042.490.114"), T("12345"),
+                                     T("Padaria Exemplo Ltda")))
+      << LastError();
+}
+
+void CloseAnyReport() {
+  // Bad keys: nothing is written, and the clean-up always runs.
+  quorix_FinalizarPAF(nullptr, nullptr, nullptr, 0);
+}
+
+namespace {
+int g_counter = 0;
+std::string TempRoot() {
+#if defined(_WIN32)
+  char buf[MAX_PATH];
+  const DWORD n = GetTempPathA(sizeof buf, buf);
+  std::string s(buf, n);
+  if (!s.empty() && s.back() == '\\') s.pop_back();
+  return s;
+#else
+  const char* t = std::getenv("TMPDIR");
+  return t && *t ? t : "/tmp";
+#endif
+}
+}  // namespace
+
+TempDir::TempDir() {
+#if defined(_WIN32)
+  const unsigned long pid = GetCurrentProcessId();
+#else
+  const unsigned long pid = static_cast<unsigned long>(getpid());
+#endif
+  path_ = TempRoot() + "/quorix-test-" + std::to_string(pid) + "-" + std::to_string(++g_counter);
+#if defined(_WIN32)
+  CreateDirectoryA(path_.c_str(), nullptr);
+#else
+  mkdir(path_.c_str(), 0700);
+#endif
+}
+
+TempDir::~TempDir() {
+#if defined(_WIN32)
+  std::string pattern = path_ + "/*";
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA(pattern.c_str(), &fd);
+  if (h != INVALID_HANDLE_VALUE) {
+    do {
+      std::string name = fd.cFileName;
+      if (name != "." && name != "..") DeleteFileA((path_ + "/" + name).c_str());
+    } while (FindNextFileA(h, &fd));
+    FindClose(h);
+  }
+  RemoveDirectoryA(path_.c_str());
+#else
+  const std::string cmd = "rm -rf '" + path_ + "'";
+  if (std::system(cmd.c_str()) != 0) std::fprintf(stderr, "could not remove %s\n", path_.c_str());
+#endif
+}
+
+std::string TempDir::file(std::string_view name) const { return path_ + "/" + std::string(name); }
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void WriteFile(const std::string& path, std::string_view bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+bool Exists(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return in.good();
+}
+
+std::vector<std::string> ReportLines(const std::string& bytes) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < bytes.size()) {
+    const size_t end = bytes.find("\r\n", start);
+    if (end == std::string::npos) {
+      ADD_FAILURE() << "last line without CR LF";
+      break;
+    }
+    lines.push_back(bytes.substr(start, end - start));
+    start = end + 2;
+  }
+  return lines;
+}
+
+std::string ProgramDir() {
+#if defined(_WIN32)
+  char buf[MAX_PATH];
+  std::string s(buf, GetModuleFileNameA(nullptr, buf, sizeof buf));
+  return s.substr(0, s.find_last_of("\\/"));
+#else
+  char buf[4096];
+  const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf);
+  std::string s(buf, n > 0 ? static_cast<size_t>(n) : 0);
+  return s.substr(0, s.rfind('/'));
+#endif
+}
+
+std::string CopyFileTo(const std::string& from, const std::string& toDir) {
+  const std::string name = from.substr(from.find_last_of("\\/") + 1);
+  const std::string to = toDir + "/" + name;
+  WriteFile(to, ReadFile(from));
+#if !defined(_WIN32)
+  chmod(to.c_str(), 0755);
+#endif
+  return to;
+}
+
+int RunProgram(const std::string& program, const std::vector<std::string>& args,
+               const std::string& workingDir) {
+#if defined(_WIN32)
+  std::string cmd = "\"" + program + "\"";
+  for (const auto& a : args) cmd += " \"" + a + "\"";
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                      workingDir.empty() ? nullptr : workingDir.c_str(), &si, &pi))
+    return -1;
+  WaitForSingleObject(pi.hProcess, INFINITE);
+  DWORD code = 1;
+  GetExitCodeProcess(pi.hProcess, &code);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  return static_cast<int>(code);
+#else
+  std::fflush(nullptr);
+  const pid_t pid = fork();
+  if (pid < 0) return -1;
+  if (pid == 0) {
+    if (!workingDir.empty() && chdir(workingDir.c_str()) != 0) _exit(127);
+    std::vector<char*> argv{const_cast<char*>(program.c_str())};
+    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execv(program.c_str(), argv.data());
+    _exit(127);
+  }
+  int status = 0;
+  if (waitpid(pid, &status, 0) < 0) return -1;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+#endif
+}
+
+const KeyPair& Keys() {
+  static KeyPair* keys = [] {
+    auto* k = new KeyPair;
+    EXPECT_EQ(1, quorix_GenerateKeys(k->publicKey.out(), k->privateKey.out())) << LastError();
+    return k;
+  }();
+  return *keys;
+}
+
+}  // namespace qt

@@ -18,7 +18,8 @@ const RegionalCase* g_current = nullptr;
 
 #if defined(_WIN32)
 constexpr const char* kInternational = "Control Panel\\International";
-constexpr const char* kRegionalValues[] = {"sDecimal", "sThousand", "sDate"};
+constexpr const char* kRegionalValues[] = {"sDecimal", "sThousand", "sDate", "sShortDate"};
+constexpr int kValueCount = 4;
 
 bool ReadUserValue(const char* name, std::string& value) {
   char buf[64];
@@ -40,15 +41,15 @@ int RunRegionalChild(const RegionalCase& c, const std::string& self) {
   const std::vector<std::string> args{std::string("--regional=") + c.suite,
                                       std::string("--gtest_filter=") + c.suite + ".*"};
 #if defined(_WIN32)
-  const char* values[] = {c.decimal, c.thousand, c.date};
-  std::string saved[3];
-  bool had[3];
-  for (int i = 0; i < 3; ++i) {
+  const char* values[] = {c.decimal, c.thousand, c.date, c.shortDate};
+  std::string saved[kValueCount];
+  bool had[kValueCount];
+  for (int i = 0; i < kValueCount; ++i) {
     had[i] = ReadUserValue(kRegionalValues[i], saved[i]);
     WriteUserValue(kRegionalValues[i], values[i]);
   }
   const int rc = RunProgram(self, args, "");
-  for (int i = 0; i < 3; ++i) {
+  for (int i = 0; i < kValueCount; ++i) {
     if (had[i])
       WriteUserValue(kRegionalValues[i], saved[i].c_str());
     else

@@ -12,13 +12,14 @@ struct RegionalCase {
   const char* decimal;       // sDecimal
   const char* thousand;      // sThousand
   const char* date;          // sDate
+  const char* shortDate;     // sShortDate, which holds the date separator too
 };
 
 inline constexpr RegionalCase kRegionalCases[] = {
-    {"RegionalPtBr", "pt_BR.UTF-8", ",", ".", "/"},
-    {"RegionalEnUs", "en_US.UTF-8", ".", ",", "/"},
-    {"RegionalC", "C", ".", "", "/"},
-    {"RegionalDeDe", "de_DE.UTF-8", ",", ".", "."},
+    {"RegionalPtBr", "pt_BR.UTF-8", ",", ".", "/", "dd/MM/yyyy"},
+    {"RegionalEnUs", "en_US.UTF-8", ".", ",", "/", "M/d/yyyy"},
+    {"RegionalC", "C", ".", "", "/", "MM/dd/yyyy"},
+    {"RegionalDeDe", "de_DE.UTF-8", ",", ".", ".", "dd.MM.yyyy"},
 };
 
 // The setting this process runs under, or null in the parent process.

@@ -31,7 +31,8 @@ bool FileExists(const std::string& path) {
 void DeleteFileAt(const std::string& path) {
   if (!DeleteFileA(path.c_str())) {
     const DWORD err = GetLastError();
-    if (err != ERROR_FILE_NOT_FOUND) Fail(msg::kCannotDeleteFile, path, err);
+    if (err != ERROR_FILE_NOT_FOUND && err != ERROR_PATH_NOT_FOUND)
+      Fail(msg::kCannotDeleteFile, path, err);
   }
 }
 

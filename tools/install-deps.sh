@@ -1,0 +1,40 @@
+#!/bin/sh
+# Installs what building and testing both forms of quorix needs on Debian 12:
+# the native toolchain, GoogleTest/Benchmark sources, OpenSSL, the mingw-w64
+# cross compiler, Wine (32-bit) and the locales the regional tests run under.
+# Does nothing that is already in place; must run as root when it has work.
+set -eu
+
+packages="build-essential cmake googletest libbenchmark-dev libssl-dev openssl locales
+          g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386"
+locales="pt_BR.UTF-8 en_US.UTF-8 de_DE.UTF-8"
+
+missing=""
+for p in $packages; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+done
+need_locales=""
+for l in $locales; do
+  short=$(echo "$l" | sed 's/UTF-8/utf8/')
+  locale -a 2>/dev/null | grep -qx "$short" || need_locales="$need_locales $l"
+done
+[ -z "$missing$need_locales" ] && exit 0
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "install-deps: missing:$missing$need_locales; run as root to install them" >&2
+  exit 1
+fi
+export DEBIAN_FRONTEND=noninteractive
+if [ -n "$missing" ]; then
+  echo "install-deps: installing$missing"
+  dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
+  apt-get update -q
+  apt-get install -y -q $missing
+fi
+if [ -n "$need_locales" ]; then
+  for l in $locales; do
+    sed -i -E "s/^# *($l .*)/\\1/" /etc/locale.gen
+    grep -q "^$l " /etc/locale.gen || echo "$l UTF-8" >> /etc/locale.gen
+  done
+  locale-gen
+fi

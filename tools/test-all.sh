@@ -1,0 +1,37 @@
+#!/bin/sh
+# Builds and runs every test: the native Linux build, the same under
+# AddressSanitizer + UndefinedBehaviorSanitizer, the 32-bit Windows DLL under
+# Wine, and signed files crossing between the two builds.
+# usage: tools/test-all.sh            (build trees go to ./build)
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+out=${QUORIX_BUILD_DIR:-$root/build}
+jobs=${QUORIX_JOBS:-2}
+
+sh "$root/tools/install-deps.sh"
+
+step() { printf '\n==== %s ====\n' "$*"; }
+
+step "native build"
+cmake -S "$root" -B "$out/native" -DCMAKE_BUILD_TYPE=Release
+cmake --build "$out/native" -j"$jobs"
+step "native tests"
+(cd "$out/native" && ctest --output-on-failure)
+
+step "sanitizer build (ASan + UBSan)"
+cmake -S "$root" -B "$out/sanitize" -DCMAKE_BUILD_TYPE=Debug -DQUORIX_SANITIZE=ON -DQUORIX_BENCH=OFF
+cmake --build "$out/sanitize" -j"$jobs"
+step "sanitizer tests"
+(cd "$out/sanitize" && ctest --output-on-failure)
+
+step "Windows build (mingw-w64 i686)"
+cmake -S "$root" -B "$out/windows" -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake"
+cmake --build "$out/windows" -j"$jobs"
+step "Windows tests under Wine"
+(cd "$out/windows" && ctest --output-on-failure)
+
+step "signed files across the two builds"
+sh "$root/signer/tests/interop.sh" "$out/native/bin" "$out/windows/bin"
+
+step "all tests passed"

@@ -20,6 +20,23 @@ inline constexpr std::string_view kInvalidLayout = "Layout Inv\xE1lido \r\n";
 inline constexpr std::string_view kNoOpenReport =
     "Nenhum relat\xF3rio aberto: chame quorix_InicializarPAF antes de montar as linhas";
 
+// DAV issued, goods in stock and goods and services lines
+inline constexpr std::string_view kInvalidDavNumber = "N\xFAmero DAV Inv\xE1lido ";
+inline constexpr std::string_view kInvalidDavDate = "Data DAV Inv\xE1lido ";
+inline constexpr std::string_view kInvalidProductCode =
+    "C\xF3"
+    "digo Produto Inv\xE1lido ";
+inline constexpr std::string_view kInvalidProductDescription =
+    "Descri\xE7\xE3o Produto Inv\xE1lida ";
+inline constexpr std::string_view kInvalidUnitOfMeasure = "Unidade Medida Inv\xE1lida ";
+inline constexpr std::string_view kInvalidStockDate = "Data Estoque Inv\xE1lido ";
+inline constexpr std::string_view kInvalidRoundingIndicator =
+    "Indicador de Arredondamento ou Truncamento Inv\xE1lido ";
+inline constexpr std::string_view kInvalidProductionIndicator =
+    "Indicador de Produ\xE7\xE3o Pr\xF3pria ou Terceiros Inv\xE1lido ";
+inline constexpr std::string_view kInvalidTaxSituation =
+    "Situa\xE7\xE3o Tribut\xE1ria Inv\xE1lida ";
+
 // Finishing a report
 inline constexpr std::string_view kInvalidKeys = "Chaves P\xFA" "blica e/ou Privada Inv\xE1lidas ";
 inline constexpr std::string_view kFileWriteError = "Erro durante a grava\xE7\xE3o do arquivo ";

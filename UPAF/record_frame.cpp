@@ -70,7 +70,19 @@ void RenderField(std::string& line, const Field& f, const Args& args) {
     case Render::Custom:
       f.custom(line, args);
       break;
+    case Render::SignedAmount:
+      rules::AppendSignedAmount(line, args.real(f.source), f.width);
+      break;
   }
+}
+
+bool Refuse(std::string_view message) {
+  SetLastError(message);
+  return false;
+}
+
+bool BlankOrBreaksLine(std::string_view text) {
+  return rules::Trim(text).empty() || text.find_first_of("\r\n") != std::string_view::npos;
 }
 
 bool AssembleRecord(const RecordKind& kind, const Args& args) {

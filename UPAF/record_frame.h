@@ -62,6 +62,7 @@ enum class Render : uint8_t {
   Time,         // time rendering
   Character,    // one-character field
   Custom,       // the field's own function
+  SignedAmount, // amount with a leading "-" inside its width when below zero
 };
 
 using CustomRender = void (*)(std::string& line, const Args& args);
@@ -99,6 +100,9 @@ constexpr Field Custom(CustomRender render) {
   f.custom = render;
   return f;
 }
+constexpr Field SignedAmount(int source, int width) {
+  return {source, Render::SignedAmount, width};
+}
 
 // A builder's own checks, in order: returns false after setting its message.
 using FieldChecks = bool (*)(const Args& args);
@@ -115,6 +119,12 @@ struct RecordKind {
   // still quotes the record type).
   int secondType = -1;
 };
+
+// Field check vocabulary. Refuse sets the check's message and fails it.
+bool Refuse(std::string_view message);
+// A text placed in the line as passed (zero-filled codes and numbers) must hold
+// more than blanks, and no CR or LF: those would split the line in the file.
+bool BlankOrBreaksLine(std::string_view text);
 
 // Runs the frame for one line; args[0] is always the record type.
 bool AssembleRecord(const RecordKind& kind, const Args& args);

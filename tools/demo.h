@@ -18,5 +18,7 @@ void demo_release_texts(void);
 int demo_finish(const char *folder, const char *name, quorix_text publicKey,
                 quorix_text privateKey);
 int demo_identification_report(const char *folder, quorix_text publicKey, quorix_text privateKey);
+/* The DAVs issued, goods in stock and goods and services reports (demo_goods.c). */
+int demo_goods_reports(const char *folder, quorix_text publicKey, quorix_text privateKey);
 
 #endif

@@ -82,6 +82,10 @@ struct Dav {
   }
   enum { kSerial = 2, kMf, kEcfType, kBrand, kModel, kCoo, kNumber, kDate, kTitle, kTotal };
   static constexpr size_t kLength = 149;
+  void BreakEveryField() {
+    number = " ";
+    date = 0;
+  }
 };
 
 struct Stock {
@@ -103,6 +107,10 @@ struct Stock {
   }
   enum { kCode = 2, kDescription, kUnit, kQuantity, kDate };
   static constexpr size_t kLength = 103;
+  void BreakEveryField() {
+    code = description = unit = "";
+    date = 0;
+  }
 };
 
 struct Goods {
@@ -120,6 +128,10 @@ struct Goods {
   }
   enum { kCode = 2, kDescription, kUnit, kRounding, kProduction, kSituation, kRate, kPrice };
   static constexpr size_t kLength = 105;
+  void BreakEveryField() {
+    code = description = unit = "\t";
+    rounding = production = situation = 'x';
+  }
 };
 
 template <class B>
@@ -207,37 +219,17 @@ TEST_F(DavGoods, DefaultLinesAreExact) {
   EXPECT_EQ(1, Dav().Call()) << LastError();
   EXPECT_EQ(1, Stock().Call()) << LastError();
   EXPECT_EQ(1, Goods().Call()) << LastError();
+  // clang-format off
   const std::vector<std::string> expected = {
-      "D2"
-      "11222333000181"
-      "BE0123456789        "
-      "A"
-      "ECF-IF "
-      "BEMATECH            "
-      "MP-4000 TH FI       "
-      "000123"
-      "0000000004567"
-      "20080331"
-      "ORCAMENTO N  7                "
-      "00123450",
-      "E2"
-      "11222333000181"
-      "07891000100103"
-      "ACUCAR CRISTAL 1KG" +
-          std::string(32, ' ') +
-          "PCT   "
-          "000001250"
-          "20080331",
-      "P2"
-      "11222333000181"
-      "0000000ABC-123"
-      "PAO FRANCES" +
-          std::string(39, ' ') +
-          "KG    "
-          "APT"
-          "1800"
-          "000000000150",
+      "D2" "11222333000181" "BE0123456789        " "A" "ECF-IF " "BEMATECH            "
+          "MP-4000 TH FI       " "000123" "0000000004567" "20080331"
+          "ORCAMENTO N  7                " "00123450",
+      "E2" "11222333000181" "07891000100103" "ACUCAR CRISTAL 1KG" + std::string(32, ' ') +
+          "PCT   " "000001250" "20080331",
+      "P2" "11222333000181" "0000000ABC-123" "PAO FRANCES" + std::string(39, ' ') +
+          "KG    " "APT" "1800" "000000000150",
   };
+  // clang-format on
   const auto lines = FinishedLines();
   EXPECT_EQ(expected, lines);
   ASSERT_EQ(3u, lines.size());
@@ -253,54 +245,36 @@ TEST_F(DavGoods, DefaultLinesAreExact) {
 // clear, and a report left unchanged by every failure.
 struct BuilderCase {
   const char* name;
-  std::function<unsigned char(const std::string& type)> call;
-  std::function<unsigned char()> callWithBadFields;
+  unsigned char (*call)(const std::string& type);
+  unsigned char (*callWithBadFields)();
   std::string fieldMessage;  // the first field check's message
   std::string line;          // the line of a valid call with type "D2"
 };
 
+template <class B>
+unsigned char CallWithType(const std::string& type) {
+  B b;
+  b.type = type;
+  return b.Call();
+}
+
+template <class B>
+unsigned char CallWithEveryFieldBad() {
+  B b;
+  b.BreakEveryField();
+  return b.Call();
+}
+
+template <class B>
+BuilderCase Builder(const char* name, const std::string& fieldMessage) {
+  return {name, CallWithType<B>, CallWithEveryFieldBad<B>, fieldMessage,
+          "D2" + DefaultLine<B>().substr(2)};
+}
+
 std::vector<BuilderCase> Builders() {
-  return {
-      {"RelacaoDavEmitido",
-       [](const std::string& type) {
-         Dav d;
-         d.type = type;
-         return d.Call();
-       },
-       [] {
-         Dav d;
-         d.number = " ";
-         d.date = 0;
-         return d.Call();
-       },
-       kDavNumber, "D2" + DefaultLine<Dav>().substr(2)},
-      {"RelacaoMercadoriaEstoque",
-       [](const std::string& type) {
-         Stock s;
-         s.type = type;
-         return s.Call();
-       },
-       [] {
-         Stock s;
-         s.code = "";
-         s.date = 0;
-         return s.Call();
-       },
-       kCode, "D2" + DefaultLine<Stock>().substr(2)},
-      {"RelacaoMercadoriaServicos",
-       [](const std::string& type) {
-         Goods g;
-         g.type = type;
-         return g.Call();
-       },
-       [] {
-         Goods g;
-         g.code = "\t";
-         g.situation = 'x';
-         return g.Call();
-       },
-       kCode, "D2" + DefaultLine<Goods>().substr(2)},
-  };
+  return {Builder<Dav>("RelacaoDavEmitido", kDavNumber),
+          Builder<Stock>("RelacaoMercadoriaEstoque", kCode),
+          Builder<Goods>("RelacaoMercadoriaServicos", kCode)};
 }
 
 TEST_F(DavGoods, FrameStepsRunInOrderAndClearTheMessage) {

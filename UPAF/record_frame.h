@@ -125,4 +125,14 @@ void RenderField(std::string& line, const Field& field, const Args& args);
 // Reads a taxpayer item or a text argument.
 std::string_view SourceText(int source, const Args& args);
 
+// Vocabulary of the builders' checks: each sets its message and gives false
+// when the test fails, so that a check list reads `return A && B && C;`.
+bool Require(bool passed, std::string_view message);
+// A text that still holds something after trimming.
+bool Filled(std::string_view text);
+// A real that is a finite number not below zero (NaN and infinities fail).
+bool NotNegative(double value);
+// A finite number above zero.
+bool Positive(double value);
+
 }  // namespace quorix::upaf

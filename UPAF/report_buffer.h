@@ -27,6 +27,12 @@ class ReportBuffer {
   size_t FileSize() const { return fileSize_; }
   // The line without its terminator.
   std::string_view Line(size_t index) const;
+  // Calls visit(line) for every line in append order, without copying:
+  // the scan behind counting the lines of a type.
+  template <class Visit>
+  void ForEachLine(Visit&& visit) const {
+    for (size_t i = 0; i < lines_; ++i) visit(Line(i));
+  }
   // Bytes held by the buffer, for the memory figures.
   size_t MemoryFootprint() const;
 

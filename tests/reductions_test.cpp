@@ -288,6 +288,8 @@ TEST_F(Ecf, ReductionZListLines) {
       {"two-character flag", [](ZList& z) { z.flag = "NS"; }, 0, kLayout + kZList + "S"},
       {"gross sales of 13 digits before the cents", [](ZList& z) { z.gross = 1e12; }, 0,
        kLayout + kZList.substr(0, 86) + "100000000000000N"},
+      {"huge gross sales: digits, never an exponent", [](ZList& z) { z.gross = 1e20; }, 0,
+       kLayout + kZList.substr(0, 86) + "1" + std::string(22, '0') + "N"},
       {"type with a blank", [](ZList& z) { z.type = " R02"; }, 0, kLayout + " " + kZList},
       {"short type", [](ZList& z) { z.type = "R2"; }, 0, kBadType + "R2"},
       {"empty type", [](ZList& z) { z.type = ""; }, 0, kBadType},

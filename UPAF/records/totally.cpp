@@ -16,12 +16,14 @@ char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32
 
 // Lines whose first two characters equal the counted type, a-z folded to
 // upper case. The type is compared as passed: blanks around it match nothing.
+// A two-byte type has passed the type check only with both bytes above 32,
+// so the NUL that pads the head of a shorter line never matches it.
 size_t LinesOfType(const ReportBuffer& report, std::string_view type) {
   if (type.size() != 2) return 0;
   const char first = UpperAscii(type[0]), second = UpperAscii(type[1]);
   size_t count = 0;
-  report.ForEachLine([&](std::string_view line) {
-    count += line.size() >= 2 && UpperAscii(line[0]) == first && UpperAscii(line[1]) == second;
+  report.ForEachHead([&](size_t, ReportBuffer::Head head) {
+    count += UpperAscii(head.first) == first && UpperAscii(head.second) == second;
   });
   return count;
 }

@@ -54,6 +54,36 @@ void LeaveAnOlderMessage() {
   ASSERT_EQ(kBadType + "X", LastError());
 }
 
+// One call of a line builder, changed from its sample arguments, and what it
+// must give: the line appended, or the message left.
+template <class Call>
+struct LineCase {
+  const char* what;
+  std::function<void(Call&)> change;
+  unsigned char result;
+  std::string lineOrMessage;
+};
+
+// Runs the cases in one open report; gives the lines the successes appended.
+template <class Call>
+std::vector<std::string> RunLineCases(const std::vector<LineCase<Call>>& cases, size_t lineLength) {
+  std::vector<std::string> appended;
+  for (const auto& c : cases) {
+    Call call;
+    c.change(call);
+    LeaveAnOlderMessage();
+    EXPECT_EQ(c.result, call.Call()) << c.what;
+    if (c.result) {
+      EXPECT_EQ("", LastError()) << c.what;
+      EXPECT_EQ(lineLength, c.lineOrMessage.size()) << c.what;
+      appended.push_back(c.lineOrMessage);
+    } else {
+      EXPECT_EQ(c.lineOrMessage, LastError()) << c.what;
+    }
+  }
+  return appended;
+}
+
 class Ecf : public testing::Test {
  protected:
   void SetUp() override {
@@ -241,12 +271,7 @@ const std::string kZList =
     "N";
 
 TEST_F(Ecf, ReductionZListLines) {
-  struct Case {
-    const char* what;
-    std::function<void(ZList&)> change;
-    unsigned char result;
-    std::string lineOrMessage;
-  } cases[] = {
+  const std::vector<LineCase<ZList>> cases = {
       {"sample", [](ZList&) {}, 1, kZList},
       {"text fields trimmed, folded, upper-cased",
        [](ZList& z) {
@@ -320,20 +345,7 @@ TEST_F(Ecf, ReductionZListLines) {
       {"line feed inside the type", [](ZList& z) { z.type = "R\n2"; }, 0,
        kLayout + "R\n2" + kZList.substr(3)},
   };
-  std::vector<std::string> appended;
-  for (const auto& c : cases) {
-    ZList z;
-    c.change(z);
-    LeaveAnOlderMessage();
-    EXPECT_EQ(c.result, z.Call()) << c.what;
-    if (c.result) {
-      EXPECT_EQ("", LastError()) << c.what;
-      appended.push_back(c.lineOrMessage);
-      EXPECT_EQ(101u, c.lineOrMessage.size()) << c.what;
-    } else {
-      EXPECT_EQ(c.lineOrMessage, LastError()) << c.what;
-    }
-  }
+  const auto appended = RunLineCases(cases, 101);
   EXPECT_EQ(appended, FinishedLines());
 }
 
@@ -369,12 +381,7 @@ const std::string kZDetail =
     "0000000123456";
 
 TEST_F(Ecf, ReductionZDetailLines) {
-  struct Case {
-    const char* what;
-    std::function<void(ZDetail&)> change;
-    unsigned char result;
-    std::string lineOrMessage;
-  } cases[] = {
+  const std::vector<LineCase<ZDetail>> cases = {
       {"sample", [](ZDetail&) {}, 1, kZDetail},
       {"zero", [](ZDetail& d) { d.value = 0; }, 1, Patch(kZDetail, 60, "0000000000000")},
       {"largest value", [](ZDetail& d) { d.value = 99999999999.99; }, 1,
@@ -422,20 +429,7 @@ TEST_F(Ecf, ReductionZDetailLines) {
        },
        0, kBadValue},
   };
-  std::vector<std::string> appended;
-  for (const auto& c : cases) {
-    ZDetail d;
-    c.change(d);
-    LeaveAnOlderMessage();
-    EXPECT_EQ(c.result, d.Call()) << c.what;
-    if (c.result) {
-      EXPECT_EQ("", LastError()) << c.what;
-      appended.push_back(c.lineOrMessage);
-      EXPECT_EQ(72u, c.lineOrMessage.size()) << c.what;
-    } else {
-      EXPECT_EQ(c.lineOrMessage, LastError()) << c.what;
-    }
-  }
+  const auto appended = RunLineCases(cases, 72);
   EXPECT_EQ(appended, FinishedLines());
 }
 
@@ -503,12 +497,7 @@ const std::string kMovement =
     "0000000005000";
 
 TEST_F(Ecf, DailyMovementLines) {
-  struct Case {
-    const char* what;
-    std::function<void(Movement&)> change;
-    unsigned char result;
-    std::string lineOrMessage;
-  } cases[] = {
+  const std::vector<LineCase<Movement>> cases = {
       {"sample", [](Movement&) {}, 1, kMovement},
       {"rate with a half", [](Movement& m) { m.rate = 7.5; }, 1, Patch(kMovement, 106, "0750")},
       {"other amounts at zero",
@@ -563,20 +552,7 @@ TEST_F(Ecf, DailyMovementLines) {
        0, kBadPeriod},
       {"day after 9999", [](Movement& m) { m.day = 3e6; }, 0, kDateOutOfRange},
   };
-  std::vector<std::string> appended;
-  for (const auto& c : cases) {
-    Movement m;
-    c.change(m);
-    LeaveAnOlderMessage();
-    EXPECT_EQ(c.result, m.Call()) << c.what;
-    if (c.result) {
-      EXPECT_EQ("", LastError()) << c.what;
-      appended.push_back(c.lineOrMessage);
-      EXPECT_EQ(148u, c.lineOrMessage.size()) << c.what;
-    } else {
-      EXPECT_EQ(c.lineOrMessage, LastError()) << c.what;
-    }
-  }
+  const auto appended = RunLineCases(cases, 148);
   EXPECT_EQ(appended, FinishedLines());
 }
 

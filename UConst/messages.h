@@ -57,6 +57,19 @@ inline constexpr std::string_view kNotANumber = "Valor num\xE9rico inv\xE1lido (
 inline constexpr std::string_view kDateOutOfRange =
     "Data ou hora inv\xE1lida (fora do intervalo de 01/01/0001 a 31/12/9999)";
 
+// Reductions Z, daily movement and totals
+inline constexpr std::string_view kInvalidSerialNumber = "N\xFAmero de Fabrica\xE7\xE3o ECF Inv\xE1lido ";
+inline constexpr std::string_view kInvalidTotalizerCode = "C\xF3" "digo Totalizador Inv\xE1lido ";
+inline constexpr std::string_view kInvalidValue = "Valor Inv\xE1lido ";
+inline constexpr std::string_view kInvalidPeriod = "Per\xEDodo Inv\xE1lido ";
+// The daily movement's amounts, listed whole whichever one was refused.
+inline constexpr std::string_view kMovementAccountingValue = "Valor Inv\xE1lido \r\nValor Cont\xE1" "bil : ";
+inline constexpr std::string_view kMovementTaxBase = "\r\nBase C\xE1lculo   : ";
+inline constexpr std::string_view kMovementTaxRate = "\r\nAl\xEDquota       : ";
+inline constexpr std::string_view kMovementTaxAmount = "\r\nValor Imposto  : ";
+inline constexpr std::string_view kMovementExemptAmount = "\r\nValor Isento   : ";
+inline constexpr std::string_view kMovementOtherAmount = "\r\nValor Outros   : ";
+
 // Failures that only the platform can cause
 inline constexpr std::string_view kOutOfMemory = "Mem\xF3ria insuficiente";
 inline constexpr std::string_view kUnexpectedFailure = "Falha inesperada";

@@ -120,12 +120,6 @@ struct RecordKind {
   int secondType = -1;
 };
 
-// Field check vocabulary. Refuse sets the check's message and fails it.
-bool Refuse(std::string_view message);
-// A text placed in the line as passed (zero-filled codes and numbers) must hold
-// more than blanks, and no CR or LF: those would split the line in the file.
-bool BlankOrBreaksLine(std::string_view text);
-
 // Runs the frame for one line; args[0] is always the record type.
 bool AssembleRecord(const RecordKind& kind, const Args& args);
 
@@ -134,5 +128,18 @@ void RenderField(std::string& line, const Field& field, const Args& args);
 
 // Reads a taxpayer item or a text argument.
 std::string_view SourceText(int source, const Args& args);
+
+// Vocabulary of the builders' checks: each sets its message and gives false
+// when the test fails, so that a check list reads `return A && B && C;`.
+bool Require(bool passed, std::string_view message);
+// A text that still holds something after trimming.
+bool Filled(std::string_view text);
+// Filled, and without CR or LF: for texts placed in the line as passed
+// (zero-filled codes and numbers), where a line break would split the line.
+bool FilledSingleLine(std::string_view text);
+// A real that is a finite number not below zero (NaN and infinities fail).
+bool NotNegative(double value);
+// A finite number above zero.
+bool Positive(double value);
 
 }  // namespace quorix::upaf

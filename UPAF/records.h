@@ -24,5 +24,23 @@ bool RelacaoMercadoriaServicos(std::string_view recordType, std::string_view pro
                                std::string_view productDescription, std::string_view unitOfMeasure,
                                uint32_t roundingIndicator, uint32_t productionIndicator,
                                uint32_t taxSituation, double taxRate, double unitPrice);
+// Totals, Reduction Z list and detail, daily movement.
+bool Totally(std::string_view recordType, std::string_view countedType);
+bool RelacaoReducoesZ(std::string_view recordType, std::string_view serialNumber,
+                      std::string_view mfAdditional, std::string_view ecfModel,
+                      std::string_view userNumber, std::string_view crz, std::string_view coo,
+                      std::string_view cro, double movementDate, double issueDate,
+                      double issueTime, double grossSales, std::string_view issqnDiscountFlag);
+bool DetalheReducaoZ(std::string_view recordType, std::string_view serialNumber,
+                     std::string_view mfAdditional, std::string_view ecfModel,
+                     std::string_view userNumber, std::string_view crz,
+                     std::string_view totalizerCode, double accumulatedValue);
+bool RelacaoMovimentoDiario(std::string_view recordType, double movementDay,
+                            std::string_view longCode, std::string_view shortCode,
+                            std::string_view firstNumber, std::string_view secondNumber,
+                            std::string_view serialNumber, std::string_view thirdNumber,
+                            std::string_view fourCharCode, double accountingValue, double taxBase,
+                            double taxRate, double taxAmount, double exemptAmount,
+                            double otherAmount);
 
 }  // namespace quorix::upaf

@@ -81,6 +81,23 @@ QUORIX_API quorix_bool QUORIX_CALL quorix_RelacaoMercadoriaServicos(
     quorix_text recordType, quorix_text productCode, quorix_text productDescription,
     quorix_text unitOfMeasure, quorix_slot roundingIndicator, quorix_slot productionIndicator,
     quorix_slot taxSituation, double taxRate, double unitPrice);
+/* Totals, Reduction Z list and detail, daily movement. Dates and times are
+ * day counts since 1899-12-30 (the fraction is the time of day). */
+QUORIX_API quorix_bool QUORIX_CALL quorix_Totally(quorix_text recordType, quorix_text countedType);
+QUORIX_API quorix_bool QUORIX_CALL quorix_RelacaoReducoesZ(
+    quorix_text recordType, quorix_text serialNumber, quorix_text mfAdditional,
+    quorix_text ecfModel, quorix_text userNumber, quorix_text crz, quorix_text coo,
+    quorix_text cro, double movementDate, double issueDate, double issueTime, double grossSales,
+    quorix_text issqnDiscountFlag);
+QUORIX_API quorix_bool QUORIX_CALL quorix_DetalheReducaoZ(
+    quorix_text recordType, quorix_text serialNumber, quorix_text mfAdditional,
+    quorix_text ecfModel, quorix_text userNumber, quorix_text crz, quorix_text totalizerCode,
+    double accumulatedValue);
+QUORIX_API quorix_bool QUORIX_CALL quorix_RelacaoMovimentoDiario(
+    quorix_text recordType, double movementDay, quorix_text longCode, quorix_text shortCode,
+    quorix_text firstNumber, quorix_text secondNumber, quorix_text serialNumber,
+    quorix_text thirdNumber, quorix_text fourCharCode, double accountingValue, double taxBase,
+    double taxRate, double taxAmount, double exemptAmount, double otherAmount);
 
 /* Key material, signing and validation */
 QUORIX_API quorix_bool QUORIX_CALL quorix_GenerateKeys(char **publicKey, char **privateKey);

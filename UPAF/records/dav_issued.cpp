@@ -22,10 +22,9 @@ enum Param : int {
 };
 
 bool Checks(const Args& a) {
-  if (BlankOrBreaksLine(a.text(davNumber))) return Refuse(msg::kInvalidDavNumber);
   // Written so that a date that is not a number is refused too.
-  if (!(a.real(davDate) > 0)) return Refuse(msg::kInvalidDavDate);
-  return true;
+  return Require(FilledSingleLine(a.text(davNumber)), msg::kInvalidDavNumber) &&
+         Require(a.real(davDate) > 0, msg::kInvalidDavDate);
 }
 
 const RecordKind kDavIssued{

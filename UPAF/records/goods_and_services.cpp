@@ -23,15 +23,12 @@ enum Param : int {
 bool OneOf(char c, std::string_view accepted) { return accepted.find(c) != std::string_view::npos; }
 
 bool Checks(const Args& a) {
-  if (BlankOrBreaksLine(a.text(productCode))) return Refuse(msg::kInvalidProductCode);
-  if (rules::Trim(a.text(productDescription)).empty())
-    return Refuse(msg::kInvalidProductDescription);
-  if (rules::Trim(a.text(unitOfMeasure)).empty()) return Refuse(msg::kInvalidUnitOfMeasure);
-  if (!OneOf(a.character(roundingIndicator), "AT")) return Refuse(msg::kInvalidRoundingIndicator);
-  if (!OneOf(a.character(productionIndicator), "PT"))
-    return Refuse(msg::kInvalidProductionIndicator);
-  if (!OneOf(a.character(taxSituation), "FINST")) return Refuse(msg::kInvalidTaxSituation);
-  return true;
+  return Require(FilledSingleLine(a.text(productCode)), msg::kInvalidProductCode) &&
+         Require(Filled(a.text(productDescription)), msg::kInvalidProductDescription) &&
+         Require(Filled(a.text(unitOfMeasure)), msg::kInvalidUnitOfMeasure) &&
+         Require(OneOf(a.character(roundingIndicator), "AT"), msg::kInvalidRoundingIndicator) &&
+         Require(OneOf(a.character(productionIndicator), "PT"), msg::kInvalidProductionIndicator) &&
+         Require(OneOf(a.character(taxSituation), "FINST"), msg::kInvalidTaxSituation);
 }
 
 const RecordKind kGoodsAndServices{

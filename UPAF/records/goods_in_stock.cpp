@@ -17,14 +17,12 @@ enum Param : int {
 };
 
 bool Checks(const Args& a) {
-  if (BlankOrBreaksLine(a.text(productCode))) return Refuse(msg::kInvalidProductCode);
-  if (rules::Trim(a.text(productDescription)).empty())
-    return Refuse(msg::kInvalidProductDescription);
-  if (rules::Trim(a.text(unitOfMeasure)).empty()) return Refuse(msg::kInvalidUnitOfMeasure);
   // Stock positions before 1899-12-30 are legitimate; only day zero is not.
   const double date = a.real(stockDate);
-  if (date == 0 || std::isnan(date)) return Refuse(msg::kInvalidStockDate);
-  return true;
+  return Require(FilledSingleLine(a.text(productCode)), msg::kInvalidProductCode) &&
+         Require(Filled(a.text(productDescription)), msg::kInvalidProductDescription) &&
+         Require(Filled(a.text(unitOfMeasure)), msg::kInvalidUnitOfMeasure) &&
+         Require(date != 0 && !std::isnan(date), msg::kInvalidStockDate);
 }
 
 const RecordKind kGoodsInStock{

@@ -40,6 +40,32 @@ inline constexpr std::string_view kNotANumber = "Valor num\xE9rico inv\xE1lido (
 inline constexpr std::string_view kDateOutOfRange =
     "Data ou hora inv\xE1lida (fora do intervalo de 01/01/0001 a 31/12/9999)";
 
+// ECF documents: fiscal coupons, their items, other documents, payments
+inline constexpr std::string_view kInvalidSerialNumber = "N\xFAmero de Fabrica\xE7\xE3o ECF Inv\xE1lido ";
+inline constexpr std::string_view kInvalidPeriod = "Per\xEDodo Inv\xE1lido ";
+inline constexpr std::string_view kCouponValues = "Valor Inv\xE1lido \r\nDesconto : ";
+inline constexpr std::string_view kCouponIncrease = "\r\nAcr\xE9scimo: ";
+inline constexpr std::string_view kCouponSubtotal = "\r\nSubtotal : ";
+inline constexpr std::string_view kCouponTotal = "\r\nTotal    : ";
+inline constexpr std::string_view kInvalidProductCode = "C\xF3" "digo Produto Inv\xE1lido ";
+inline constexpr std::string_view kInvalidProductDescription =
+    "Descri\xE7\xE3o Produto Inv\xE1lida ";
+inline constexpr std::string_view kInvalidUnitOfMeasure = "Unidade Medida Inv\xE1lida ";
+inline constexpr std::string_view kInvalidQuantity = "Quantidade Inv\xE1lida \r\nQtde : ";
+inline constexpr std::string_view kInvalidRoundingIndicator =
+    "Indicador de Arredondamento ou Truncamento Inv\xE1lido ";
+inline constexpr std::string_view kInvalidProductionIndicator =
+    "Indicador de Produ\xE7\xE3o Pr\xF3pria ou Terceiros Inv\xE1lido ";
+inline constexpr std::string_view kItemValues = "Valor Inv\xE1lido \r\nVlr. Unit. : ";
+inline constexpr std::string_view kItemDiscount = "\r\nDesconto   : ";
+inline constexpr std::string_view kItemIncrease = "\r\nAcr\xE9scimo  : ";
+inline constexpr std::string_view kItemTotal = "\r\nTotal      : ";
+inline constexpr std::string_view kInvalidDocumentSymbol =
+    "Tipo de Docto de ECF Inv\xE1lido \r\nS\xEDmbolo Docto : ";
+inline constexpr std::string_view kPaymentValues = "Valor Inv\xE1lido \r\nMeio Pagto    : ";
+inline constexpr std::string_view kPaymentAmount = "\r\nValor Pagto   : ";
+inline constexpr std::string_view kPaymentReversed = "\r\nValor Estorno : ";
+
 // Failures that only the platform can cause
 inline constexpr std::string_view kOutOfMemory = "Mem\xF3ria insuficiente";
 inline constexpr std::string_view kUnexpectedFailure = "Falha inesperada";

@@ -189,6 +189,10 @@ void AppendCharField(std::string& out, char c) {
   out.push_back(static_cast<unsigned char>(c) <= 32 ? ' ' : FieldChar(c));
 }
 
+void AppendCharAsPassed(std::string& out, char c) {
+  out.push_back(static_cast<unsigned char>(c) < 32 ? ' ' : c);
+}
+
 void AppendNumber(std::string& out, double value, Decimals decimals, int width) {
   const size_t start = out.size();
   AppendScaledDigits(out, value, static_cast<int>(decimals));

@@ -70,8 +70,22 @@ void RenderField(std::string& line, const Field& f, const Args& args) {
     case Render::Custom:
       f.custom(line, args);
       break;
+    case Render::NumberByCount:
+      rules::AppendNumber(line, args.real(f.source),
+                          rules::DecimalsForCount(args.integer(f.decimalsSource)), f.width);
+      break;
+    case Render::CharacterAsPassed:
+      rules::AppendCharAsPassed(line, args.character(f.source));
+      break;
   }
 }
+
+bool Require(bool passed, std::string_view message) {
+  if (!passed) SetLastError(message);
+  return passed;
+}
+
+bool Filled(std::string_view text) { return !rules::Trim(text).empty(); }
 
 bool AssembleRecord(const RecordKind& kind, const Args& args) {
   if (kind.entryClear) SetLastError({});

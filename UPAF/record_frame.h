@@ -62,6 +62,9 @@ enum class Render : uint8_t {
   Time,         // time rendering
   Character,    // one-character field
   Custom,       // the field's own function
+  // Renderings of the ECF document records.
+  NumberByCount,      // number rendering, decimals chosen by an integer argument
+  CharacterAsPassed,  // the character itself, control codes as a blank
 };
 
 using CustomRender = void (*)(std::string& line, const Args& args);
@@ -74,6 +77,7 @@ struct Field {
   char fill = ' ';
   rules::Decimals decimals = rules::Decimals::Two;
   CustomRender custom = nullptr;
+  int decimalsSource = -1;  // NumberByCount: the argument that counts the decimals
 };
 
 // Layout table vocabulary.
@@ -100,6 +104,16 @@ constexpr Field Custom(CustomRender render) {
   return f;
 }
 
+// A number whose decimals are chosen by an integer argument (see
+// rules::DecimalsForCount); the width stays the same whatever the choice.
+constexpr Field NumberByCount(int source, int decimalsSource, int width) {
+  Field f{source, Render::NumberByCount, width};
+  f.decimalsSource = decimalsSource;
+  return f;
+}
+// A character written as passed, not folded nor upper-cased.
+constexpr Field CharacterAsPassed(int source) { return {source, Render::CharacterAsPassed, 1}; }
+
 // A builder's own checks, in order: returns false after setting its message.
 using FieldChecks = bool (*)(const Args& args);
 
@@ -124,5 +138,11 @@ void RenderField(std::string& line, const Field& field, const Args& args);
 
 // Reads a taxpayer item or a text argument.
 std::string_view SourceText(int source, const Args& args);
+
+// Vocabulary of the builders' checks: each sets its message and gives false
+// when the test fails, so that a check list reads `return A && B && C;`.
+bool Require(bool passed, std::string_view message);
+// A text that still holds something after trimming.
+bool Filled(std::string_view text);
 
 }  // namespace quorix::upaf

@@ -18,5 +18,7 @@ void demo_release_texts(void);
 int demo_finish(const char *folder, const char *name, quorix_text publicKey,
                 quorix_text privateKey);
 int demo_identification_report(const char *folder, quorix_text publicKey, quorix_text privateKey);
+/* A fiscal coupon with its items and payments, and another document. */
+int demo_coupon_report(const char *folder, quorix_text publicKey, quorix_text privateKey);
 
 #endif

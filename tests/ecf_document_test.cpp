@@ -97,6 +97,9 @@ TEST_F(EcfDocument, SampleLinesAreWrittenFieldByField) {
   quorix_Header(T("X"));
   ASSERT_EQ(1, Payment{}.Call()) << LastError();
   EXPECT_EQ("", LastError());
+  Document bad;
+  bad.cdc = "12345";  // fails only at the length of its line
+  EXPECT_EQ(0, bad.Call());
   const auto lines = FinishedLines();
   ASSERT_EQ(2u, lines.size());
   EXPECT_EQ(kDocumentLine, lines[0]);

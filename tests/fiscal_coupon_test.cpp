@@ -133,6 +133,9 @@ TEST_F(FiscalCoupon, SampleLinesAreWrittenFieldByField) {
   ASSERT_EQ(1, Coupon{}.Call()) << LastError();
   EXPECT_EQ("", LastError());  // emptied at entry
   ASSERT_EQ(1, Item{}.Call()) << LastError();
+  Item bad;
+  bad.coo = "1234567";  // fails only at the length of its line
+  EXPECT_EQ(0, bad.Call());
   const auto lines = FinishedLines();
   ASSERT_EQ(2u, lines.size());
   EXPECT_EQ(kCouponLine, lines[0]);

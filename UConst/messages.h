@@ -69,6 +69,21 @@ inline constexpr std::string_view kMovementTaxRate = "\r\nAl\xEDquota       : ";
 inline constexpr std::string_view kMovementTaxAmount = "\r\nValor Imposto  : ";
 inline constexpr std::string_view kMovementExemptAmount = "\r\nValor Isento   : ";
 inline constexpr std::string_view kMovementOtherAmount = "\r\nValor Outros   : ";
+// ECF documents: fiscal coupons, their items, other documents, payments
+inline constexpr std::string_view kCouponValues = "Valor Inv\xE1lido \r\nDesconto : ";
+inline constexpr std::string_view kCouponIncrease = "\r\nAcr\xE9scimo: ";
+inline constexpr std::string_view kCouponSubtotal = "\r\nSubtotal : ";
+inline constexpr std::string_view kCouponTotal = "\r\nTotal    : ";
+inline constexpr std::string_view kInvalidQuantity = "Quantidade Inv\xE1lida \r\nQtde : ";
+inline constexpr std::string_view kItemValues = "Valor Inv\xE1lido \r\nVlr. Unit. : ";
+inline constexpr std::string_view kItemDiscount = "\r\nDesconto   : ";
+inline constexpr std::string_view kItemIncrease = "\r\nAcr\xE9scimo  : ";
+inline constexpr std::string_view kItemTotal = "\r\nTotal      : ";
+inline constexpr std::string_view kInvalidDocumentSymbol =
+    "Tipo de Docto de ECF Inv\xE1lido \r\nS\xEDmbolo Docto : ";
+inline constexpr std::string_view kPaymentValues = "Valor Inv\xE1lido \r\nMeio Pagto    : ";
+inline constexpr std::string_view kPaymentAmount = "\r\nValor Pagto   : ";
+inline constexpr std::string_view kPaymentReversed = "\r\nValor Estorno : ";
 
 // Failures that only the platform can cause
 inline constexpr std::string_view kOutOfMemory = "Mem\xF3ria insuficiente";

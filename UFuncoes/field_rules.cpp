@@ -189,7 +189,42 @@ void AppendCharField(std::string& out, char c) {
   out.push_back(static_cast<unsigned char>(c) <= 32 ? ' ' : FieldChar(c));
 }
 
+void AppendCharAsPassed(std::string& out, char c) {
+  out.push_back(static_cast<unsigned char>(c) < 32 ? ' ' : c);
+}
+
+namespace {
+
+// Most values of a line lie far from a rounding tie once scaled: the binary
+// product then rounds exactly as the 18-digit decimal expansion would, and the
+// digits come straight from an integer. Returns false, having written
+// nothing, for values near a tie, too large for exact integers, or not finite.
+bool AppendScaledDigitsFast(std::string& out, double value, int decimals, int width) {
+  static constexpr double kScale[] = {1, 10, 100, 1000};
+  const double scaled = std::fabs(value) * kScale[decimals];
+  if (!(scaled < 4503599627370496.0)) return false;  // 2^52
+  const double whole = std::floor(scaled);
+  const double fraction = scaled - whole;
+  // The margin covers the product's rounding error and the 18-digit cut, by far.
+  if (std::fabs(fraction - 0.5) <= scaled * 1e-15 + 1e-300) return false;
+  uint64_t n = static_cast<uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+  char buf[20];
+  char* p = buf + sizeof buf;
+  do {
+    *--p = static_cast<char>('0' + n % 10);
+    n /= 10;
+  } while (n != 0);
+  const int length = static_cast<int>(buf + sizeof buf - p);
+  const int least = width > decimals + 1 ? width : decimals + 1;
+  if (least > length) out.append(static_cast<size_t>(least - length), '0');
+  out.append(p, static_cast<size_t>(length));
+  return true;
+}
+
+}  // namespace
+
 void AppendNumber(std::string& out, double value, Decimals decimals, int width) {
+  if (AppendScaledDigitsFast(out, value, static_cast<int>(decimals), width)) return;
   const size_t start = out.size();
   AppendScaledDigits(out, value, static_cast<int>(decimals));
   const size_t have = out.size() - start;

@@ -33,6 +33,9 @@ void AppendTextField(std::string& out, std::string_view text, int width,
 // The one-character field: the character as a text of length one, rendered at
 // width 1, left-justified, blank fill.
 void AppendCharField(std::string& out, char c);
+// A character kept as passed (case, accents and all); a control code would
+// break the line or the file apart and is written as a blank.
+void AppendCharAsPassed(std::string& out, char c);
 
 // Number formats of the report fields: ",0", ",0.00" and ",0.000".
 enum class Decimals : int { None = 0, Two = 2, Three = 3 };
@@ -55,6 +58,11 @@ inline std::string AmountRendering(double value, int width) {
 // at width. Not finite: a Failure, as for every number.
 void AppendSignedAmount(std::string& out, double value, int width);
 std::string SignedAmountRendering(double value, int width);
+// The format a host's count of decimals selects: 0 and 3 their own, every
+// other count (1, negative, too large) hundredths.
+constexpr Decimals DecimalsForCount(int32_t count) {
+  return count == 0 ? Decimals::None : count == 3 ? Decimals::Three : Decimals::Two;
+}
 
 // The value as the user reads it: minus sign, thousands separators and the
 // decimal separator of the regional settings (",0.00" style). A value that is

@@ -81,18 +81,17 @@ void RenderField(std::string& line, const Field& f, const Args& args) {
       break;
     case Render::SignedAmount:
       rules::AppendSignedAmount(line, args.real(f.source), f.width);
+        break;
+    case Render::NumberByCount:
+      rules::AppendNumber(line, args.real(f.source),
+                          rules::DecimalsForCount(args.integer(f.decimalsSource)), f.width);
+      break;
+    case Render::CharacterAsPassed:
+      rules::AppendCharAsPassed(line, args.character(f.source));
       break;
   }
 }
 
-bool Refuse(std::string_view message) {
-  SetLastError(message);
-  return false;
-}
-
-bool BlankOrBreaksLine(std::string_view text) {
-  return rules::Trim(text).empty() || text.find_first_of("\r\n") != std::string_view::npos;
-}
 bool Require(bool passed, std::string_view message) {
   if (!passed) SetLastError(message);
   return passed;

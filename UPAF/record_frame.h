@@ -63,6 +63,9 @@ enum class Render : uint8_t {
   Character,    // one-character field
   Custom,       // the field's own function
   SignedAmount, // amount with a leading "-" inside its width when below zero
+  // Renderings of the ECF document records.
+  NumberByCount,      // number rendering, decimals chosen by an integer argument
+  CharacterAsPassed,  // the character itself, control codes as a blank
 };
 
 using CustomRender = void (*)(std::string& line, const Args& args);
@@ -75,6 +78,7 @@ struct Field {
   char fill = ' ';
   rules::Decimals decimals = rules::Decimals::Two;
   CustomRender custom = nullptr;
+  int decimalsSource = -1;  // NumberByCount: the argument that counts the decimals
 };
 
 // Layout table vocabulary.
@@ -103,6 +107,16 @@ constexpr Field Custom(CustomRender render) {
 constexpr Field SignedAmount(int source, int width) {
   return {source, Render::SignedAmount, width};
 }
+
+// A number whose decimals are chosen by an integer argument (see
+// rules::DecimalsForCount); the width stays the same whatever the choice.
+constexpr Field NumberByCount(int source, int decimalsSource, int width) {
+  Field f{source, Render::NumberByCount, width};
+  f.decimalsSource = decimalsSource;
+  return f;
+}
+// A character written as passed, not folded nor upper-cased.
+constexpr Field CharacterAsPassed(int source) { return {source, Render::CharacterAsPassed, 1}; }
 
 // A builder's own checks, in order: returns false after setting its message.
 using FieldChecks = bool (*)(const Args& args);

@@ -98,6 +98,33 @@ QUORIX_API quorix_bool QUORIX_CALL quorix_RelacaoMovimentoDiario(
     quorix_text firstNumber, quorix_text secondNumber, quorix_text serialNumber,
     quorix_text thirdNumber, quorix_text fourCharCode, double accountingValue, double taxBase,
     double taxRate, double taxAmount, double exemptAmount, double otherAmount);
+/* Record builders: fiscal coupons, their items, other ECF documents, payments */
+QUORIX_API quorix_bool QUORIX_CALL quorix_RelacaoCupomFiscal(
+    quorix_text recordType, quorix_text serialNumber, quorix_text mfAdditional,
+    quorix_text ecfModel, quorix_text userNumber, quorix_text ccf, quorix_text coo,
+    double issueStartDate, double subtotal, double subtotalDiscount, quorix_slot discountKind,
+    double subtotalIncrease, quorix_slot increaseKind, double netTotal,
+    quorix_slot cancelIndicator, double cancelledIncrease, quorix_slot adjustmentOrder,
+    quorix_text buyerName, quorix_text buyerId);
+QUORIX_API quorix_bool QUORIX_CALL quorix_DetalheCupomFiscal(
+    quorix_text recordType, quorix_text serialNumber, quorix_text mfAdditional,
+    quorix_text ecfModel, quorix_text userNumber, quorix_text coo, quorix_text ccf,
+    quorix_text itemNumber, quorix_text productCode, quorix_text productDescription,
+    double quantity, quorix_text unitOfMeasure, double unitValue, double itemDiscount,
+    double itemIncrease, double netTotal, quorix_text totalizerCode, quorix_slot cancelIndicator,
+    double cancelledQuantity, double cancelledValue, double cancelledIncrease,
+    quorix_slot roundingIndicator, quorix_slot productionIndicator, int32_t quantityDecimals,
+    int32_t unitValueDecimals);
+QUORIX_API quorix_bool QUORIX_CALL quorix_RelacaoDemaisDoctosEcf(
+    quorix_text recordType, quorix_text serialNumber, quorix_text mfAdditional,
+    quorix_text ecfModel, quorix_text userNumber, quorix_text coo, quorix_text gnf,
+    quorix_text grg, quorix_text cdc, quorix_text documentSymbol, double issueEndDate,
+    double issueEndTime);
+QUORIX_API quorix_bool QUORIX_CALL quorix_DetalheDemaisDoctosEcf(
+    quorix_text recordType, quorix_text serialNumber, quorix_text mfAdditional,
+    quorix_text ecfModel, quorix_text userNumber, quorix_text coo, quorix_text ccf,
+    quorix_text gnf, quorix_text paymentMethod, double amountPaid, quorix_slot reversalIndicator,
+    double reversedAmount);
 
 /* Key material, signing and validation */
 QUORIX_API quorix_bool QUORIX_CALL quorix_GenerateKeys(char **publicKey, char **privateKey);

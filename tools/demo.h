@@ -22,5 +22,7 @@ int demo_identification_report(const char *folder, quorix_text publicKey, quorix
 int demo_goods_reports(const char *folder, quorix_text publicKey, quorix_text privateKey);
 /* A Reduction Z and its totalisers, a daily movement line and totals lines. */
 int demo_reductions_report(const char *folder, quorix_text publicKey, quorix_text privateKey);
+/* A fiscal coupon with its items and payments, and another document. */
+int demo_coupon_report(const char *folder, quorix_text publicKey, quorix_text privateKey);
 
 #endif

@@ -1,0 +1,79 @@
+// Helpers of the ECF document tests: the lines a report holds, edits of a
+// sample line, and messages with values in the running regional setting.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "regional.h"
+#include "support.h"
+
+namespace qt::ecf {
+
+// Finishes the open report into a scratch file and gives its lines without
+// the signature line.
+inline std::vector<std::string> FinishedLines() {
+  TempDir dir;
+  const std::string file = dir.file("report.txt");
+  EXPECT_EQ(1, quorix_FinalizarPAF(Keys().publicKey, Keys().privateKey, T(file), 0)) << LastError();
+  std::vector<std::string> lines = ReportLines(ReadFile(file));
+  EXPECT_FALSE(lines.empty());
+  if (lines.empty()) return lines;
+  EXPECT_EQ("EAD", lines.back().substr(0, 3));
+  lines.pop_back();
+  return lines;
+}
+
+// One field of a sample line replaced: `width` characters from the 1-based
+// `position` give way to `text`, which may be longer.
+struct Edit {
+  size_t position;
+  size_t width;
+  std::string text;
+};
+// Same-width replacements of fields.
+inline Edit Field(size_t position, std::string text) {
+  const size_t width = text.size();
+  return Edit{position, width, std::move(text)};
+}
+
+// Edits refer to positions of the line as given.
+inline std::string Edited(std::string line, std::vector<Edit> edits) {
+  std::sort(edits.begin(), edits.end(),
+            [](const Edit& a, const Edit& b) { return a.position > b.position; });
+  for (const Edit& e : edits) line.replace(e.position - 1, e.width, e.text);
+  return line;
+}
+
+// `pattern` with each '#' replaced by the next of the '|'-separated values,
+// which are written as pt-BR shows them ("-1.234,50") and come out with the
+// separators of the regional setting this process runs under.
+inline std::string Regionalized(const std::string& pattern, const std::string& values) {
+  const RegionalCase* regional = CurrentRegional();
+  EXPECT_NE(nullptr, regional) << "value messages are tested in the Regional* suites";
+  if (!regional) return {};
+  std::string out;
+  size_t next = 0;
+  for (char c : pattern) {
+    if (c != '#') {
+      out.push_back(c);
+      continue;
+    }
+    const size_t end = std::min(values.find('|', next), values.size());
+    for (size_t i = next; i < end; ++i) {
+      if (values[i] == '.')
+        out += regional->thousand;
+      else if (values[i] == ',')
+        out += regional->decimal;
+      else
+        out.push_back(values[i]);
+    }
+    next = end + 1;
+  }
+  return out;
+}
+
+}  // namespace qt::ecf

@@ -18,5 +18,6 @@ void demo_release_texts(void);
 int demo_finish(const char *folder, const char *name, quorix_text publicKey,
                 quorix_text privateKey);
 int demo_identification_report(const char *folder, quorix_text publicKey, quorix_text privateKey);
+int demo_anexo_vi_report(const char *folder, quorix_text publicKey, quorix_text privateKey);
 
 #endif

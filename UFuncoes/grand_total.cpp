@@ -139,8 +139,7 @@ bool UpdateGrandTotal(std::string_view serialNumber, double grandTotal,
     return false;
   }
   try {
-    const std::string text =
-        GeneralNumberFormat(grandTotal, platform::Regional().decimalSeparator);
+    const std::string text = GeneralNumberFormat(grandTotal, platform::Regional().decimalSeparator);
     ScrambledIni ini(iniFileName);
     ini.WriteScrambledValue(serialNumber, kGrandTotalKey, text);
     ini.Commit();

@@ -26,7 +26,6 @@ bool ParseGeneralNumber(std::string_view text, char decimalSeparator, double& va
 // 0.0 after a failure.
 bool UpdateGrandTotal(std::string_view serialNumber, double grandTotal,
                       std::string_view iniFileName);
-bool GetGrandTotal(std::string_view serialNumber, double* grandTotal,
-                   std::string_view iniFileName);
+bool GetGrandTotal(std::string_view serialNumber, double* grandTotal, std::string_view iniFileName);
 
 }  // namespace quorix::store

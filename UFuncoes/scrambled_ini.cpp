@@ -71,9 +71,7 @@ void CheckStorable(std::string_view section, std::string_view key, std::string_v
 }
 
 ScrambledIni::ScrambledIni(std::string_view iniFileName)
-    : fileName_(iniFileName),
-      path_(platform::ResolveProfilePath(fileName_)),
-      profile_(path_) {}
+    : fileName_(iniFileName), path_(platform::ResolveProfilePath(fileName_)), profile_(path_) {}
 
 bool ScrambledIni::FileExists() const { return platform::FileExists(path_); }
 

@@ -117,8 +117,7 @@ bool GenerateSoftwareHouseData(const std::array<std::string_view, kShTextCount>&
     for (size_t i = 0; i < auxFiles.size(); ++i)
       ini.WriteScrambledValue(kSoftwareHouseSection, ListKey(kAuxFilesStem, i), auxFiles[i]);
     for (size_t i = 0; i < auxFilesMd5.size(); ++i)
-      ini.WriteScrambledValue(kSoftwareHouseSection, ListKey(kAuxFilesMd5Stem, i),
-                              auxFilesMd5[i]);
+      ini.WriteScrambledValue(kSoftwareHouseSection, ListKey(kAuxFilesMd5Stem, i), auxFilesMd5[i]);
     ini.Commit();
     if (ini.FileExists()) return true;
   } catch (const std::exception& e) {

@@ -22,9 +22,9 @@ quorix_bool QUORIX_CALL quorix_GenerateDataSoftwareHouse(
     quorix_text mainFileMd5, quorix_text erVersion, quorix_text reportNumber,
     const quorix_text* auxFiles, int32_t auxFilesLast, const quorix_text* auxFilesMd5,
     int32_t auxFilesMd5Last, quorix_text iniFileName) {
-  TextArg t0(cnpj), t1(stateRegistration), t2(municipalRegistration), t3(companyName),
-      t4(address), t5(phone), t6(contact), t7(softwareName), t8(softwareVersion), t9(mainFile),
-      t10(mainFileMd5), t11(erVersion), t12(reportNumber), file(iniFileName);
+  TextArg t0(cnpj), t1(stateRegistration), t2(municipalRegistration), t3(companyName), t4(address),
+      t5(phone), t6(contact), t7(softwareName), t8(softwareVersion), t9(mainFile), t10(mainFileMd5),
+      t11(erVersion), t12(reportNumber), file(iniFileName);
   return Guarded([&] {
     const TextArgArray files(auxFiles, auxFilesLast), digests(auxFilesMd5, auxFilesMd5Last);
     return quorix::store::GenerateSoftwareHouseData(
@@ -42,9 +42,9 @@ quorix_bool QUORIX_CALL quorix_GetDataSoftwareHouse(
     quorix_text iniFileName) {
   TextArg file(iniFileName);
   char** const outs[quorix::store::kShTextCount] = {
-      cnpj,    stateRegistration, municipalRegistration, companyName, address,
-      phone,   contact,           softwareName,          softwareVersion, mainFile,
-      mainFileMd5, erVersion,     reportNumber};
+      cnpj,        stateRegistration, municipalRegistration, companyName,     address,
+      phone,       contact,           softwareName,          softwareVersion, mainFile,
+      mainFileMd5, erVersion,         reportNumber};
   return Guarded([&] {
     return quorix::store::GetSoftwareHouseData(
         file.view(), [&](const quorix::store::SoftwareHouseData& data) {
@@ -70,15 +70,15 @@ quorix_bool QUORIX_CALL quorix_GetInfoTotalizadorECF(quorix_text serialNumber, d
       [&] { return quorix::store::GetGrandTotal(serial.view(), grandTotal, file.view()); });
 }
 
-quorix_bool QUORIX_CALL quorix_HeaderAnexoVI(
-    quorix_text recordType, quorix_text serialNumber, quorix_text mfAdditional,
-    quorix_text ecfType, quorix_text ecfBrand, quorix_text ecfModel, quorix_text firmwareVersion,
-    double firmwareDate, double firmwareTime, int32_t ecfOrderNumber,
-    quorix_text softwareHouseFile, double periodStart, double periodEnd,
-    quorix_text versionCode) {
-  TextArg type(recordType), serial(serialNumber), mf(mfAdditional), kind(ecfType),
-      brand(ecfBrand), model(ecfModel), firmware(firmwareVersion), shFile(softwareHouseFile),
-      version(versionCode);
+quorix_bool QUORIX_CALL quorix_HeaderAnexoVI(quorix_text recordType, quorix_text serialNumber,
+                                             quorix_text mfAdditional, quorix_text ecfType,
+                                             quorix_text ecfBrand, quorix_text ecfModel,
+                                             quorix_text firmwareVersion, double firmwareDate,
+                                             double firmwareTime, int32_t ecfOrderNumber,
+                                             quorix_text softwareHouseFile, double periodStart,
+                                             double periodEnd, quorix_text versionCode) {
+  TextArg type(recordType), serial(serialNumber), mf(mfAdditional), kind(ecfType), brand(ecfBrand),
+      model(ecfModel), firmware(firmwareVersion), shFile(softwareHouseFile), version(versionCode);
   return Guarded([&] {
     return quorix::upaf::HeaderAnexoVI(type.view(), serial.view(), mf.view(), kind.view(),
                                        brand.view(), model.view(), firmware.view(), firmwareDate,
@@ -91,8 +91,7 @@ quorix_bool QUORIX_CALL quorix_GenarateFileXml(quorix_text developerName, quorix
                                                quorix_text folder, quorix_text publicExponent) {
   TextArg name(developerName), mod(modulus), dir(folder), exponent(publicExponent);
   return Guarded([&] {
-    return quorix::sig::GeneratePublicKeyXml(name.view(), mod.view(), dir.view(),
-                                             exponent.view());
+    return quorix::sig::GeneratePublicKeyXml(name.view(), mod.view(), dir.view(), exponent.view());
   });
 }
 

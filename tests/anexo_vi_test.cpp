@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <initializer_list>
 
 #include "side_files_support.h"
 #include "support.h"
@@ -27,20 +28,42 @@ struct AnexoArgs {
 };
 
 quorix_bool Anexo(const AnexoArgs& a) {
-  return quorix_HeaderAnexoVI(T(a.type), T(a.serial), T(a.mf), T(a.ecfType), T(a.brand),
-                              T(a.model), T(a.firmware), a.firmwareDate, a.firmwareTime, a.order,
+  return quorix_HeaderAnexoVI(T(a.type), T(a.serial), T(a.mf), T(a.ecfType), T(a.brand), T(a.model),
+                              T(a.firmware), a.firmwareDate, a.firmwareTime, a.order,
                               T(a.houseFile), a.start, a.end, T(a.version));
 }
 
+std::string Join(std::initializer_list<std::string> fields) {
+  std::string line;
+  for (const auto& f : fields) line += f;
+  return line;
+}
+
 // The line for the default arguments and the sample software house.
-const std::string kSampleLine = std::string("E01") + "BE0909SC556100001234" + "A" + "ECF-IF " +
-                                "BEMATECH            " + "MP-4000 TH FI       " + "01.00.01  " +
-                                "20071120" + "130509" + "007" + "11222333000181" +
-                                "110042490114  " + "11.222.333/000" + "110.042.490.11" +
-                                std::string(14, ' ') + "SOFTWARE HOUSE EXEMPLO LTDA" +
-                                std::string(13, ' ') + "CAIXA FACIL PDV" + std::string(25, ' ') +
-                                "2.1.0     " + "0123456789ABCDEF0123456789ABCDEF" + "20080301" +
-                                "20080331" + "0107";
+const std::string kSampleLine = Join({
+    "E01",                                                 // record type
+    "BE0909SC556100001234",                                // serial number
+    "A",                                                   // additional fiscal memory
+    "ECF-IF ",                                             // ECF type
+    "BEMATECH            ",                                // brand
+    "MP-4000 TH FI       ",                                // model
+    "01.00.01  ",                                          // firmware version
+    "20071120",                                            // firmware date
+    "130509",                                              // firmware time
+    "007",                                                 // order number
+    "11222333000181",                                      // taxpayer CNPJ
+    "110042490114  ",                                      // taxpayer state registration
+    "11.222.333/000",                                      // software-house CNPJ, cut
+    "110.042.490.11",                                      // its state registration, cut
+    std::string(14, ' '),                                  // its municipal registration, empty
+    "SOFTWARE HOUSE EXEMPLO LTDA" + std::string(13, ' '),  // its company name
+    "CAIXA RAPIDA PDV" + std::string(24, ' '),             // program name
+    "2.1.0     ",                                          // program version
+    "0123456789ABCDEF0123456789ABCDEF",                    // program MD5
+    "20080301",                                            // period start
+    "20080331",                                            // period end
+    "0107",                                                // version code
+});
 
 class AnexoVI : public testing::Test {
  protected:
@@ -138,15 +161,16 @@ TEST_F(AnexoVI, ChecksComeInOrder) {
          a.houseFile = m, a.serial = "", a.start = 0;
        },
        "Arquivo Inv\xE1lido " + missing},
-      {"no file name", [](AnexoArgs& a, const std::string&, const std::string&) { a.houseFile = ""; },
+      {"no file name",
+       [](AnexoArgs& a, const std::string&, const std::string&) { a.houseFile = ""; },
        "Arquivo Inv\xE1lido "},
       {"the serial number before the period",
        [](AnexoArgs& a, const std::string& e, const std::string&) {
          a.houseFile = e, a.serial = " \t ", a.start = 0;
        },
        serial + " \t "},
-      {"a null serial number", [](AnexoArgs& a, const std::string&, const std::string&) { a.serial = ""; },
-       serial},
+      {"a null serial number",
+       [](AnexoArgs& a, const std::string&, const std::string&) { a.serial = ""; }, serial},
   };
   qt::WriteFile(empty, "");
   for (const auto& c : cases) {
@@ -223,7 +247,8 @@ void ExpectPeriodMessages(const char* sep) {
       {k2008_03_31, k2008_03_01, "31" + s + "03" + s + "2008 e/ou 01" + s + "03" + s + "2008"},
       {k2008_03_01, 0, "01" + s + "03" + s + "2008 e/ou 30" + s + "12" + s + "1899"},
       {0, k2008_03_01, "30" + s + "12" + s + "1899 e/ou 01" + s + "03" + s + "2008"},
-      {k2008_03_31 + 0.75, k2008_03_31 + 0.5, "31" + s + "03" + s + "2008 e/ou 31" + s + "03" + s + "2008"},
+      {k2008_03_31 + 0.75, k2008_03_31 + 0.5,
+       "31" + s + "03" + s + "2008 e/ou 31" + s + "03" + s + "2008"},
   };
   for (const auto& c : cases) {
     AnexoArgs a;

@@ -1,12 +1,13 @@
 // The grand-total register: the general number format both ways, and the two
 // exports with the file they leave behind.
+#include "UFuncoes/grand_total.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 
 #include "UConst/failure.h"
-#include "UFuncoes/grand_total.h"
 #include "platform/regional.h"
 #include "side_files_support.h"
 #include "support.h"
@@ -61,15 +62,19 @@ TEST(GeneralNumber, ParsesItsOwnFormAndTheUsualVariants) {
     bool valid;
     double value;
   } cases[] = {
-      {"1234,5", true, 1234.5},     {"  -12,25  ", true, -12.25}, {"+7", true, 7},
-      {"1E-5", true, 1e-5},         {"1,5e+3", true, 1500},       {",5", true, 0.5},
-      {"5,", true, 5},              {"0", true, 0},               {"1E-400", true, 0},
-      {"4,94065645841247E-324", true, 4.94065645841247e-324},
-      {"", false, 0},               {" ", false, 0},              {"+", false, 0},
-      {",", false, 0},              {"1,2,3", false, 0},          {"1.5", false, 0},
-      {"E5", false, 0},             {"1E", false, 0},             {"1E+", false, 0},
-      {"\t1", false, 0},            {"1 2", false, 0},            {"1E400", false, 0},
-      {"0x10", false, 0},           {"1,5E2,1", false, 0},        {"--1", false, 0},
+      {"1234,5", true, 1234.5}, {"  -12,25  ", true, -12.25},
+      {"+7", true, 7},          {"1E-5", true, 1e-5},
+      {"1,5e+3", true, 1500},   {",5", true, 0.5},
+      {"5,", true, 5},          {"0", true, 0},
+      {"1E-400", true, 0},      {"4,94065645841247E-324", true, 4.94065645841247e-324},
+      {"", false, 0},           {" ", false, 0},
+      {"+", false, 0},          {",", false, 0},
+      {"1,2,3", false, 0},      {"1.5", false, 0},
+      {"E5", false, 0},         {"1E", false, 0},
+      {"1E+", false, 0},        {"\t1", false, 0},
+      {"1 2", false, 0},        {"1E400", false, 0},
+      {"0x10", false, 0},       {"1,5E2,1", false, 0},
+      {"--1", false, 0},
   };
   for (const auto& c : cases) {
     double value = -99;
@@ -165,9 +170,7 @@ TEST_F(GrandTotal, ChecksComeInOrderAndLeaveTheTotalAlone) {
        kInvalidFile + "\r\n" + file +
            "\r\nValor num\xE9rico inv\xE1lido (n\xE3o \xE9 um n\xFAmero finito)"},
       {"a serial the file would alter", "\xE8", 1, file,
-       kInvalidFile + "\r\n" + file +
-           "\r\nTexto que o arquivo n\xE3o guarda intacto: se\xE7\xE3o \xE8, posi\xE7\xE3o 1,"
-           " caractere de c\xF3" "digo 232"},
+       kInvalidFile + "\r\n" + file + "\r\n" + qt::Unstorable("se\xE7\xE3o \xE8", 1, 232)},
   };
   for (const auto& c : updates) {
     EXPECT_EQ(0, quorix_UpdateTotalizadorGeralECF(T(c.serial), c.total, T(c.path))) << c.what;
@@ -188,8 +191,7 @@ TEST_F(GrandTotal, WhatCannotBeReadFailsAndZeroesTheTotal) {
   } cases[] = {
       {"EMPTY", prefix + "'' is not a valid floating point value"},
       {"WORDS", prefix + "'mil reais' is not a valid floating point value"},
-      {"\xE8", prefix + "Texto que o arquivo n\xE3o guarda intacto: se\xE7\xE3o \xE8, posi\xE7\xE3o "
-                        "1, caractere de c\xF3" "digo 232"},
+      {"\xE8", prefix + qt::Unstorable("se\xE7\xE3o \xE8", 1, 232)},
   };
   for (const auto& c : cases) {
     double total = 42;

@@ -1,9 +1,10 @@
 // The profile store as the platform gives it: on Windows the real profile
 // functions, on POSIX our own engine. The same expectations run on both
 // builds, so each one here is a place where the two must agree.
+#include "platform/profile.h"
+
 #include <gtest/gtest.h>
 
-#include "platform/profile.h"
 #include "support.h"
 
 #if !defined(_WIN32)
@@ -50,18 +51,18 @@ TEST(Profile, ReadsHandWrittenFilesLikeTheProfileFunctions) {
     const char* key;
     std::string value;
   } cases[] = {
-      {"A", "x", "q v"},         // trimmed, then one pair of quotes removed
-      {" a ", "X", "q v"},       // names trimmed and matched without regard to case
+      {"A", "x", "q v"},    // trimmed, then one pair of quotes removed
+      {" a ", "X", "q v"},  // names trimmed and matched without regard to case
       {"A", "y", "z"},
-      {"A", "noeq", "DEF"},      // a line without "=" holds no value
+      {"A", "noeq", "DEF"},  // a line without "=" holds no value
       {"A", ";c", "1"},
-      {"A", "q", "\""},          // a lone quote is no pair
-      {"A", "w", "'ab\""},       // nor are two different quotes
+      {"A", "q", "\""},                     // a lone quote is no pair
+      {"A", "w", "'ab\""},                  // nor are two different quotes
       {"A", "v", "after a broken header"},  // a header without "]" is skipped
-      {"W]x", "t", "tabbed"},    // the name ends at the last "]"
-      {"B", "lf", "1"},          // lines may end in LF alone
-      {"A", "z", "DEF"},         // only the first section of a name counts
-      {"", "junk", "1"},         // keys before any header
+      {"W]x", "t", "tabbed"},               // the name ends at the last "]"
+      {"B", "lf", "1"},                     // lines may end in LF alone
+      {"A", "z", "DEF"},                    // only the first section of a name counts
+      {"", "junk", "1"},                    // keys before any header
       {"A", "absent", "DEF"},
       {"absent", "x", "DEF"},
   };

@@ -31,9 +31,9 @@ TEST(PublicKeyXml, WritesTheFileInTheFolder) {
     std::string folder;  // as passed
     const char* name;
   } cases[] = {
-      {dir.path(), "Software House"},       // a separator is added
-      {dir.path() + kSep, "Trailing"},      // none is added to one already there
-      {dir.path(), ""},                     // an empty name makes ".xml"
+      {dir.path(), "Software House"},   // a separator is added
+      {dir.path() + kSep, "Trailing"},  // none is added to one already there
+      {dir.path(), ""},                 // an empty name makes ".xml"
   };
   for (const auto& c : cases) {
     EXPECT_EQ(1, quorix_GenarateFileXml(T(c.name), T("A1B2"), T(c.folder), T("010001")))

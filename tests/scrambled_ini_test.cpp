@@ -1,9 +1,10 @@
 // The scrambled INI store: the byte transform, which texts it refuses, and
 // the two primitives' effects on the file.
+#include "UFuncoes/scrambled_ini.h"
+
 #include <gtest/gtest.h>
 
 #include "UConst/failure.h"
-#include "UFuncoes/scrambled_ini.h"
 #include "side_files_support.h"
 #include "support.h"
 
@@ -34,8 +35,7 @@ TEST(ScrambledText, MovesEveryByteByTheOffsetAndBack) {
   const std::string all = AllBytes();
   const std::string scrambled = ScrambleText(all);
   ASSERT_EQ(256u, scrambled.size());
-  for (int b = 0; b < 256; ++b)
-    EXPECT_EQ(static_cast<char>((b + 117) % 256), scrambled[b]) << b;
+  for (int b = 0; b < 256; ++b) EXPECT_EQ(static_cast<char>((b + 117) % 256), scrambled[b]) << b;
   EXPECT_EQ(all, UnscrambleText(scrambled));
   EXPECT_EQ("", ScrambleText(""));
   EXPECT_EQ("\xB8\xC3\xC5\xBF", ScrambleText("CNPJ"));
@@ -63,8 +63,9 @@ TEST(ScrambledText, EveryLetterAndPrintableCharacterIsStorableAnywhere) {
 }
 
 TEST(ScrambledText, RefusesWhatTheLayoutWouldAlter) {
-  const std::string code = ", caractere de c\xF3" "digo ";
-  const std::string value = "Texto que o arquivo n\xE3o guarda intacto: valor da chave K, posi\xE7\xE3o ";
+  const std::string code = std::string(", caractere de c\xF3") + "digo ";
+  const std::string value =
+      "Texto que o arquivo n\xE3o guarda intacto: valor da chave K, posi\xE7\xE3o ";
   const std::string key = "Texto que o arquivo n\xE3o guarda intacto: chave ";
   const std::string section = "Texto que o arquivo n\xE3o guarda intacto: se\xE7\xE3o ";
   struct Case {
@@ -72,13 +73,13 @@ TEST(ScrambledText, RefusesWhatTheLayoutWouldAlter) {
   } cases[] = {
       // NUL, LF and CR anywhere in a value
       {"S", "K", "ab\x8B", value + "3" + code + "139"},
-      {"S", "K", "a\x95" "b", value + "2" + code + "149"},
+      {"S", "K", "a\x95z", value + "2" + code + "149"},
       {"S", "K", "a\x98", value + "2" + code + "152"},
       // white space and quotes at either end, not inside
-      {"S", "K", "\xAB" "x", value + "1" + code + "171"},
+      {"S", "K", "\xABx", value + "1" + code + "171"},
       {"S", "K", "x\x94", value + "2" + code + "148"},
       {"S", "K", "x\xA5", value + "2" + code + "165"},
-      {"S", "K", "\xAD" "x", value + "1" + code + "173"},
+      {"S", "K", "\xADx", value + "1" + code + "173"},
       {"S", "K", "x\xB2", value + "2" + code + "178"},
       {"S", "K", "x\xAB\x94\xA5\xAD\xB2y", ""},
       // in names also "=", "[", "]" and ";"
@@ -108,9 +109,10 @@ TEST_F(Store, ReadingAnAbsentKeyStoresItsDefaultFirst) {
     EXPECT_EQ("ISENTO", ini.ReadScrambledValue("IDENTIFICACAO EMPRESA", "INSCESTADUAL", "ISENTO"));
     ini.Commit();
   }
-  EXPECT_EQ("[\xBE\xB9\xBA\xC3\xC9\xBE\xBB\xBE\xB8\xB6\xB8\xB6\xC4\x95\xBA\xC2\xC5\xC7\xBA\xC8\xB6]\r\n"
-            "\xBE\xC3\xC8\xB8\xBA\xC8\xC9\xB6\xB9\xCA\xB6\xC1=\xBE\xC8\xBA\xC3\xC9\xC4\r\n",
-            qt::ReadFile(file));
+  EXPECT_EQ(
+      "[\xBE\xB9\xBA\xC3\xC9\xBE\xBB\xBE\xB8\xB6\xB8\xB6\xC4\x95\xBA\xC2\xC5\xC7\xBA\xC8\xB6]\r\n"
+      "\xBE\xC3\xC8\xB8\xBA\xC8\xC9\xB6\xB9\xCA\xB6\xC1=\xBE\xC8\xBA\xC3\xC9\xC4\r\n",
+      qt::ReadFile(file));
   // The key is there now: its stored value wins over a different default.
   ScrambledIni again(file);
   EXPECT_EQ("ISENTO", again.ReadScrambledValue("IDENTIFICACAO EMPRESA", "INSCESTADUAL", "other"));

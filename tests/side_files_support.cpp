@@ -105,6 +105,11 @@ CurrentDir::~CurrentDir() {
 #endif
 }
 
+std::string Unstorable(const std::string& where, int position, int code) {
+  return "Texto que o arquivo n\xE3o guarda intacto: " + where + ", posi\xE7\xE3o " +
+         std::to_string(position) + ", caractere de c\xF3" + "digo " + std::to_string(code);
+}
+
 const char* const kHouseTexts[13] = {
     "11.222.333/0001-81",
     "110.042.490.114",
@@ -113,7 +118,7 @@ const char* const kHouseTexts[13] = {
     "Rua das Flores, 100 - S\xE3o Paulo",
     "(11) 5555-1234",
     "Jo\xE3o da Silva",
-    "Caixa F\xE1" "cil PDV",
+    "Caixa R\xE1pida PDV",
     "2.1.0",
     "caixa.exe",
     "0123456789abcdef0123456789abcdef",
@@ -140,10 +145,10 @@ quorix_bool GenerateHouse(const HouseFile& d, const std::string& file) {
   std::vector<quorix_text> files, digests;
   for (const auto& s : d.auxFiles) files.push_back(text(s));
   for (const auto& s : d.auxFilesMd5) digests.push_back(text(s));
-  return quorix_GenerateDataSoftwareHouse(
-      t[0], t[1], t[2], t[3], t[4], t[5], t[6], t[7], t[8], t[9], t[10], t[11], t[12],
-      files.data(), static_cast<int32_t>(files.size()) - 1, digests.data(),
-      static_cast<int32_t>(digests.size()) - 1, text(file));
+  return quorix_GenerateDataSoftwareHouse(t[0], t[1], t[2], t[3], t[4], t[5], t[6], t[7], t[8],
+                                          t[9], t[10], t[11], t[12], files.data(),
+                                          static_cast<int32_t>(files.size()) - 1, digests.data(),
+                                          static_cast<int32_t>(digests.size()) - 1, text(file));
 }
 
 void GetHouse(const std::string& file, HouseRead& read) {

@@ -50,6 +50,9 @@ class CurrentDir {
   std::string saved_;
 };
 
+// The text of the failure raised for a text the side file would alter.
+std::string Unstorable(const std::string& where, int position, int code);
+
 // The thirteen texts of the sample software house, in call order.
 extern const char* const kHouseTexts[13];
 

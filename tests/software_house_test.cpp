@@ -1,8 +1,9 @@
 // Software-house data through the two exports, as a host uses them: what the
 // file holds afterwards, what comes back, and the messages of each failure.
+#include "UFuncoes/software_house.h"
+
 #include <gtest/gtest.h>
 
-#include "UFuncoes/software_house.h"
 #include "UPAF/state.h"
 #include "side_files_support.h"
 #include "support.h"
@@ -18,9 +19,10 @@ const std::string kInvalidFile = "Arquivo Inv\xE1lido ";
 
 // The plain layout of a file written from the sample data, lists included.
 std::string PlainKeys(const HouseFile& h) {
-  static const char* const keys[] = {"CNPJ",  "INSCESTADUAL", "INSCMUNICIPAL", "RAZAOSOCIAL",
-                                     "ENDERECO", "TELEFONE", "CONTATO",   "SOFTWARE",
-                                     "VERSAO", "FILE",     "MD5",          "VERSAO ER", "LAUDO"};
+  static const char* const keys[] = {"CNPJ",     "INSCESTADUAL", "INSCMUNICIPAL", "RAZAOSOCIAL",
+                                     "ENDERECO", "TELEFONE",     "CONTATO",       "SOFTWARE",
+                                     "VERSAO",   "FILE",         "MD5",           "VERSAO ER",
+                                     "LAUDO"};
   std::string out = "[IDENTIFICACAO EMPRESA]\n";
   for (size_t i = 0; i < 13; ++i) out += std::string(keys[i]) + "=" + h.texts[i] + "\n";
   for (size_t i = 0; i < h.auxFiles.size(); ++i)
@@ -125,12 +127,20 @@ TEST_F(SoftwareHouse, FailuresAndTheirMessages) {
       {"generate, missing folder", [&] { return qt::GenerateHouse(qt::SampleHouse(), noFolder); },
        kInvalidFile + "\r\n" + noFolder + "\r\nUnable to write to " + noFolder},
       {"generate, a text the file would alter", [&] { return qt::GenerateHouse(refused, file); },
-       kInvalidFile + "\r\n" + file +
-           "\r\nTexto que o arquivo n\xE3o guarda intacto: valor da chave MD5 AUX1, posi\xE7\xE3o 20,"
-           " caractere de c\xF3" "digo 149"},
-      {"get, no file name", [&] { HouseRead r; qt::GetHouse("", r); return r.result; },
+       kInvalidFile + "\r\n" + file + "\r\n" + qt::Unstorable("valor da chave MD5 AUX1", 20, 149)},
+      {"get, no file name",
+       [&] {
+         HouseRead r;
+         qt::GetHouse("", r);
+         return r.result;
+       },
        kInvalidFile},
-      {"get, no such file", [&] { HouseRead r; qt::GetHouse(missing, r); return r.result; },
+      {"get, no such file",
+       [&] {
+         HouseRead r;
+         qt::GetHouse(missing, r);
+         return r.result;
+       },
        kInvalidFile + missing},
   };
   for (const auto& c : cases) {
@@ -146,10 +156,10 @@ TEST_F(SoftwareHouse, FailuresAndTheirMessages) {
 TEST_F(SoftwareHouse, GetOnAMissingFileTouchesNothing) {
   qt::HostText cnpj("kept");
   qt::RecordingList files;
-  EXPECT_EQ(0, quorix_GetDataSoftwareHouse(cnpj.out(), nullptr, nullptr, nullptr, nullptr,
-                                           nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                           nullptr, nullptr, files.get(), nullptr,
-                                           T(dir_.file("none.ini"))));
+  EXPECT_EQ(
+      0, quorix_GetDataSoftwareHouse(cnpj.out(), nullptr, nullptr, nullptr, nullptr, nullptr,
+                                     nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                     files.get(), nullptr, T(dir_.file("none.ini"))));
   EXPECT_EQ("kept", cnpj.str());
   EXPECT_TRUE(files.calls.empty());
 }
@@ -166,12 +176,21 @@ TEST_F(SoftwareHouse, AHostListThatFailsEndsTheCall) {
     std::vector<std::string> fileCalls, digestCalls;
     std::string message;
   } cases[] = {
-      {"append with its message", 1, false, "EOutOfResources: lista cheia",
-       {"clear", "+relatorios.dll", "+tef.dll"}, {}, prefix + "EOutOfResources: lista cheia"},
-      {"append without a message", 0, false, "", {"clear", "+relatorios.dll"}, {},
+      {"append with its message",
+       1,
+       false,
+       "EOutOfResources: lista cheia",
+       {"clear", "+relatorios.dll", "+tef.dll"},
+       {},
+       prefix + "EOutOfResources: lista cheia"},
+      {"append without a message",
+       0,
+       false,
+       "",
+       {"clear", "+relatorios.dll"},
+       {},
        prefix + "A lista do host recusou o texto relatorios.dll"},
-      {"clear", -1, true, "", {"clear"}, {},
-       prefix + "A lista do host n\xE3o foi esvaziada"},
+      {"clear", -1, true, "", {"clear"}, {}, prefix + "A lista do host n\xE3o foi esvaziada"},
   };
   for (const auto& c : cases) {
     HouseRead read;
@@ -192,7 +211,8 @@ TEST_F(SoftwareHouse, AHostListThatFailsEndsTheCall) {
   incomplete.files.mutableList()->append = nullptr;
   qt::GetHouse(file, incomplete);
   EXPECT_EQ(0, incomplete.result);
-  EXPECT_EQ(prefix + "Lista do host sem as fun\xE7\xF5" "es clear e append", LastError());
+  EXPECT_EQ(prefix + std::string("Lista do host sem as fun\xE7\xF5") + "es clear e append",
+            LastError());
 
   qt::HostText md5;
   EXPECT_EQ(1, quorix_GetDataSoftwareHouse(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
@@ -206,9 +226,9 @@ TEST_F(SoftwareHouse, ArrayArgumentsFollowTheTextConvention) {
   qt::HostText a("a.dll"), b("b.dll");
   quorix_text list[] = {a, b};
   qt::HostText none;
-  EXPECT_EQ(1, quorix_GenerateDataSoftwareHouse(none, none, none, none, none, none, none, none,
-                                                none, none, none, none, none, list, 1, nullptr,
-                                                -1, T(file)));
+  EXPECT_EQ(
+      1, quorix_GenerateDataSoftwareHouse(none, none, none, none, none, none, none, none, none,
+                                          none, none, none, none, list, 1, nullptr, -1, T(file)));
   EXPECT_EQ(1, a.refcount());
   EXPECT_EQ(1, b.refcount());
   HouseRead read;

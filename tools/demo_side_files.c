@@ -35,7 +35,7 @@ static int demo_software_house(const char *file) {
   if (!check(quorix_GenerateDataSoftwareHouse(
                  T("11.222.333/0001-81"), T("110.042.490.114"), T("12345"),
                  T("Software House Exemplo Ltda"), T("Rua das Flores, 100 - S\xE3o Paulo"),
-                 T("(11) 5555-1234"), T("Jo\xE3o da Silva"), T("Caixa F\xE1" "cil PDV"), T("2.1.0"),
+                 T("(11) 5555-1234"), T("Jo\xE3o da Silva"), T("Caixa R\xE1pida PDV"), T("2.1.0"),
                  T("caixa.exe"), T("0123456789abcdef0123456789abcdef"), T("01.06"), T("LAUDO-123"),
                  files, 1, digests, 1, T(file)),
              "quorix_GenerateDataSoftwareHouse"))
@@ -46,7 +46,8 @@ static int demo_software_house(const char *file) {
                                          &out[12], &fileList, &digestList, T(file)),
              "quorix_GetDataSoftwareHouse");
   for (i = 0; i < 13; ++i) {
-    if (ok) printf("  %-14s %.*s\n", names[i], (int)quorix_text_length(out[i]), out[i] ? out[i] : "");
+    if (ok)
+      printf("  %-14s %.*s\n", names[i], (int)quorix_text_length(out[i]), out[i] ? out[i] : "");
     quorix_text_release(out[i]);
   }
   return ok;
@@ -73,7 +74,8 @@ int demo_anexo_vi_report(const char *folder, quorix_text publicKey, quorix_text 
   /* The Anexo VI block loads the software-house file by itself. Dates are
    * days since 1899-12-30: 2007-11-20, 2008-03-01 and 2008-03-31. */
   if (!check(quorix_InicializarPAF(T("11.222.333/0001-81"), T("110.042.490.114"), T(""),
-                                   T("Padaria P\xE3o de A\xE7\xFA" "car Ltda")),
+                                   T("Padaria P\xE3o de A\xE7\xFA"
+                                     "car Ltda")),
              "quorix_InicializarPAF") ||
       !check(quorix_HeaderAnexoVI(T("E01"), T("BE0909SC556100001234"), T("A"), T("ECF-IF"),
                                   T("Bematech"), T("MP-4000 TH FI"), T("01.00.01"), 39406.0,

@@ -16,15 +16,22 @@
 #include <io.h>
 #endif
 
-static const char *const kTexts[13] = {
-    "11.222.333/0001-81", "110.042.490.114", "", "Software House Exemplo Ltda",
-    "Rua das Flores, 100 - S\xE3o Paulo", "(11) 5555-1234", "Jo\xE3o da Silva \"JS\"",
-    "Caixa F\xE1" "cil PDV", "2.1.0", "caixa.exe", "0123456789abcdef0123456789abcdef",
-    "01.06", "LAUDO-123"};
-static const char *const kNames[13] = {"CNPJ",     "INSCESTADUAL", "INSCMUNICIPAL", "RAZAOSOCIAL",
-                                       "ENDERECO", "TELEFONE",     "CONTATO",       "SOFTWARE",
-                                       "VERSAO",   "FILE",         "MD5",           "VERSAO ER",
-                                       "LAUDO"};
+static const char *const kTexts[13] = {"11.222.333/0001-81",
+                                       "110.042.490.114",
+                                       "",
+                                       "Software House Exemplo Ltda",
+                                       "Rua das Flores, 100 - S\xE3o Paulo",
+                                       "(11) 5555-1234",
+                                       "Jo\xE3o da Silva \"JS\"",
+                                       "Caixa R\xE1pida PDV",
+                                       "2.1.0",
+                                       "caixa.exe",
+                                       "0123456789abcdef0123456789abcdef",
+                                       "01.06",
+                                       "LAUDO-123"};
+static const char *const kNames[13] = {
+    "CNPJ",     "INSCESTADUAL", "INSCMUNICIPAL", "RAZAOSOCIAL", "ENDERECO",  "TELEFONE", "CONTATO",
+    "SOFTWARE", "VERSAO",       "FILE",          "MD5",         "VERSAO ER", "LAUDO"};
 static const char *const kAuxFiles[3] = {"relat\xF3rios.dll", "tef.dll", "=[;]\t#"};
 static const char *const kAuxDigests[2] = {"aaaabbbbccccddddeeeeffff00001111",
                                            "22223333444455556666777788889999"};

@@ -52,8 +52,11 @@ bool Checks(const Args& args) {
 }
 
 const RecordKind kAnexoVI{
-    /*typeLength=*/3, /*lineLength=*/310,
-    /*entryClear=*/false, /*taxpayerCheck=*/true, /*failureChaining=*/true,
+    /*typeLength=*/3,
+    /*lineLength=*/310,
+    /*entryClear=*/false,
+    /*taxpayerCheck=*/true,
+    /*failureChaining=*/true,
     {
         AsPassed(recordType),
         Text(serialNumber, 20),
@@ -88,12 +91,11 @@ const RecordKind kAnexoVI{
 bool HeaderAnexoVI(std::string_view type, std::string_view serial, std::string_view mf,
                    std::string_view ecfTypeText, std::string_view brand, std::string_view model,
                    std::string_view firmware, double fwDate, double fwTime, int32_t order,
-                   std::string_view shFile, double start, double end,
-                   std::string_view version) {
+                   std::string_view shFile, double start, double end, std::string_view version) {
   const Arg args[kParamCount] = {
-      Arg::Text(type),   Arg::Text(serial),   Arg::Text(mf),     Arg::Text(ecfTypeText),
+      Arg::Text(type),   Arg::Text(serial),   Arg::Text(mf),       Arg::Text(ecfTypeText),
       Arg::Text(brand),  Arg::Text(model),    Arg::Text(firmware), Arg::Real(fwDate),
-      Arg::Real(fwTime), Arg::Integer(order), Arg::Text(shFile), Arg::Real(start),
+      Arg::Real(fwTime), Arg::Integer(order), Arg::Text(shFile),   Arg::Real(start),
       Arg::Real(end),    Arg::Text(version),
   };
   return AssembleRecord(kAnexoVI, Args(args, kParamCount));

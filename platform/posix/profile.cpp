@@ -1,5 +1,7 @@
 // Our own INI engine, laid out and read the way the Windows profile functions
 // do it (Wine's behaviour is the reference the shared tests hold both builds to).
+#include "platform/profile.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,8 +10,6 @@
 #include <climits>
 #include <cstdlib>
 #include <unordered_map>
-
-#include "platform/profile.h"
 
 namespace quorix::platform {
 namespace {
@@ -134,7 +134,8 @@ struct ProfileFile::Engine {
       if (line.empty()) continue;
       const size_t close = line[0] == '[' ? line.rfind(']') : std::string_view::npos;
       if (close != std::string_view::npos && close > 0) {
-        sections.push_back(Section{std::string(TrimSpace(line.substr(1, close - 1))), {}, {}, false});
+        sections.push_back(
+            Section{std::string(TrimSpace(line.substr(1, close - 1))), {}, {}, false});
         continue;
       }
       // Anything else, a header without its "]" included, is a key line.

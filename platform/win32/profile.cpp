@@ -1,8 +1,8 @@
 // The Windows profile functions, called as they are; they keep no handle
 // open between calls, so there is nothing to flush.
-#include <windows.h>
-
 #include "platform/profile.h"
+
+#include <windows.h>
 
 namespace quorix::platform {
 
@@ -30,9 +30,9 @@ std::string ProfileFile::ReadString(const std::string& section, const std::strin
                                     const std::string& defaultValue, size_t bufferSize) {
   if (bufferSize == 0) return {};
   std::string buf(bufferSize, '\0');
-  const DWORD n = GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultValue.c_str(),
-                                           buf.data(), static_cast<DWORD>(bufferSize),
-                                           path_.c_str());
+  const DWORD n =
+      GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultValue.c_str(), buf.data(),
+                               static_cast<DWORD>(bufferSize), path_.c_str());
   buf.resize(n < bufferSize ? n : bufferSize - 1);
   return buf;
 }

@@ -55,9 +55,20 @@ bool HoldsControlCharacter(std::string_view value) {
   return false;
 }
 
-// Only a plain name: nothing that leads out of the folder or into a stream.
+// Windows opens a device, not a file, for these names whatever their extension.
+bool IsDeviceName(std::string_view name) {
+  std::string base(name.substr(0, name.find('.')));
+  while (!base.empty() && base.back() == ' ') base.pop_back();
+  for (char& c : base) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
+  if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL") return true;
+  return base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) &&
+         base[3] >= '1' && base[3] <= '9';
+}
+
+// Only a plain name: nothing that leads out of the folder, into a stream or
+// to a device. Both builds refuse the same names.
 bool IsPlainFileName(std::string_view name) {
-  if (name.find("..") != std::string_view::npos) return false;
+  if (name.find("..") != std::string_view::npos || IsDeviceName(name)) return false;
   for (const char c : name)
     if (c == '/' || c == '\\' || c == ':' || static_cast<unsigned char>(c) < 0x20) return false;
   return true;

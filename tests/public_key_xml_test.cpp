@@ -78,6 +78,8 @@ TEST(PublicKeyXml, RefusesWhatWouldLeaveTheFolderOrBreakTheFile) {
       {"a\\b", "1", "2", badName + "a\\b"},
       {"..", "1", "2", badName + ".."},
       {"c:x", "1", "2", badName + "c:x"},
+      {"con", "1", "2", badName + "con"},
+      {"Lpt1.old", "1", "2", badName + "Lpt1.old"},
       {std::string("nul\0x", 5), "1", "2", badName + std::string("nul\0x", 5)},
       {"dev", "1\r\n2", "2", control + "modulo"},
       {"dev", "1", std::string("\0", 1), control + "expoente_publico"},
@@ -87,6 +89,9 @@ TEST(PublicKeyXml, RefusesWhatWouldLeaveTheFolderOrBreakTheFile) {
     EXPECT_EQ(c.message, LastError());
   }
   EXPECT_FALSE(qt::Exists(dir.file("dev.xml")));
+  // Names that only begin like a device are plain names.
+  EXPECT_EQ(1, quorix_GenarateFileXml(T("Console"), T("1"), T(dir.path()), T("2")));
+  EXPECT_EQ(1, quorix_GenarateFileXml(T("COM10"), T("1"), T(dir.path()), T("2")));
   EXPECT_FALSE(qt::Exists(dir.path() + "/../escape.xml"));
 }
 

@@ -20,6 +20,23 @@ inline constexpr std::string_view kInvalidLayout = "Layout Inv\xE1lido \r\n";
 inline constexpr std::string_view kNoOpenReport =
     "Nenhum relat\xF3rio aberto: chame quorix_InicializarPAF antes de montar as linhas";
 
+// DAV issued, goods in stock and goods and services lines
+inline constexpr std::string_view kInvalidDavNumber = "N\xFAmero DAV Inv\xE1lido ";
+inline constexpr std::string_view kInvalidDavDate = "Data DAV Inv\xE1lido ";
+inline constexpr std::string_view kInvalidProductCode =
+    "C\xF3"
+    "digo Produto Inv\xE1lido ";
+inline constexpr std::string_view kInvalidProductDescription =
+    "Descri\xE7\xE3o Produto Inv\xE1lida ";
+inline constexpr std::string_view kInvalidUnitOfMeasure = "Unidade Medida Inv\xE1lida ";
+inline constexpr std::string_view kInvalidStockDate = "Data Estoque Inv\xE1lido ";
+inline constexpr std::string_view kInvalidRoundingIndicator =
+    "Indicador de Arredondamento ou Truncamento Inv\xE1lido ";
+inline constexpr std::string_view kInvalidProductionIndicator =
+    "Indicador de Produ\xE7\xE3o Pr\xF3pria ou Terceiros Inv\xE1lido ";
+inline constexpr std::string_view kInvalidTaxSituation =
+    "Situa\xE7\xE3o Tribut\xE1ria Inv\xE1lida ";
+
 // Finishing a report
 inline constexpr std::string_view kInvalidKeys = "Chaves P\xFA" "blica e/ou Privada Inv\xE1lidas ";
 inline constexpr std::string_view kFileWriteError = "Erro durante a grava\xE7\xE3o do arquivo ";
@@ -39,6 +56,19 @@ inline constexpr std::string_view kSignerFunctionMissing =
 inline constexpr std::string_view kNotANumber = "Valor num\xE9rico inv\xE1lido (n\xE3o \xE9 um n\xFAmero finito)";
 inline constexpr std::string_view kDateOutOfRange =
     "Data ou hora inv\xE1lida (fora do intervalo de 01/01/0001 a 31/12/9999)";
+
+// Reductions Z, daily movement and totals
+inline constexpr std::string_view kInvalidSerialNumber = "N\xFAmero de Fabrica\xE7\xE3o ECF Inv\xE1lido ";
+inline constexpr std::string_view kInvalidTotalizerCode = "C\xF3" "digo Totalizador Inv\xE1lido ";
+inline constexpr std::string_view kInvalidValue = "Valor Inv\xE1lido ";
+inline constexpr std::string_view kInvalidPeriod = "Per\xEDodo Inv\xE1lido ";
+// The daily movement's amounts, listed whole whichever one was refused.
+inline constexpr std::string_view kMovementAccountingValue = "Valor Inv\xE1lido \r\nValor Cont\xE1" "bil : ";
+inline constexpr std::string_view kMovementTaxBase = "\r\nBase C\xE1lculo   : ";
+inline constexpr std::string_view kMovementTaxRate = "\r\nAl\xEDquota       : ";
+inline constexpr std::string_view kMovementTaxAmount = "\r\nValor Imposto  : ";
+inline constexpr std::string_view kMovementExemptAmount = "\r\nValor Isento   : ";
+inline constexpr std::string_view kMovementOtherAmount = "\r\nValor Outros   : ";
 
 // Failures that only the platform can cause
 inline constexpr std::string_view kOutOfMemory = "Mem\xF3ria insuficiente";
@@ -64,9 +94,6 @@ inline constexpr std::string_view kHostListIncomplete =
     "Lista do host sem as fun\xE7\xF5" "es clear e append";
 inline constexpr std::string_view kHostListClearFailed = "A lista do host n\xE3o foi esvaziada";
 inline constexpr std::string_view kHostListAppendFailed = "A lista do host recusou o texto ";
-inline constexpr std::string_view kInvalidSerialNumber =
-    "N\xFAmero de Fabrica\xE7\xE3o ECF Inv\xE1lido ";
-inline constexpr std::string_view kInvalidPeriod = "Per\xEDodo Inv\xE1lido ";
 inline constexpr std::string_view kPeriodAnd = " e/ou ";
 inline constexpr std::string_view kInvalidDeveloperName =
     "Nome do desenvolvedor inv\xE1lido como nome de arquivo: ";

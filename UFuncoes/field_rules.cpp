@@ -202,6 +202,21 @@ std::string NumberRendering(double value, Decimals decimals, int width) {
   return out;
 }
 
+void AppendSignedAmount(std::string& out, double value, int width) {
+  if (value < 0) {
+    out.push_back('-');
+    AppendAmount(out, -value, width - 1);
+  } else {
+    AppendAmount(out, value, width);
+  }
+}
+
+std::string SignedAmountRendering(double value, int width) {
+  std::string out;
+  AppendSignedAmount(out, value, width);
+  return out;
+}
+
 std::string FormatNumber(double value, Decimals decimals) {
   if (std::isnan(value)) return "NAN";
   if (std::isinf(value)) return value < 0 ? "-INF" : "INF";

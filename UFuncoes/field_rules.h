@@ -49,6 +49,13 @@ inline std::string AmountRendering(double value, int width) {
   return NumberRendering(value, Decimals::Two, width);
 }
 
+// An amount whose sign stays in the field: a value below zero (decided on the
+// value as passed, before rounding) gives "-" and the amount of its opposite
+// at width - 1, so that -0.001 still reads as negative; otherwise the amount
+// at width. Not finite: a Failure, as for every number.
+void AppendSignedAmount(std::string& out, double value, int width);
+std::string SignedAmountRendering(double value, int width);
+
 // The value as the user reads it: minus sign, thousands separators and the
 // decimal separator of the regional settings (",0.00" style). A value that is
 // not finite is shown as NAN, INF or -INF (messages only, never a line).

@@ -1,5 +1,7 @@
 #include "UPAF/record_frame.h"
 
+#include <cmath>
+
 #include "UConst/failure.h"
 #include "UConst/messages.h"
 #include "UFuncoes/software_house.h"
@@ -18,6 +20,13 @@ bool TypeLengthOk(std::string_view type, size_t length) {
 std::string& LineUnderAssembly() {
   static std::string line;
   return line;
+}
+
+// Fields placed as passed (the record type, counters, flags) could carry a
+// line break: the file would then hold more lines than the report appended,
+// and its readers and the totals lines would no longer agree with it.
+bool OneLineInTheFile(std::string_view line) {
+  return line.find('\r') == std::string_view::npos && line.find('\n') == std::string_view::npos;
 }
 
 }  // namespace
@@ -73,6 +82,9 @@ void RenderField(std::string& line, const Field& f, const Args& args) {
     case Render::Custom:
       f.custom(line, args);
       break;
+    case Render::SignedAmount:
+      rules::AppendSignedAmount(line, args.real(f.source), f.width);
+      break;
     case Render::DateOrBlanks:
     case Render::TimeOrBlanks:
       if (args.real(f.source) == 0)
@@ -84,6 +96,29 @@ void RenderField(std::string& line, const Field& f, const Args& args) {
       break;
   }
 }
+
+bool Refuse(std::string_view message) {
+  SetLastError(message);
+  return false;
+}
+
+bool BlankOrBreaksLine(std::string_view text) {
+  return rules::Trim(text).empty() || text.find_first_of("\r\n") != std::string_view::npos;
+}
+bool Require(bool passed, std::string_view message) {
+  if (!passed) SetLastError(message);
+  return passed;
+}
+
+bool Filled(std::string_view text) { return !rules::Trim(text).empty(); }
+
+bool FilledSingleLine(std::string_view text) {
+  return Filled(text) && text.find_first_of("\r\n") == std::string_view::npos;
+}
+
+bool NotNegative(double value) { return std::isfinite(value) && value >= 0; }
+
+bool Positive(double value) { return std::isfinite(value) && value > 0; }
 
 bool AssembleRecord(const RecordKind& kind, const Args& args) {
   if (kind.entryClear) SetLastError({});
@@ -106,7 +141,7 @@ bool AssembleRecord(const RecordKind& kind, const Args& args) {
     line.clear();
     for (const Field& f : kind.layout) RenderField(line, f, args);
 
-    if (line.size() != kind.lineLength) {
+    if (line.size() != kind.lineLength || !OneLineInTheFile(line)) {
       std::string message(msg::kInvalidLayout);
       message += line;
       SetLastError(message);

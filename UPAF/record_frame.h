@@ -62,6 +62,7 @@ enum class Render : uint8_t {
   Time,         // time rendering
   Character,    // one-character field
   Custom,       // the field's own function
+  SignedAmount, // amount with a leading "-" inside its width when below zero
   DateOrBlanks, // date rendering, or 8 blanks for a date of 0
   TimeOrBlanks, // time rendering, or 6 blanks for a time of 0
 };
@@ -101,6 +102,9 @@ constexpr Field Custom(CustomRender render) {
   f.custom = render;
   return f;
 }
+constexpr Field SignedAmount(int source, int width) {
+  return {source, Render::SignedAmount, width};
+}
 
 // Optional dates and times: 0 stands for "none" and prints as blanks.
 constexpr Field DateOrBlanks(int source) { return {source, Render::DateOrBlanks, 8}; }
@@ -138,5 +142,18 @@ void RenderField(std::string& line, const Field& field, const Args& args);
 
 // Reads a taxpayer item or a text argument.
 std::string_view SourceText(int source, const Args& args);
+
+// Vocabulary of the builders' checks: each sets its message and gives false
+// when the test fails, so that a check list reads `return A && B && C;`.
+bool Require(bool passed, std::string_view message);
+// A text that still holds something after trimming.
+bool Filled(std::string_view text);
+// Filled, and without CR or LF: for texts placed in the line as passed
+// (zero-filled codes and numbers), where a line break would split the line.
+bool FilledSingleLine(std::string_view text);
+// A real that is a finite number not below zero (NaN and infinities fail).
+bool NotNegative(double value);
+// A finite number above zero.
+bool Positive(double value);
 
 }  // namespace quorix::upaf

@@ -11,6 +11,38 @@ namespace quorix::upaf {
 
 bool Header(std::string_view recordType);
 
+// DAV issued, goods in stock, goods and services table.
+bool RelacaoDavEmitido(std::string_view recordType, std::string_view serialNumber,
+                       std::string_view mfAdditional, std::string_view ecfType,
+                       std::string_view ecfBrand, std::string_view ecfModel, int32_t coo,
+                       std::string_view davNumber, double davDate, std::string_view davTitle,
+                       double davTotal);
+bool RelacaoMercadoriaEstoque(std::string_view recordType, std::string_view productCode,
+                              std::string_view productDescription, std::string_view unitOfMeasure,
+                              double stockQuantity, double stockDate);
+bool RelacaoMercadoriaServicos(std::string_view recordType, std::string_view productCode,
+                               std::string_view productDescription, std::string_view unitOfMeasure,
+                               uint32_t roundingIndicator, uint32_t productionIndicator,
+                               uint32_t taxSituation, double taxRate, double unitPrice);
+// Totals, Reduction Z list and detail, daily movement.
+bool Totally(std::string_view recordType, std::string_view countedType);
+bool RelacaoReducoesZ(std::string_view recordType, std::string_view serialNumber,
+                      std::string_view mfAdditional, std::string_view ecfModel,
+                      std::string_view userNumber, std::string_view crz, std::string_view coo,
+                      std::string_view cro, double movementDate, double issueDate,
+                      double issueTime, double grossSales, std::string_view issqnDiscountFlag);
+bool DetalheReducaoZ(std::string_view recordType, std::string_view serialNumber,
+                     std::string_view mfAdditional, std::string_view ecfModel,
+                     std::string_view userNumber, std::string_view crz,
+                     std::string_view totalizerCode, double accumulatedValue);
+bool RelacaoMovimentoDiario(std::string_view recordType, double movementDay,
+                            std::string_view longCode, std::string_view shortCode,
+                            std::string_view firstNumber, std::string_view secondNumber,
+                            std::string_view serialNumber, std::string_view thirdNumber,
+                            std::string_view fourCharCode, double accountingValue, double taxBase,
+                            double taxRate, double taxAmount, double exemptAmount,
+                            double otherAmount);
+// Anexo VI identification block.
 bool HeaderAnexoVI(std::string_view recordType, std::string_view serialNumber,
                    std::string_view mfAdditional, std::string_view ecfType,
                    std::string_view ecfBrand, std::string_view ecfModel,

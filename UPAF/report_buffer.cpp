@@ -12,7 +12,11 @@ void ReportBuffer::Append(std::string_view line) {
   // the buffer as it was.
   if (lines_ == refChunks_.size() * kRefsPerChunk) {
     refChunks_.reserve(refChunks_.size() + 1);
-    refChunks_.push_back(std::make_unique<LineRef[]>(kRefsPerChunk));
+    headChunks_.reserve(headChunks_.size() + 1);
+    auto refs = std::make_unique<LineRef[]>(kRefsPerChunk);
+    auto heads = std::make_unique<Head[]>(kRefsPerChunk);
+    refChunks_.push_back(std::move(refs));
+    headChunks_.push_back(std::move(heads));
   }
   if (blocks_.empty() || blocks_.back().capacity - blocks_.back().used < need) {
     // A line never spans two blocks; a line larger than a block gets its own.
@@ -30,6 +34,8 @@ void ReportBuffer::Append(std::string_view line) {
   at[line.size() + 1] = '\n';
   refChunks_[lines_ / kRefsPerChunk][lines_ % kRefsPerChunk] = {
       static_cast<uint32_t>(blocks_.size() - 1), static_cast<uint32_t>(block.used)};
+  headChunks_[lines_ / kRefsPerChunk][lines_ % kRefsPerChunk] = {
+      line.size() > 0 ? line[0] : '\0', line.size() > 1 ? line[1] : '\0'};
   block.used += need;
   fileSize_ += need;
   ++lines_;
@@ -49,7 +55,9 @@ std::string_view ReportBuffer::Line(size_t index) const {
 size_t ReportBuffer::MemoryFootprint() const {
   size_t total = sizeof(*this) + blocks_.capacity() * sizeof(Block) +
                  refChunks_.capacity() * sizeof(refChunks_[0]) +
-                 refChunks_.size() * kRefsPerChunk * sizeof(LineRef);
+                 refChunks_.size() * kRefsPerChunk * sizeof(LineRef) +
+                 headChunks_.capacity() * sizeof(headChunks_[0]) +
+                 headChunks_.size() * kRefsPerChunk * sizeof(Head);
   for (const Block& b : blocks_) total += b.capacity;
   return total;
 }

@@ -27,6 +27,22 @@ class ReportBuffer {
   size_t FileSize() const { return fileSize_; }
   // The line without its terminator.
   std::string_view Line(size_t index) const;
+  // The first two bytes of a line, NUL where the line is shorter. The index
+  // keeps them beside each line's position, so that counting the lines of a
+  // type reads two bytes a line instead of the lines themselves.
+  struct Head {
+    char first, second;
+  };
+  // Calls visit(index, head) for every line in append order.
+  template <class Visit>
+  void ForEachHead(Visit&& visit) const {
+    size_t index = 0;
+    for (const auto& chunk : headChunks_) {
+      const size_t count = lines_ - index < kRefsPerChunk ? lines_ - index : kRefsPerChunk;
+      for (size_t k = 0; k < count; ++k) visit(index + k, chunk[k]);
+      index += count;
+    }
+  }
   // Bytes held by the buffer, for the memory figures.
   size_t MemoryFootprint() const;
 
@@ -49,6 +65,7 @@ class ReportBuffer {
 
   std::vector<Block> blocks_;
   std::vector<std::unique_ptr<LineRef[]>> refChunks_;
+  std::vector<std::unique_ptr<Head[]>> headChunks_;  // chunked like refChunks_
   size_t lines_ = 0;
   size_t fileSize_ = 0;
 };

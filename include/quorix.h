@@ -65,6 +65,40 @@ QUORIX_API void QUORIX_CALL quorix_GetMessageError(char **message);
 /* Record builders */
 QUORIX_API quorix_bool QUORIX_CALL quorix_Header(quorix_text recordType);
 
+/* Record builders: DAV issued, goods in stock, goods and services table.
+ * Dates are days since 1899-12-30 (only the date is written); amounts are in
+ * currency units; a negative stock quantity is written with its sign. */
+QUORIX_API quorix_bool QUORIX_CALL quorix_RelacaoDavEmitido(
+    quorix_text recordType, quorix_text serialNumber, quorix_text mfAdditional, quorix_text ecfType,
+    quorix_text ecfBrand, quorix_text ecfModel, int32_t coo, quorix_text davNumber, double davDate,
+    quorix_text davTitle, double davTotal);
+QUORIX_API quorix_bool QUORIX_CALL quorix_RelacaoMercadoriaEstoque(
+    quorix_text recordType, quorix_text productCode, quorix_text productDescription,
+    quorix_text unitOfMeasure, double stockQuantity, double stockDate);
+/* The three indicators are single characters, exact and case-sensitive:
+ * rounding 'A' or 'T', production 'P' or 'T', tax situation 'F', 'I', 'N', 'S' or 'T'. */
+QUORIX_API quorix_bool QUORIX_CALL quorix_RelacaoMercadoriaServicos(
+    quorix_text recordType, quorix_text productCode, quorix_text productDescription,
+    quorix_text unitOfMeasure, quorix_slot roundingIndicator, quorix_slot productionIndicator,
+    quorix_slot taxSituation, double taxRate, double unitPrice);
+/* Totals, Reduction Z list and detail, daily movement. Dates and times are
+ * day counts since 1899-12-30 (the fraction is the time of day). */
+QUORIX_API quorix_bool QUORIX_CALL quorix_Totally(quorix_text recordType, quorix_text countedType);
+QUORIX_API quorix_bool QUORIX_CALL quorix_RelacaoReducoesZ(
+    quorix_text recordType, quorix_text serialNumber, quorix_text mfAdditional,
+    quorix_text ecfModel, quorix_text userNumber, quorix_text crz, quorix_text coo,
+    quorix_text cro, double movementDate, double issueDate, double issueTime, double grossSales,
+    quorix_text issqnDiscountFlag);
+QUORIX_API quorix_bool QUORIX_CALL quorix_DetalheReducaoZ(
+    quorix_text recordType, quorix_text serialNumber, quorix_text mfAdditional,
+    quorix_text ecfModel, quorix_text userNumber, quorix_text crz, quorix_text totalizerCode,
+    double accumulatedValue);
+QUORIX_API quorix_bool QUORIX_CALL quorix_RelacaoMovimentoDiario(
+    quorix_text recordType, double movementDay, quorix_text longCode, quorix_text shortCode,
+    quorix_text firstNumber, quorix_text secondNumber, quorix_text serialNumber,
+    quorix_text thirdNumber, quorix_text fourCharCode, double accountingValue, double taxBase,
+    double taxRate, double taxAmount, double exemptAmount, double otherAmount);
+
 /* Key material, signing and validation */
 QUORIX_API quorix_bool QUORIX_CALL quorix_GenerateKeys(char **publicKey, char **privateKey);
 QUORIX_API quorix_bool QUORIX_CALL quorix_SignatureFileHash(quorix_text publicKey,

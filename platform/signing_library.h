@@ -26,4 +26,8 @@ struct SigningLibrary {
 // its functions cannot be found. A later call tries again.
 const SigningLibrary& Signer();
 
+// Per platform: open the library (null when absent) and look up a function.
+void* OpenSigningLibrary();
+void* FindSigningFunction(void* library, const char* name);
+
 }  // namespace quorix::platform

@@ -79,6 +79,8 @@ int main(int argc, char **argv) {
                  (int)quorix_text_length(publicKey), publicKey);
 
   ok = ok && demo_identification_report(folder, publicKey, privateKey);
+  ok = ok && demo_goods_reports(folder, publicKey, privateKey);
+  ok = ok && demo_reductions_report(folder, publicKey, privateKey);
   ok = ok && demo_anexo_vi_report(folder, publicKey, privateKey);
 
   quorix_text_release(publicKey);

@@ -18,6 +18,11 @@ void demo_release_texts(void);
 int demo_finish(const char *folder, const char *name, quorix_text publicKey,
                 quorix_text privateKey);
 int demo_identification_report(const char *folder, quorix_text publicKey, quorix_text privateKey);
+/* The DAVs issued, goods in stock and goods and services reports (demo_goods.c). */
+int demo_goods_reports(const char *folder, quorix_text publicKey, quorix_text privateKey);
+/* A Reduction Z and its totalisers, a daily movement line and totals lines. */
+int demo_reductions_report(const char *folder, quorix_text publicKey, quorix_text privateKey);
+/* The side files and a report opened by the Anexo VI block (demo_side_files.c). */
 int demo_anexo_vi_report(const char *folder, quorix_text publicKey, quorix_text privateKey);
 
 #endif

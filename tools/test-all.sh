@@ -32,6 +32,6 @@ step "Windows tests under Wine"
 (cd "$out/windows" && ctest --output-on-failure)
 
 step "signed files across the two builds"
-sh "$root/signer/tests/interop.sh" "$out/native/bin" "$out/windows/bin"
+bash "$root/signer/tests/interop.sh" "$out/native/bin" "$out/windows/bin"
 
 step "all tests passed"

@@ -2,8 +2,6 @@
 
 #include <string>
 
-#include "UConst/failure.h"
-#include "UConst/messages.h"
 #include "platform/signing_library.h"
 
 namespace quorix::platform {
@@ -27,28 +25,10 @@ void* OpenLibrary() {
   return dlopen(kLibraryName, RTLD_NOW | RTLD_LOCAL);
 }
 
-template <class Fn>
-void Bind(void* handle, const char* name, Fn& fn) {
-  void* p = dlsym(handle, name);
-  if (!p) throw Failure(std::string(msg::kSignerFunctionMissing) + name);
-  fn = reinterpret_cast<Fn>(p);
-}
-
 }  // namespace
 
-const SigningLibrary& Signer() {
-  static SigningLibrary library{};
-  static bool bound = false;
-  if (bound) return library;
-  void* handle = OpenLibrary();
-  if (!handle) throw Failure(msg::kSignerMissing);
-  SigningLibrary candidate{};
-  Bind(handle, "genkkey", candidate.genkkey);
-  Bind(handle, "generateEAD", candidate.generateEAD);
-  Bind(handle, "validateFile", candidate.validateFile);
-  library = candidate;
-  bound = true;
-  return library;
-}
+void* OpenSigningLibrary() { return OpenLibrary(); }
+
+void* FindSigningFunction(void* library, const char* name) { return dlsym(library, name); }
 
 }  // namespace quorix::platform

@@ -2,8 +2,6 @@
 
 #include <string>
 
-#include "UConst/failure.h"
-#include "UConst/messages.h"
 #include "platform/signing_library.h"
 
 namespace quorix::platform {
@@ -34,28 +32,12 @@ HMODULE OpenLibrary() {
   return LoadLibraryA(kLibraryName);
 }
 
-template <class Fn>
-void Bind(HMODULE handle, const char* name, Fn& fn) {
-  FARPROC p = GetProcAddress(handle, name);
-  if (!p) throw Failure(std::string(msg::kSignerFunctionMissing) + name);
-  fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(p));
-}
-
 }  // namespace
 
-const SigningLibrary& Signer() {
-  static SigningLibrary library{};
-  static bool bound = false;
-  if (bound) return library;
-  HMODULE handle = OpenLibrary();
-  if (!handle) throw Failure(msg::kSignerMissing);
-  SigningLibrary candidate{};
-  Bind(handle, "genkkey", candidate.genkkey);
-  Bind(handle, "generateEAD", candidate.generateEAD);
-  Bind(handle, "validateFile", candidate.validateFile);
-  library = candidate;
-  bound = true;
-  return library;
+void* OpenSigningLibrary() { return reinterpret_cast<void*>(OpenLibrary()); }
+
+void* FindSigningFunction(void* library, const char* name) {
+  return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name));
 }
 
 }  // namespace quorix::platform

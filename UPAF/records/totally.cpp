@@ -1,0 +1,62 @@
+// Totals line: how many lines of a given type the report holds so far,
+// under the taxpayer's CNPJ/CPF and state registration.
+#include <charconv>
+
+#include "UConst/failure.h"
+#include "UConst/messages.h"
+#include "UPAF/records.h"
+#include "UPAF/state.h"
+
+namespace quorix::upaf {
+namespace {
+
+enum Param : int { recordType, countedType, kParamCount };
+
+char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
+
+// Lines whose first two characters equal the counted type, a-z folded to
+// upper case. The type is compared as passed: blanks around it match nothing.
+// A two-byte type has passed the type check only with both bytes above 32,
+// so the NUL that pads the head of a shorter line never matches it.
+size_t LinesOfType(const ReportBuffer& report, std::string_view type) {
+  if (type.size() != 2) return 0;
+  const char first = UpperAscii(type[0]), second = UpperAscii(type[1]);
+  size_t count = 0;
+  report.ForEachHead([&](size_t, ReportBuffer::Head head) {
+    count += UpperAscii(head.first) == first && UpperAscii(head.second) == second;
+  });
+  return count;
+}
+
+// The count, zero-filled to 6 and never cut: a seventh digit fails the layout.
+void CountedLines(std::string& line, const Args& args) {
+  const ReportBuffer* report = State().report.get();
+  if (!report) throw Failure(msg::kNoOpenReport);
+  char digits[24];
+  const auto end =
+      std::to_chars(digits, digits + sizeof digits, LinesOfType(*report, args.text(countedType)))
+          .ptr;
+  rules::AppendZeroFill(line, std::string_view(digits, static_cast<size_t>(end - digits)), 6);
+}
+
+const RecordKind kTotally{
+    /*typeLength=*/2, /*lineLength=*/36,
+    /*entryClear=*/false, /*taxpayerCheck=*/false, /*failureChaining=*/true,
+    {
+        AsPassed(recordType),
+        Text(kTaxpayerCnpjCpf, 14),
+        Text(kTaxpayerStateRegistration, 14),
+        Custom(CountedLines),
+    },
+    /*checks=*/nullptr,
+    /*secondType=*/countedType,
+};
+
+}  // namespace
+
+bool Totally(std::string_view type, std::string_view counted) {
+  const Arg args[kParamCount] = {Arg::Text(type), Arg::Text(counted)};
+  return AssembleRecord(kTotally, Args(args, kParamCount));
+}
+
+}  // namespace quorix::upaf

@@ -92,4 +92,28 @@ inline constexpr std::string_view kCannotCreateFile = "N\xE3o foi poss\xEDvel cr
 inline constexpr std::string_view kCannotWriteFile = "N\xE3o foi poss\xEDvel gravar o arquivo ";
 inline constexpr std::string_view kCannotDeleteFile = "N\xE3o foi poss\xEDvel apagar o arquivo ";
 
+// Side files: the scrambled INI store, software-house data, grand totals,
+// the Anexo VI block and the developer's public-key file
+inline constexpr std::string_view kUnableToWrite = "Unable to write to ";
+inline constexpr std::string_view kNotAFloatBefore = "'";
+inline constexpr std::string_view kNotAFloatAfter = "' is not a valid floating point value";
+inline constexpr std::string_view kUnstorableText = "Texto que o arquivo n\xE3o guarda intacto: ";
+inline constexpr std::string_view kUnstorableSection = "se\xE7\xE3o ";
+inline constexpr std::string_view kUnstorableKey = "chave ";
+inline constexpr std::string_view kUnstorableValue = "valor da chave ";
+inline constexpr std::string_view kUnstorablePosition = ", posi\xE7\xE3o ";
+inline constexpr std::string_view kUnstorableCode = ", caractere de c\xF3" "digo ";
+inline constexpr std::string_view kInvalidHostList =
+    "Lista inv\xE1lida: ponteiro nulo com \xFAltimo \xEDndice ";
+inline constexpr std::string_view kHostListIncomplete =
+    "Lista do host sem as fun\xE7\xF5" "es clear e append";
+inline constexpr std::string_view kHostListClearFailed = "A lista do host n\xE3o foi esvaziada";
+inline constexpr std::string_view kHostListAppendFailed = "A lista do host recusou o texto ";
+inline constexpr std::string_view kPeriodAnd = " e/ou ";
+inline constexpr std::string_view kInvalidDeveloperName =
+    "Nome do desenvolvedor inv\xE1lido como nome de arquivo: ";
+inline constexpr std::string_view kInvalidFolder = "Pasta inv\xE1lida: ";
+inline constexpr std::string_view kXmlControlCharacter =
+    "Caractere de controle, que o XML n\xE3o admite, no elemento ";
+
 }  // namespace quorix::msg

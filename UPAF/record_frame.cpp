@@ -4,6 +4,7 @@
 
 #include "UConst/failure.h"
 #include "UConst/messages.h"
+#include "UFuncoes/software_house.h"
 #include "UPAF/state.h"
 
 namespace quorix::upaf {
@@ -31,6 +32,8 @@ bool OneLineInTheFile(std::string_view line) {
 }  // namespace
 
 std::string_view SourceText(int source, const Args& args) {
+  if (source <= kSoftwareHouseSourceBase)
+    return store::SoftwareHouse().texts[kSoftwareHouseSourceBase - source];
   const Taxpayer& t = State().taxpayer;
   switch (source) {
     case kTaxpayerCnpjCpf:
@@ -89,6 +92,15 @@ void RenderField(std::string& line, const Field& f, const Args& args) {
     case Render::CharacterAsPassed:
       rules::AppendCharAsPassed(line, args.character(f.source));
       break;
+    case Render::DateOrBlanks:
+    case Render::TimeOrBlanks:
+      if (args.real(f.source) == 0)
+        line.append(static_cast<size_t>(f.width), ' ');
+      else if (f.render == Render::DateOrBlanks)
+        rules::AppendDate(line, args.real(f.source));
+      else
+        rules::AppendTime(line, args.real(f.source));
+      break;
   }
 }
 
@@ -120,8 +132,9 @@ bool AssembleRecord(const RecordKind& kind, const Args& args) {
   }
   if (kind.taxpayerCheck && !TaxpayerCheck()) return false;
 
+  if (!kind.chainedChecks && kind.checks && !kind.checks(args)) return false;
   try {
-    if (kind.checks && !kind.checks(args)) return false;
+    if (kind.chainedChecks && kind.checks && !kind.checks(args)) return false;
 
     std::string& line = LineUnderAssembly();
     line.clear();

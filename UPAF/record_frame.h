@@ -66,6 +66,8 @@ enum class Render : uint8_t {
   // Renderings of the ECF document records.
   NumberByCount,      // number rendering, decimals chosen by an integer argument
   CharacterAsPassed,  // the character itself, control codes as a blank
+  DateOrBlanks, // date rendering, or 8 blanks for a date of 0
+  TimeOrBlanks, // time rendering, or 6 blanks for a time of 0
 };
 
 using CustomRender = void (*)(std::string& line, const Args& args);
@@ -117,6 +119,14 @@ constexpr Field NumberByCount(int source, int decimalsSource, int width) {
 }
 // A character written as passed, not folded nor upper-cased.
 constexpr Field CharacterAsPassed(int source) { return {source, Render::CharacterAsPassed, 1}; }
+// Optional dates and times: 0 stands for "none" and prints as blanks.
+constexpr Field DateOrBlanks(int source) { return {source, Render::DateOrBlanks, 8}; }
+constexpr Field TimeOrBlanks(int source) { return {source, Render::TimeOrBlanks, 6}; }
+
+// Field sources read from the software-house data of the last load
+// (store::SoftwareHouseText), below the taxpayer items.
+constexpr int kSoftwareHouseSourceBase = -100;
+constexpr int SoftwareHouseItem(int text) { return kSoftwareHouseSourceBase - text; }
 
 // A builder's own checks, in order: returns false after setting its message.
 using FieldChecks = bool (*)(const Args& args);
@@ -132,6 +142,9 @@ struct RecordKind {
   // A second argument that must pass the type length check too (its failure
   // still quotes the record type).
   int secondType = -1;
+  // Whether a failure raised by the checks goes through the failure chaining;
+  // when not, the checks run before the protected part, as loading does.
+  bool chainedChecks = true;
 };
 
 // Runs the frame for one line; args[0] is always the record type.

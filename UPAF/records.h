@@ -74,5 +74,12 @@ bool DetalheDemaisDoctosEcf(std::string_view recordType, std::string_view serial
                             std::string_view ccf, std::string_view gnf,
                             std::string_view paymentMethod, double amountPaid,
                             uint32_t reversalIndicator, double reversedAmount);
+// Anexo VI identification block.
+bool HeaderAnexoVI(std::string_view recordType, std::string_view serialNumber,
+                   std::string_view mfAdditional, std::string_view ecfType,
+                   std::string_view ecfBrand, std::string_view ecfModel,
+                   std::string_view firmwareVersion, double firmwareDate, double firmwareTime,
+                   int32_t ecfOrderNumber, std::string_view softwareHouseFile, double periodStart,
+                   double periodEnd, std::string_view versionCode);
 
 }  // namespace quorix::upaf

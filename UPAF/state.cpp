@@ -3,6 +3,7 @@
 #include "UConst/failure.h"
 #include "UConst/messages.h"
 #include "UFuncoes/field_rules.h"
+#include "UFuncoes/software_house.h"
 
 namespace quorix::upaf {
 
@@ -68,6 +69,7 @@ void CloseReport(bool finishedWell) noexcept {
   LibraryState& s = State();
   s.taxpayer = Taxpayer{};
   s.report.reset();
+  store::ClearSoftwareHouseData();
   if (finishedWell) s.lastError.clear();
 }
 

@@ -42,8 +42,9 @@ bool TaxpayerCheck();
 // Adds a finished line to the report buffer.
 bool AppendReportLine(std::string_view line);
 
-// Empties the identification and destroys the report buffer; the last error
-// message is emptied too unless the finishing call failed.
+// Empties the identification, destroys the report buffer and empties the
+// software-house data; the last error message is emptied too unless the
+// finishing call failed.
 void CloseReport(bool finishedWell) noexcept;
 
 }  // namespace quorix::upaf

@@ -136,6 +136,58 @@ QUORIX_API quorix_bool QUORIX_CALL quorix_ValidateFilePAF(quorix_text publicKey,
                                                          quorix_text fileName);
 QUORIX_API void QUORIX_CALL quorix_GenerateMD5(char **digest, quorix_text input);
 
+/* ---- Side files, the Anexo VI block and the developer's public-key file --- */
+
+/* A string list that the host owns; quorix_GetDataSoftwareHouse fills two.
+ * The library calls clear once, then append once per entry in list order,
+ * on the calling thread and before the call returns, passing context back
+ * unchanged. Each function returns 1 on success. On failure it returns 0 and
+ * may store in *error (NULL on entry) a text made with quorix_text_new, which
+ * the library releases; the call then fails with "Arquivo Inv\xE1lido " CR LF,
+ * the file name, CR LF and that text. The text handed to append lives for the
+ * duration of the call only: copy it, or add one to its reference count and
+ * release it later with quorix_text_release. */
+typedef struct quorix_string_list {
+  void *context;
+  quorix_bool(QUORIX_CALL *clear)(void *context, char **error);
+  quorix_bool(QUORIX_CALL *append)(void *context, quorix_text text, char **error);
+} quorix_string_list;
+
+/* Each list is passed as a pointer to its first text and the index of its
+ * last one (-1 for an empty list, whose pointer is not read). */
+QUORIX_API quorix_bool QUORIX_CALL quorix_GenerateDataSoftwareHouse(
+    quorix_text cnpj, quorix_text stateRegistration, quorix_text municipalRegistration,
+    quorix_text companyName, quorix_text address, quorix_text phone, quorix_text contact,
+    quorix_text softwareName, quorix_text softwareVersion, quorix_text mainFile,
+    quorix_text mainFileMd5, quorix_text erVersion, quorix_text reportNumber,
+    const quorix_text *auxFiles, int32_t auxFilesLast, const quorix_text *auxFilesMd5,
+    int32_t auxFilesMd5Last, quorix_text iniFileName);
+/* A null list pointer skips that list. */
+QUORIX_API quorix_bool QUORIX_CALL quorix_GetDataSoftwareHouse(
+    char **cnpj, char **stateRegistration, char **municipalRegistration, char **companyName,
+    char **address, char **phone, char **contact, char **softwareName, char **softwareVersion,
+    char **mainFile, char **mainFileMd5, char **erVersion, char **reportNumber,
+    const quorix_string_list *auxFiles, const quorix_string_list *auxFilesMd5,
+    quorix_text iniFileName);
+
+QUORIX_API quorix_bool QUORIX_CALL quorix_UpdateTotalizadorGeralECF(quorix_text serialNumber,
+                                                                   double grandTotal,
+                                                                   quorix_text iniFileName);
+QUORIX_API quorix_bool QUORIX_CALL quorix_GetInfoTotalizadorECF(quorix_text serialNumber,
+                                                               double *grandTotal,
+                                                               quorix_text iniFileName);
+
+/* Dates and times are days since 1899-12-30 (the fraction is the time of day). */
+QUORIX_API quorix_bool QUORIX_CALL quorix_HeaderAnexoVI(
+    quorix_text recordType, quorix_text serialNumber, quorix_text mfAdditional,
+    quorix_text ecfType, quorix_text ecfBrand, quorix_text ecfModel, quorix_text firmwareVersion,
+    double firmwareDate, double firmwareTime, int32_t ecfOrderNumber,
+    quorix_text softwareHouseFile, double periodStart, double periodEnd, quorix_text versionCode);
+
+QUORIX_API quorix_bool QUORIX_CALL quorix_GenarateFileXml(quorix_text developerName,
+                                                         quorix_text modulus, quorix_text folder,
+                                                         quorix_text publicExponent);
+
 /* ---- Host-side helpers for the text form (header-only, C heap) ---------- */
 
 /* A new text of `length` bytes copied from `bytes` (count 1); NULL for length 0. */

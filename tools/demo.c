@@ -82,6 +82,7 @@ int main(int argc, char **argv) {
   ok = ok && demo_goods_reports(folder, publicKey, privateKey);
   ok = ok && demo_reductions_report(folder, publicKey, privateKey);
   ok = ok && demo_coupon_report(folder, publicKey, privateKey);
+  ok = ok && demo_anexo_vi_report(folder, publicKey, privateKey);
 
   quorix_text_release(publicKey);
   quorix_text_release(privateKey);

@@ -24,5 +24,7 @@ int demo_goods_reports(const char *folder, quorix_text publicKey, quorix_text pr
 int demo_reductions_report(const char *folder, quorix_text publicKey, quorix_text privateKey);
 /* A fiscal coupon with its items and payments, and another document. */
 int demo_coupon_report(const char *folder, quorix_text publicKey, quorix_text privateKey);
+/* The side files and a report opened by the Anexo VI block (demo_side_files.c). */
+int demo_anexo_vi_report(const char *folder, quorix_text publicKey, quorix_text privateKey);
 
 #endif

@@ -31,7 +31,8 @@ cmake --build "$out/windows" -j"$jobs"
 step "Windows tests under Wine"
 (cd "$out/windows" && ctest --output-on-failure)
 
-step "signed files across the two builds"
+step "signed files and side files across the two builds"
 bash "$root/signer/tests/interop.sh" "$out/native/bin" "$out/windows/bin"
+sh "$root/tests/side_files_interop.sh" "$out/native/bin" "$out/windows/bin"
 
 step "all tests passed"

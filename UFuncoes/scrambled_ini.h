@@ -1,0 +1,60 @@
+// The scrambled INI store behind both side files: every section name, key
+// and value reaches the file with each byte moved up by one fixed offset, so
+// that the files cannot be read or edited as plain text.
+//
+// The offset is 117. Every printable ASCII character and every letter of
+// Windows-1252 then scrambles to a byte that an INI value keeps intact
+// anywhere (never NUL, CR, LF, white space or a quote), and names made of
+// printable ASCII never scramble into "=", "[", "]", ";" or white space.
+// What would still be altered is refused before anything is written.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/profile.h"
+
+namespace quorix::store {
+
+inline constexpr unsigned char kScrambleOffset = 117;
+// A value read back is cut to what a buffer of this size holds, NUL included.
+inline constexpr size_t kReadBufferSize = 2048;
+
+std::string ScrambleText(std::string_view text);
+std::string UnscrambleText(std::string_view scrambled);
+
+// Raises a Failure naming the text and the first byte that the INI layout
+// would alter: in a value a NUL, CR or LF anywhere, or white space or a quote
+// at either end; in a section name or key also "=", "[", "]" or ";" anywhere.
+void CheckStorable(std::string_view section, std::string_view key, std::string_view value);
+
+// One side file for the length of one operation. Writes reach the file at
+// the latest when Commit is called.
+class ScrambledIni {
+ public:
+  explicit ScrambledIni(std::string_view iniFileName);
+
+  // A file (not a folder) of that name exists.
+  bool FileExists() const;
+
+  // Stores value under key in section. A text that cannot be stored intact
+  // is refused with a Failure; so is a write the platform refuses ("Unable to
+  // write to " + the file name).
+  bool WriteScrambledValue(std::string_view section, std::string_view key, std::string_view value);
+
+  // The stored value, or defaultValue after storing it when the key is absent.
+  std::string ReadScrambledValue(std::string_view section, std::string_view key,
+                                 std::string_view defaultValue);
+
+  // Writes everything still pending; raises "Unable to write to ..." on failure.
+  void Commit();
+
+ private:
+  [[noreturn]] void FailToWrite() const;
+
+  std::string fileName_;  // as the host gave it, for messages
+  std::string path_;      // as the platform is given it
+  platform::ProfileFile profile_;
+};
+
+}  // namespace quorix::store

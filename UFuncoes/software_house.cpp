@@ -1,0 +1,148 @@
+#include "UFuncoes/software_house.h"
+
+#include "UConst/failure.h"
+#include "UConst/messages.h"
+#include "UFuncoes/scrambled_ini.h"
+#include "UPAF/state.h"
+
+namespace quorix::store {
+namespace {
+
+std::string ListKey(std::string_view stem, size_t index) {
+  std::string key(stem);
+  key += std::to_string(index);
+  return key;
+}
+
+void FailInvalidFile(std::string_view iniFileName) {
+  std::string message(msg::kInvalidFile);
+  message += iniFileName;
+  upaf::SetLastError(message);
+}
+
+void FailInvalidFile(std::string_view iniFileName, const std::exception& e) {
+  std::string message(msg::kInvalidFile);
+  message += "\r\n";
+  message += iniFileName;
+  message += "\r\n";
+  message += FailureText(e);
+  upaf::SetLastError(message);
+}
+
+// Reads entries 0, 1, 2... until the first empty one (which an absent key is,
+// after its empty default has been stored).
+void ReadList(ScrambledIni& ini, std::string_view stem, std::vector<std::string>& list) {
+  for (size_t i = 0;; ++i) {
+    std::string entry = ini.ReadScrambledValue(kSoftwareHouseSection, ListKey(stem, i), {});
+    if (entry.empty()) return;
+    list.push_back(std::move(entry));
+  }
+}
+
+}  // namespace
+
+const std::array<SoftwareHouseKey, kShTextCount> kSoftwareHouseKeys = {{
+    {"CNPJ", ""},
+    {"INSCESTADUAL", "ISENTO"},
+    {"INSCMUNICIPAL", "ISENTO"},
+    {"RAZAOSOCIAL", ""},
+    {"ENDERECO", ""},
+    {"TELEFONE", ""},
+    {"CONTATO", ""},
+    {"SOFTWARE", ""},
+    {"VERSAO", ""},
+    {"FILE", ""},
+    {"MD5", ""},
+    {"VERSAO ER", ""},
+    {"LAUDO", "AAAAAA"},
+}};
+
+SoftwareHouseData& SoftwareHouse() {
+  static SoftwareHouseData data;
+  return data;
+}
+
+void ClearSoftwareHouseData() noexcept {
+  SoftwareHouseData& d = SoftwareHouse();
+  // The report number is not emptied: every load that gets as far as the
+  // texts sets it again before anything can print or hand it out.
+  for (int i = 0; i < kShReportNumber; ++i) d.texts[i].clear();
+  d.auxFiles.clear();
+  d.auxFilesMd5.clear();
+}
+
+bool LoadSoftwareHouseData(std::string_view iniFileName) {
+  ClearSoftwareHouseData();
+  ScrambledIni ini(iniFileName);
+  if (iniFileName.empty() || !ini.FileExists()) {
+    FailInvalidFile(iniFileName);
+    return false;
+  }
+  SoftwareHouseData& d = SoftwareHouse();
+  try {
+    for (int i = 0; i < kShTextCount; ++i)
+      d.texts[i] = ini.ReadScrambledValue(kSoftwareHouseSection, kSoftwareHouseKeys[i].key,
+                                          kSoftwareHouseKeys[i].defaultValue);
+    ReadList(ini, kAuxFilesStem, d.auxFiles);
+    ReadList(ini, kAuxFilesMd5Stem, d.auxFilesMd5);
+    ini.Commit();
+  } catch (const std::exception& e) {
+    FailInvalidFile(iniFileName, e);
+    return false;
+  }
+  return true;
+}
+
+bool GenerateSoftwareHouseData(const std::array<std::string_view, kShTextCount>& texts,
+                               const std::vector<std::string_view>& auxFiles,
+                               const std::vector<std::string_view>& auxFilesMd5,
+                               std::string_view iniFileName) {
+  if (iniFileName.empty()) {
+    FailInvalidFile(iniFileName);
+    return false;
+  }
+  try {
+    // Every text is checked before the first write: a refused text leaves
+    // the file as it was.
+    for (int i = 0; i < kShTextCount; ++i)
+      CheckStorable(kSoftwareHouseSection, kSoftwareHouseKeys[i].key, texts[i]);
+    for (size_t i = 0; i < auxFiles.size(); ++i)
+      CheckStorable(kSoftwareHouseSection, ListKey(kAuxFilesStem, i), auxFiles[i]);
+    for (size_t i = 0; i < auxFilesMd5.size(); ++i)
+      CheckStorable(kSoftwareHouseSection, ListKey(kAuxFilesMd5Stem, i), auxFilesMd5[i]);
+
+    ScrambledIni ini(iniFileName);
+    for (int i = 0; i < kShTextCount; ++i)
+      ini.WriteScrambledValue(kSoftwareHouseSection, kSoftwareHouseKeys[i].key, texts[i]);
+    for (size_t i = 0; i < auxFiles.size(); ++i)
+      ini.WriteScrambledValue(kSoftwareHouseSection, ListKey(kAuxFilesStem, i), auxFiles[i]);
+    for (size_t i = 0; i < auxFilesMd5.size(); ++i)
+      ini.WriteScrambledValue(kSoftwareHouseSection, ListKey(kAuxFilesMd5Stem, i), auxFilesMd5[i]);
+    ini.Commit();
+    if (ini.FileExists()) return true;
+  } catch (const std::exception& e) {
+    FailInvalidFile(iniFileName, e);
+    return false;
+  }
+  // Written without complaint yet not there: say so rather than fail silently.
+  FailInvalidFile(iniFileName);
+  return false;
+}
+
+bool GetSoftwareHouseData(std::string_view iniFileName,
+                          const std::function<void(const SoftwareHouseData&)>& handOver) {
+  if (iniFileName.empty() || !ScrambledIni(iniFileName).FileExists()) {
+    FailInvalidFile(iniFileName);
+    return false;
+  }
+  if (!LoadSoftwareHouseData(iniFileName)) return false;
+  try {
+    handOver(SoftwareHouse());
+  } catch (const std::exception& e) {
+    FailInvalidFile(iniFileName, e);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace quorix::store

@@ -1,0 +1,289 @@
+// Software-house data through the two exports, as a host uses them: what the
+// file holds afterwards, what comes back, and the messages of each failure.
+#include "UFuncoes/software_house.h"
+
+#include <gtest/gtest.h>
+
+#include "UPAF/state.h"
+#include "side_files_support.h"
+#include "support.h"
+
+namespace {
+
+using qt::HouseFile;
+using qt::HouseRead;
+using qt::LastError;
+using qt::T;
+
+const std::string kInvalidFile = "Arquivo Inv\xE1lido ";
+
+// The plain layout of a file written from the sample data, lists included.
+std::string PlainKeys(const HouseFile& h) {
+  static const char* const keys[] = {"CNPJ",     "INSCESTADUAL", "INSCMUNICIPAL", "RAZAOSOCIAL",
+                                     "ENDERECO", "TELEFONE",     "CONTATO",       "SOFTWARE",
+                                     "VERSAO",   "FILE",         "MD5",           "VERSAO ER",
+                                     "LAUDO"};
+  std::string out = "[IDENTIFICACAO EMPRESA]\n";
+  for (size_t i = 0; i < 13; ++i) out += std::string(keys[i]) + "=" + h.texts[i] + "\n";
+  for (size_t i = 0; i < h.auxFiles.size(); ++i)
+    out += "FILE AUX" + std::to_string(i) + "=" + h.auxFiles[i] + "\n";
+  for (size_t i = 0; i < h.auxFilesMd5.size(); ++i)
+    out += "MD5 AUX" + std::to_string(i) + "=" + h.auxFilesMd5[i] + "\n";
+  return out;
+}
+
+class SoftwareHouse : public testing::Test {
+ protected:
+  std::string Plain(const std::string& file) { return qt::PlainLayout(qt::ReadFile(file)); }
+  qt::TempDir dir_;
+};
+
+TEST_F(SoftwareHouse, WhatIsGeneratedComesBackUnchanged) {
+  struct Case {
+    const char* name;
+    HouseFile data;
+  } cases[] = {
+      {"sample", qt::SampleHouse()},
+      {"empty lists", {qt::SampleHouse().texts, {}, {}}},
+      {"lists of their own lengths",
+       {qt::SampleHouse().texts, {"a.dll", "b.dll"}, {"1", "2", "3", "4", "5"}}},
+      {"empty texts", {std::vector<std::string>(13), {"x"}, {}}},
+      {"lower case, inner blanks, accents",
+       {std::vector<std::string>(13, "a  b \xE7\xE3o \xC9 \"q\" d'x"), {"p q"}, {"r s"}}},
+  };
+  for (const auto& c : cases) {
+    const std::string file = dir_.file(std::string(c.name) + ".ini");
+    ASSERT_EQ(1, qt::GenerateHouse(c.data, file)) << c.name << ": " << LastError();
+    EXPECT_EQ(PlainKeys(c.data), Plain(file)) << c.name;
+
+    HouseRead read;
+    qt::GetHouse(file, read);
+    ASSERT_EQ(1, read.result) << c.name << ": " << LastError();
+    EXPECT_EQ(c.data.texts, read.data.texts) << c.name;
+    EXPECT_EQ(c.data.auxFiles, read.data.auxFiles) << c.name;
+    EXPECT_EQ(c.data.auxFilesMd5, read.data.auxFilesMd5) << c.name;
+    // Each list is emptied once, then filled in order.
+    std::vector<std::string> calls{"clear"};
+    for (const auto& f : c.data.auxFiles) calls.push_back("+" + f);
+    EXPECT_EQ(calls, read.files.calls) << c.name;
+
+    // Reading ended each list at its first absent number, now stored empty.
+    std::string expected = PlainKeys(c.data);
+    expected += "FILE AUX" + std::to_string(c.data.auxFiles.size()) + "=\n";
+    expected += "MD5 AUX" + std::to_string(c.data.auxFilesMd5.size()) + "=\n";
+    EXPECT_EQ(expected, Plain(file)) << c.name;
+  }
+}
+
+TEST_F(SoftwareHouse, AShorterListContinuesWithTheEntriesOfALongerOne) {
+  const std::string file = dir_.file("lists.ini");
+  HouseFile h = qt::SampleHouse();
+  h.auxFiles = {"a", "b", "c"};
+  ASSERT_EQ(1, qt::GenerateHouse(h, file));
+  h.auxFiles = {"new"};
+  ASSERT_EQ(1, qt::GenerateHouse(h, file));
+  HouseRead read;
+  qt::GetHouse(file, read);
+  ASSERT_EQ(1, read.result);
+  EXPECT_EQ((std::vector<std::string>{"new", "b", "c"}), read.data.auxFiles);
+
+  // An empty entry ends the list.
+  h.auxFiles = {"first", "", "third"};
+  ASSERT_EQ(1, qt::GenerateHouse(h, file));
+  HouseRead again;
+  qt::GetHouse(file, again);
+  EXPECT_EQ(std::vector<std::string>{"first"}, again.data.auxFiles);
+}
+
+TEST_F(SoftwareHouse, AnEmptyFileReadsAsTheDefaultsAndKeepsThem) {
+  const std::string file = dir_.file("empty.ini");
+  qt::WriteFile(file, "");
+  HouseRead read;
+  qt::GetHouse(file, read);
+  ASSERT_EQ(1, read.result) << LastError();
+  HouseFile defaults{std::vector<std::string>(13), {}, {}};
+  defaults.texts[1] = defaults.texts[2] = "ISENTO";
+  defaults.texts[12] = "AAAAAA";
+  EXPECT_EQ(defaults.texts, read.data.texts);
+  EXPECT_EQ(std::vector<std::string>{"clear"}, read.files.calls);
+  EXPECT_EQ(std::vector<std::string>{"clear"}, read.digests.calls);
+  EXPECT_EQ(PlainKeys(defaults) + "FILE AUX0=\nMD5 AUX0=\n", Plain(file));
+}
+
+TEST_F(SoftwareHouse, FailuresAndTheirMessages) {
+  const std::string missing = dir_.file("missing.ini");
+  const std::string noFolder = dir_.file("no-folder/house.ini");
+  const std::string file = dir_.file("house.ini");
+  ASSERT_EQ(1, qt::GenerateHouse(qt::SampleHouse(), file));
+  HouseFile refused = qt::SampleHouse();
+  refused.auxFilesMd5[1] = "ends in a line feed\x95";
+  struct Case {
+    const char* what;
+    std::function<quorix_bool()> call;
+    std::string message;
+  } cases[] = {
+      {"generate, no file name", [&] { return qt::GenerateHouse(qt::SampleHouse(), ""); },
+       kInvalidFile},
+      {"generate, missing folder", [&] { return qt::GenerateHouse(qt::SampleHouse(), noFolder); },
+       kInvalidFile + "\r\n" + noFolder + "\r\nUnable to write to " + noFolder},
+      {"generate, a text the file would alter", [&] { return qt::GenerateHouse(refused, file); },
+       kInvalidFile + "\r\n" + file + "\r\n" + qt::Unstorable("valor da chave MD5 AUX1", 20, 149)},
+      {"get, no file name",
+       [&] {
+         HouseRead r;
+         qt::GetHouse("", r);
+         return r.result;
+       },
+       kInvalidFile},
+      {"get, no such file",
+       [&] {
+         HouseRead r;
+         qt::GetHouse(missing, r);
+         return r.result;
+       },
+       kInvalidFile + missing},
+  };
+  for (const auto& c : cases) {
+    const std::string before = qt::ReadFile(file);
+    EXPECT_EQ(0, c.call()) << c.what;
+    EXPECT_EQ(c.message, LastError()) << c.what;
+    EXPECT_EQ(before, qt::ReadFile(file)) << c.what << ": the file changed";
+  }
+  EXPECT_FALSE(qt::Exists(missing));
+  EXPECT_FALSE(qt::Exists(noFolder));
+}
+
+TEST_F(SoftwareHouse, GetOnAMissingFileTouchesNothing) {
+  qt::HostText cnpj("kept");
+  qt::RecordingList files;
+  EXPECT_EQ(
+      0, quorix_GetDataSoftwareHouse(cnpj.out(), nullptr, nullptr, nullptr, nullptr, nullptr,
+                                     nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                     files.get(), nullptr, T(dir_.file("none.ini"))));
+  EXPECT_EQ("kept", cnpj.str());
+  EXPECT_TRUE(files.calls.empty());
+}
+
+TEST_F(SoftwareHouse, AHostListThatFailsEndsTheCall) {
+  const std::string file = dir_.file("house.ini");
+  ASSERT_EQ(1, qt::GenerateHouse(qt::SampleHouse(), file));
+  const std::string prefix = kInvalidFile + "\r\n" + file + "\r\n";
+  struct Case {
+    const char* what;
+    int appendAt;
+    bool clear;
+    const char* text;
+    std::vector<std::string> fileCalls, digestCalls;
+    std::string message;
+  } cases[] = {
+      {"append with its message",
+       1,
+       false,
+       "EOutOfResources: lista cheia",
+       {"clear", "+relatorios.dll", "+tef.dll"},
+       {},
+       prefix + "EOutOfResources: lista cheia"},
+      {"append without a message",
+       0,
+       false,
+       "",
+       {"clear", "+relatorios.dll"},
+       {},
+       prefix + "A lista do host recusou o texto relatorios.dll"},
+      {"clear", -1, true, "", {"clear"}, {}, prefix + "A lista do host n\xE3o foi esvaziada"},
+  };
+  for (const auto& c : cases) {
+    HouseRead read;
+    read.files.refuseAppendAt = c.appendAt;
+    read.files.refuseClear = c.clear;
+    read.files.refusalText = c.text;
+    qt::GetHouse(file, read);
+    EXPECT_EQ(0, read.result) << c.what;
+    EXPECT_EQ(c.message, LastError()) << c.what;
+    EXPECT_EQ(c.fileCalls, read.files.calls) << c.what;
+    EXPECT_EQ(c.digestCalls, read.digests.calls) << c.what;
+    // The texts were handed over before the lists.
+    EXPECT_EQ(qt::SampleHouse().texts, read.data.texts) << c.what;
+  }
+
+  // A list without its functions is refused; a null list is skipped.
+  HouseRead incomplete;
+  incomplete.files.mutableList()->append = nullptr;
+  qt::GetHouse(file, incomplete);
+  EXPECT_EQ(0, incomplete.result);
+  EXPECT_EQ(prefix + std::string("Lista do host sem as fun\xE7\xF5") + "es clear e append",
+            LastError());
+
+  qt::HostText md5;
+  EXPECT_EQ(1, quorix_GetDataSoftwareHouse(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                           nullptr, nullptr, nullptr, nullptr, md5.out(), nullptr,
+                                           nullptr, nullptr, nullptr, T(file)));
+  EXPECT_EQ(qt::SampleHouse().texts[10], md5.str());
+}
+
+TEST_F(SoftwareHouse, ArrayArgumentsFollowTheTextConvention) {
+  const std::string file = dir_.file("counts.ini");
+  qt::HostText a("a.dll"), b("b.dll");
+  quorix_text list[] = {a, b};
+  qt::HostText none;
+  EXPECT_EQ(
+      1, quorix_GenerateDataSoftwareHouse(none, none, none, none, none, none, none, none, none,
+                                          none, none, none, none, list, 1, nullptr, -1, T(file)));
+  EXPECT_EQ(1, a.refcount());
+  EXPECT_EQ(1, b.refcount());
+  HouseRead read;
+  qt::GetHouse(file, read);
+  EXPECT_EQ((std::vector<std::string>{"a.dll", "b.dll"}), read.data.auxFiles);
+
+  // A last index with no array behind it is refused before anything is written.
+  const std::string other = dir_.file("null.ini");
+  EXPECT_EQ(0, quorix_GenerateDataSoftwareHouse(none, none, none, none, none, none, none, none,
+                                                none, none, none, none, none, nullptr, 0, nullptr,
+                                                -1, T(other)));
+  EXPECT_EQ("Lista inv\xE1lida: ponteiro nulo com \xFAltimo \xEDndice 0", LastError());
+  EXPECT_FALSE(qt::Exists(other));
+}
+
+TEST_F(SoftwareHouse, SuccessLeavesTheLastErrorMessageInPlace) {
+  const std::string file = dir_.file("keep.ini");
+  EXPECT_EQ(0, quorix_Header(T("X")));
+  const std::string message = LastError();
+  ASSERT_EQ(1, qt::GenerateHouse(qt::SampleHouse(), file));
+  HouseRead read;
+  qt::GetHouse(file, read);
+  ASSERT_EQ(1, read.result);
+  EXPECT_EQ(message, LastError());
+}
+
+TEST_F(SoftwareHouse, ABareFileNameIsTheCurrentFolders) {
+  qt::CurrentDir here(dir_.path());
+  ASSERT_EQ(1, qt::GenerateHouse(qt::SampleHouse(), "bare.ini")) << LastError();
+  EXPECT_EQ(PlainKeys(qt::SampleHouse()), Plain(dir_.file("bare.ini")));
+  HouseRead read;
+  qt::GetHouse("bare.ini", read);
+  EXPECT_EQ(1, read.result) << LastError();
+}
+
+// The library's own copy of the data, reached through the tests' copy of the code.
+TEST(SoftwareHouseData, LoadingClearsFirstAndFinishingAReportEmptiesThem) {
+  qt::TempDir dir;
+  const std::string file = dir.file("house.ini");
+  ASSERT_EQ(1, qt::GenerateHouse(qt::SampleHouse(), file));
+  namespace store = quorix::store;
+  ASSERT_TRUE(store::LoadSoftwareHouseData(file));
+  EXPECT_EQ("Software House Exemplo Ltda", store::SoftwareHouse().texts[store::kShCompanyName]);
+  EXPECT_EQ(2u, store::SoftwareHouse().auxFiles.size());
+
+  EXPECT_FALSE(store::LoadSoftwareHouseData(dir.file("none.ini")));
+  EXPECT_EQ("", store::SoftwareHouse().texts[store::kShCompanyName]);
+  EXPECT_TRUE(store::SoftwareHouse().auxFiles.empty());
+
+  ASSERT_TRUE(store::LoadSoftwareHouseData(file));
+  quorix::upaf::CloseReport(false);
+  for (int i = 0; i < store::kShReportNumber; ++i)
+    EXPECT_EQ("", store::SoftwareHouse().texts[i]) << i;
+  EXPECT_TRUE(store::SoftwareHouse().auxFiles.empty());
+  EXPECT_TRUE(store::SoftwareHouse().auxFilesMd5.empty());
+}
+
+}  // namespace

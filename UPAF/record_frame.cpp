@@ -109,6 +109,20 @@ bool Require(bool passed, std::string_view message) {
   return passed;
 }
 
+bool RequireValues(bool valid, std::initializer_list<ListedValue> values, const Args& args) {
+  if (valid) return true;
+  std::string message;
+  for (const ListedValue& v : values) {
+    message += v.label;
+    if (v.isText)
+      message += args.text(v.source);
+    else
+      message += rules::FormatNumber(args.real(v.source), rules::Decimals::Two);
+  }
+  SetLastError(message);
+  return false;
+}
+
 bool Filled(std::string_view text) { return !rules::Trim(text).empty(); }
 
 bool FilledSingleLine(std::string_view text) {

@@ -164,6 +164,19 @@ bool Filled(std::string_view text);
 // Filled, and without CR or LF: for texts placed in the line as passed
 // (zero-filled codes and numbers), where a line break would split the line.
 bool FilledSingleLine(std::string_view text);
+// One entry of a message that lists values: its label, then the argument as
+// the user reads it (a real with two decimals and the regional separators, or
+// a text as passed).
+struct ListedValue {
+  std::string_view label;
+  int source;
+  bool isText = false;
+};
+constexpr ListedValue Shown(std::string_view label, int source) { return {label, source, false}; }
+constexpr ListedValue ShownText(std::string_view label, int source) { return {label, source, true}; }
+// When `valid` is false, sets the message made of every listed value, whichever
+// one failed, so that the host can show the whole set of figures.
+bool RequireValues(bool valid, std::initializer_list<ListedValue> values, const Args& args);
 // A real that is a finite number not below zero (NaN and infinities fail).
 bool NotNegative(double value);
 // A finite number above zero.

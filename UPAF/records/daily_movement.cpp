@@ -27,31 +27,16 @@ enum Param : int {
   kParamCount
 };
 
-// Whichever amount was refused, the message lists all six as the user reads
-// them, so that the host can show the whole line of figures.
 bool AmountsValid(const Args& a) {
-  if (Positive(a.real(accountingValue)) && NotNegative(a.real(taxBase)) &&
-      NotNegative(a.real(taxRate)) && NotNegative(a.real(taxAmount)) &&
-      NotNegative(a.real(exemptAmount)) && NotNegative(a.real(otherAmount)))
-    return true;
-  const struct {
-    std::string_view label;
-    Param value;
-  } listed[] = {
-      {msg::kMovementAccountingValue, accountingValue},
-      {msg::kMovementTaxBase, taxBase},
-      {msg::kMovementTaxRate, taxRate},
-      {msg::kMovementTaxAmount, taxAmount},
-      {msg::kMovementExemptAmount, exemptAmount},
-      {msg::kMovementOtherAmount, otherAmount},
-  };
-  std::string message;
-  for (const auto& item : listed) {
-    message += item.label;
-    message += rules::FormatNumber(a.real(item.value), rules::Decimals::Two);
-  }
-  SetLastError(message);
-  return false;
+  return RequireValues(
+      Positive(a.real(accountingValue)) && NotNegative(a.real(taxBase)) &&
+          NotNegative(a.real(taxRate)) && NotNegative(a.real(taxAmount)) &&
+          NotNegative(a.real(exemptAmount)) && NotNegative(a.real(otherAmount)),
+      {Shown(msg::kMovementAccountingValue, accountingValue), Shown(msg::kMovementTaxBase, taxBase),
+       Shown(msg::kMovementTaxRate, taxRate), Shown(msg::kMovementTaxAmount, taxAmount),
+       Shown(msg::kMovementExemptAmount, exemptAmount),
+       Shown(msg::kMovementOtherAmount, otherAmount)},
+      a);
 }
 
 // A day that is not a finite number is refused here, never rendered.

@@ -32,25 +32,17 @@ enum Param : int {
   kParamCount
 };
 
+// The amounts are compared as "not below zero" so that a value that is not a
+// number fails too.
 bool CouponChecks(const Args& a) {
-  if (!Require(Filled(a.text(serialNumber)), msg::kInvalidSerialNumber)) return false;
-  // Written as "not below zero" so that a value that is not a number fails too.
-  const bool amountsValid = a.real(subtotal) >= 0 && a.real(netTotal) >= 0 &&
-                            a.real(subtotalIncrease) >= 0 && a.real(subtotalDiscount) >= 0;
-  if (!amountsValid) {
-    // The operator sees all four values, whichever failed.
-    std::string message(msg::kCouponValues);
-    message += rules::FormatNumber(a.real(subtotalDiscount), rules::Decimals::Two);
-    message += msg::kCouponIncrease;
-    message += rules::FormatNumber(a.real(subtotalIncrease), rules::Decimals::Two);
-    message += msg::kCouponSubtotal;
-    message += rules::FormatNumber(a.real(subtotal), rules::Decimals::Two);
-    message += msg::kCouponTotal;
-    message += rules::FormatNumber(a.real(netTotal), rules::Decimals::Two);
-    SetLastError(message);
-    return false;
-  }
-  return Require(a.real(issueStartDate) > 0, msg::kInvalidPeriod);
+  return Require(Filled(a.text(serialNumber)), msg::kInvalidSerialNumber) &&
+         RequireValues(a.real(subtotal) >= 0 && a.real(netTotal) >= 0 &&
+                           a.real(subtotalIncrease) >= 0 && a.real(subtotalDiscount) >= 0,
+                       {Shown(msg::kCouponValues, subtotalDiscount),
+                        Shown(msg::kCouponIncrease, subtotalIncrease),
+                        Shown(msg::kCouponSubtotal, subtotal), Shown(msg::kCouponTotal, netTotal)},
+                       a) &&
+         Require(a.real(issueStartDate) > 0, msg::kInvalidPeriod);
 }
 
 const RecordKind kFiscalCoupon{

@@ -40,22 +40,13 @@ enum Param : int {
 
 bool EitherOf(char c, char first, char second) { return c == first || c == second; }
 
+// Written so that a value that is not a number fails too.
 bool ItemValuesValid(const Args& a) {
-  // Written so that a value that is not a number fails too.
-  const bool valid = a.real(netTotal) > 0 && a.real(itemIncrease) >= 0 &&
-                     a.real(itemDiscount) >= 0 && a.real(unitValue) > 0;
-  if (valid) return true;
-  // The operator sees all four values, whichever failed.
-  std::string message(msg::kItemValues);
-  message += rules::FormatNumber(a.real(unitValue), rules::Decimals::Two);
-  message += msg::kItemDiscount;
-  message += rules::FormatNumber(a.real(itemDiscount), rules::Decimals::Two);
-  message += msg::kItemIncrease;
-  message += rules::FormatNumber(a.real(itemIncrease), rules::Decimals::Two);
-  message += msg::kItemTotal;
-  message += rules::FormatNumber(a.real(netTotal), rules::Decimals::Two);
-  SetLastError(message);
-  return false;
+  return RequireValues(a.real(netTotal) > 0 && a.real(itemIncrease) >= 0 &&
+                           a.real(itemDiscount) >= 0 && a.real(unitValue) > 0,
+                       {Shown(msg::kItemValues, unitValue), Shown(msg::kItemDiscount, itemDiscount),
+                        Shown(msg::kItemIncrease, itemIncrease), Shown(msg::kItemTotal, netTotal)},
+                       a);
 }
 
 bool ItemChecks(const Args& a) {
@@ -64,13 +55,9 @@ bool ItemChecks(const Args& a) {
       !Require(Filled(a.text(productDescription)), msg::kInvalidProductDescription) ||
       !Require(Filled(a.text(unitOfMeasure)), msg::kInvalidUnitOfMeasure))
     return false;
-  if (!(a.real(quantity) > 0)) {
-    // Hundredths here whatever the quantity's own count of decimals.
-    std::string message(msg::kInvalidQuantity);
-    message += rules::FormatNumber(a.real(quantity), rules::Decimals::Two);
-    SetLastError(message);
+  // Hundredths here whatever the quantity's own count of decimals.
+  if (!RequireValues(a.real(quantity) > 0, {Shown(msg::kInvalidQuantity, quantity)}, a))
     return false;
-  }
   // Exact capitals: a lower-case letter is refused although the line would
   // show it upper-cased.
   return Require(EitherOf(a.character(roundingIndicator), 'A', 'T'),

@@ -25,21 +25,16 @@ enum Param : int {
   kParamCount
 };
 
+// A means made of blanks passes: only an absent one is refused. The
+// comparisons are written so that a value that is not a number fails too.
 bool PaymentChecks(const Args& a) {
-  if (!Require(Filled(a.text(serialNumber)), msg::kInvalidSerialNumber)) return false;
-  // A means made of blanks passes: only an absent one is refused. The
-  // comparisons are written so that a value that is not a number fails too.
-  const bool valid =
-      !a.text(paymentMethod).empty() && a.real(amountPaid) > 0 && a.real(reversedAmount) >= 0;
-  if (valid) return true;
-  std::string message(msg::kPaymentValues);
-  message += a.text(paymentMethod);
-  message += msg::kPaymentAmount;
-  message += rules::FormatNumber(a.real(amountPaid), rules::Decimals::Two);
-  message += msg::kPaymentReversed;
-  message += rules::FormatNumber(a.real(reversedAmount), rules::Decimals::Two);
-  SetLastError(message);
-  return false;
+  return Require(Filled(a.text(serialNumber)), msg::kInvalidSerialNumber) &&
+         RequireValues(
+             !a.text(paymentMethod).empty() && a.real(amountPaid) > 0 &&
+                 a.real(reversedAmount) >= 0,
+             {ShownText(msg::kPaymentValues, paymentMethod), Shown(msg::kPaymentAmount, amountPaid),
+              Shown(msg::kPaymentReversed, reversedAmount)},
+             a);
 }
 
 const RecordKind kPayment{

@@ -22,15 +22,6 @@ void SetMessage(std::string_view first, std::string_view second) {
   upaf::SetLastError(message);
 }
 
-void FailInvalidFile(std::string_view iniFileName, const std::exception& e) {
-  std::string message(msg::kInvalidFile);
-  message += "\r\n";
-  message += iniFileName;
-  message += "\r\n";
-  message += FailureText(e);
-  upaf::SetLastError(message);
-}
-
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
@@ -131,7 +122,7 @@ bool ParseGeneralNumber(std::string_view text, char decimalSeparator, double& va
 bool UpdateGrandTotal(std::string_view serialNumber, double grandTotal,
                       std::string_view iniFileName) {
   if (iniFileName.empty()) {
-    SetMessage(msg::kInvalidFile, iniFileName);
+    SetInvalidFile(iniFileName);
     return false;
   }
   if (serialNumber.empty()) {
@@ -145,10 +136,10 @@ bool UpdateGrandTotal(std::string_view serialNumber, double grandTotal,
     ini.Commit();
     if (ini.FileExists()) return true;
   } catch (const std::exception& e) {
-    FailInvalidFile(iniFileName, e);
+    SetInvalidFile(iniFileName, e);
     return false;
   }
-  SetMessage(msg::kInvalidFile, iniFileName);
+  SetInvalidFile(iniFileName);
   return false;
 }
 
@@ -156,7 +147,7 @@ bool GetGrandTotal(std::string_view serialNumber, double* grandTotal,
                    std::string_view iniFileName) {
   ScrambledIni ini(iniFileName);
   if (iniFileName.empty() || !ini.FileExists()) {
-    SetMessage(msg::kInvalidFile, iniFileName);
+    SetInvalidFile(iniFileName);
     return false;
   }
   if (serialNumber.empty()) {
@@ -178,7 +169,7 @@ bool GetGrandTotal(std::string_view serialNumber, double* grandTotal,
     working = parsed;
     result = true;
   } catch (const std::exception& e) {
-    FailInvalidFile(iniFileName, e);
+    SetInvalidFile(iniFileName, e);
   }
   if (grandTotal) *grandTotal = working;
   return result;

@@ -2,6 +2,7 @@
 
 #include "UConst/failure.h"
 #include "UConst/messages.h"
+#include "UPAF/state.h"
 #include "platform/files.h"
 
 namespace quorix::store {
@@ -107,6 +108,21 @@ std::string ScrambledIni::ReadScrambledValue(std::string_view section, std::stri
 
 void ScrambledIni::Commit() {
   if (!profile_.Flush()) FailToWrite();
+}
+
+void SetInvalidFile(std::string_view iniFileName) {
+  std::string message(msg::kInvalidFile);
+  message += iniFileName;
+  upaf::SetLastError(message);
+}
+
+void SetInvalidFile(std::string_view iniFileName, const std::exception& failure) {
+  std::string message(msg::kInvalidFile);
+  message += "\r\n";
+  message += iniFileName;
+  message += "\r\n";
+  message += FailureText(failure);
+  upaf::SetLastError(message);
 }
 
 }  // namespace quorix::store

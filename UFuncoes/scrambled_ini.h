@@ -9,6 +9,7 @@
 // What would still be altered is refused before anything is written.
 #pragma once
 
+#include <exception>
 #include <string>
 #include <string_view>
 
@@ -56,5 +57,10 @@ class ScrambledIni {
   std::string path_;      // as the platform is given it
   platform::ProfileFile profile_;
 };
+
+// The side files' failure messages: "Arquivo Inválido " + the file name, and
+// with a failure's text: "Arquivo Inválido " CR LF file CR LF text.
+void SetInvalidFile(std::string_view iniFileName);
+void SetInvalidFile(std::string_view iniFileName, const std::exception& failure);
 
 }  // namespace quorix::store

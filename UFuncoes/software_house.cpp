@@ -14,21 +14,6 @@ std::string ListKey(std::string_view stem, size_t index) {
   return key;
 }
 
-void FailInvalidFile(std::string_view iniFileName) {
-  std::string message(msg::kInvalidFile);
-  message += iniFileName;
-  upaf::SetLastError(message);
-}
-
-void FailInvalidFile(std::string_view iniFileName, const std::exception& e) {
-  std::string message(msg::kInvalidFile);
-  message += "\r\n";
-  message += iniFileName;
-  message += "\r\n";
-  message += FailureText(e);
-  upaf::SetLastError(message);
-}
-
 // Reads entries 0, 1, 2... until the first empty one (which an absent key is,
 // after its empty default has been stored).
 void ReadList(ScrambledIni& ini, std::string_view stem, std::vector<std::string>& list) {
@@ -75,7 +60,7 @@ bool LoadSoftwareHouseData(std::string_view iniFileName) {
   ClearSoftwareHouseData();
   ScrambledIni ini(iniFileName);
   if (iniFileName.empty() || !ini.FileExists()) {
-    FailInvalidFile(iniFileName);
+    SetInvalidFile(iniFileName);
     return false;
   }
   SoftwareHouseData& d = SoftwareHouse();
@@ -87,7 +72,7 @@ bool LoadSoftwareHouseData(std::string_view iniFileName) {
     ReadList(ini, kAuxFilesMd5Stem, d.auxFilesMd5);
     ini.Commit();
   } catch (const std::exception& e) {
-    FailInvalidFile(iniFileName, e);
+    SetInvalidFile(iniFileName, e);
     return false;
   }
   return true;
@@ -98,7 +83,7 @@ bool GenerateSoftwareHouseData(const std::array<std::string_view, kShTextCount>&
                                const std::vector<std::string_view>& auxFilesMd5,
                                std::string_view iniFileName) {
   if (iniFileName.empty()) {
-    FailInvalidFile(iniFileName);
+    SetInvalidFile(iniFileName);
     return false;
   }
   try {
@@ -121,25 +106,25 @@ bool GenerateSoftwareHouseData(const std::array<std::string_view, kShTextCount>&
     ini.Commit();
     if (ini.FileExists()) return true;
   } catch (const std::exception& e) {
-    FailInvalidFile(iniFileName, e);
+    SetInvalidFile(iniFileName, e);
     return false;
   }
   // Written without complaint yet not there: say so rather than fail silently.
-  FailInvalidFile(iniFileName);
+  SetInvalidFile(iniFileName);
   return false;
 }
 
 bool GetSoftwareHouseData(std::string_view iniFileName,
                           const std::function<void(const SoftwareHouseData&)>& handOver) {
   if (iniFileName.empty() || !ScrambledIni(iniFileName).FileExists()) {
-    FailInvalidFile(iniFileName);
+    SetInvalidFile(iniFileName);
     return false;
   }
   if (!LoadSoftwareHouseData(iniFileName)) return false;
   try {
     handOver(SoftwareHouse());
   } catch (const std::exception& e) {
-    FailInvalidFile(iniFileName, e);
+    SetInvalidFile(iniFileName, e);
     return false;
   }
   return true;

@@ -5,7 +5,7 @@
 # Does nothing that is already in place; must run as root when it has work.
 set -eu
 
-packages="build-essential cmake googletest libbenchmark-dev libssl-dev openssl locales
+packages="build-essential cmake googletest libbenchmark-dev libssl-dev openssl xxd locales
           g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386"
 locales="pt_BR.UTF-8 en_US.UTF-8 de_DE.UTF-8"
 

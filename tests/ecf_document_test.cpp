@@ -14,6 +14,9 @@ using qt::LastError;
 using qt::T;
 using qt::ecf::Edit;
 using qt::ecf::Edited;
+using qt::ecf::ExpectAcceptedLines;
+using qt::ecf::ExpectLayoutRefusals;
+using qt::ecf::ExpectRefusals;
 using qt::ecf::Field;
 using qt::ecf::FinishedLines;
 using qt::ecf::Regionalized;
@@ -30,7 +33,6 @@ const std::string kNoTaxpayer =
 const std::string kBadSerial = "N\xFAmero de Fabrica\xE7\xE3o ECF Inv\xE1lido ";
 const std::string kBadPeriod = "Per\xEDodo Inv\xE1lido ";
 const std::string kBadSymbol = "Tipo de Docto de ECF Inv\xE1lido \r\nS\xEDmbolo Docto : ";
-const std::string kLayout = "Layout Inv\xE1lido \r\n";
 const std::string kPaymentValues = "Valor Inv\xE1lido \r\nMeio Pagto    : ";
 const std::string kNotANumber =
     "\r\nValor num\xE9rico inv\xE1lido (n\xE3o \xE9 um n\xFAmero finito)";
@@ -150,15 +152,7 @@ TEST_F(EcfDocument, DocumentFieldRenderings) {
        },
        {Field(24, "BIMPRESSORA FISCAL TE"), Field(45, "00")}},
   };
-  for (const auto& c : cases) {
-    Document document;
-    c.change(document);
-    EXPECT_EQ(1, document.Call()) << c.what << ": " << LastError();
-  }
-  const auto lines = FinishedLines();
-  ASSERT_EQ(std::size(cases), lines.size());
-  for (size_t i = 0; i < lines.size(); ++i)
-    EXPECT_EQ(Edited(kDocumentLine, cases[i].fields), lines[i]) << cases[i].what;
+  ExpectAcceptedLines<Document>(cases, kDocumentLine);
 }
 
 TEST_F(EcfDocument, DocumentChecksInOrder) {
@@ -201,12 +195,7 @@ TEST_F(EcfDocument, DocumentChecksInOrder) {
       {"time past year 9999", [](Document& c) { c.endTime = 1e7; }, kDateRange},
       {"time infinite", [](Document& c) { c.endTime = kInf; }, kNotANumber},
   };
-  for (const auto& c : cases) {
-    Document document;
-    c.change(document);
-    EXPECT_EQ(0, document.Call()) << c.what;
-    EXPECT_EQ(c.message, LastError()) << c.what;
-  }
+  ExpectRefusals<Document>(cases);
   EXPECT_TRUE(FinishedLines().empty());  // no failure left a line behind
 }
 
@@ -222,14 +211,7 @@ TEST_F(EcfDocument, DocumentLinesThatComeOutTooLong) {
       {"CDC of 5", [](Document& c) { c.cdc = "12345"; }, {65, 4, "12345"}},
       {"type with a blank", [](Document& c) { c.type = "E16 "; }, {1, 3, "E16 "}},
   };
-  for (const auto& c : cases) {
-    Document document;
-    c.change(document);
-    EXPECT_EQ(0, document.Call()) << c.what;
-    const std::string line = Edited(kDocumentLine, {c.field});
-    ASSERT_EQ(85u, line.size());
-    EXPECT_EQ(kLayout + line, LastError()) << c.what;
-  }
+  ExpectLayoutRefusals<Document>(cases, kDocumentLine, 85);
   EXPECT_TRUE(FinishedLines().empty());
 }
 
@@ -274,15 +256,7 @@ TEST_F(EcfDocument, PaymentFieldRenderings) {
               "00001 "
               "987654")}},
   };
-  for (const auto& c : cases) {
-    Payment payment;
-    c.change(payment);
-    EXPECT_EQ(1, payment.Call()) << c.what << ": " << LastError();
-  }
-  const auto lines = FinishedLines();
-  ASSERT_EQ(std::size(cases), lines.size());
-  for (size_t i = 0; i < lines.size(); ++i)
-    EXPECT_EQ(Edited(kPaymentLine, cases[i].fields), lines[i]) << cases[i].what;
+  ExpectAcceptedLines<Payment>(cases, kPaymentLine);
 }
 
 TEST_F(EcfDocument, PaymentChecksInOrder) {
@@ -313,12 +287,7 @@ TEST_F(EcfDocument, PaymentChecksInOrder) {
       {"paid infinite", [](Payment& c) { c.paid = kInf; }, kNotANumber},
       {"reversed infinite", [](Payment& c) { c.reversed = kInf; }, kNotANumber},
   };
-  for (const auto& c : cases) {
-    Payment payment;
-    c.change(payment);
-    EXPECT_EQ(0, payment.Call()) << c.what;
-    EXPECT_EQ(c.message, LastError()) << c.what;
-  }
+  ExpectRefusals<Payment>(cases);
   // Messages that show values: their text starts as below in every setting.
   const struct Prefixed {
     void (*change)(Payment&);
@@ -351,14 +320,7 @@ TEST_F(EcfDocument, PaymentLinesThatComeOutTooLong) {
       {"paid 10^11", [](Payment& c) { c.paid = 1e11; }, {80, 13, "10000000000000"}},
       {"reversed 10^11", [](Payment& c) { c.reversed = 1e11; }, {94, 13, "10000000000000"}},
   };
-  for (const auto& c : cases) {
-    Payment payment;
-    c.change(payment);
-    EXPECT_EQ(0, payment.Call()) << c.what;
-    const std::string line = Edited(kPaymentLine, {c.field});
-    ASSERT_EQ(107u, line.size());
-    EXPECT_EQ(kLayout + line, LastError()) << c.what;
-  }
+  ExpectLayoutRefusals<Payment>(cases, kPaymentLine, 107);
   EXPECT_TRUE(FinishedLines().empty());
 }
 

@@ -76,4 +76,47 @@ inline std::string Regionalized(const std::string& pattern, const std::string& v
   return out;
 }
 
+// Case tables of one builder: `Call` holds the builder's sample arguments,
+// each case's `change` edits them before the call.
+
+// Every case is accepted; the report then holds `baseLine` with each case's
+// field edits, in order.
+template <class Call, class Case, size_t N>
+void ExpectAcceptedLines(const Case (&cases)[N], const std::string& baseLine) {
+  for (const auto& c : cases) {
+    Call call;
+    c.change(call);
+    EXPECT_EQ(1, call.Call()) << c.what << ": " << LastError();
+  }
+  const auto lines = FinishedLines();
+  ASSERT_EQ(N, lines.size());
+  for (size_t i = 0; i < N; ++i)
+    EXPECT_EQ(Edited(baseLine, cases[i].fields), lines[i]) << cases[i].what;
+}
+
+// Every case is refused with its own message.
+template <class Call, class Case, size_t N>
+void ExpectRefusals(const Case (&cases)[N]) {
+  for (const auto& c : cases) {
+    Call call;
+    c.change(call);
+    EXPECT_EQ(0, call.Call()) << c.what;
+    EXPECT_EQ(c.message, LastError()) << c.what;
+  }
+}
+
+// Every case makes the line one of `length` characters (`baseLine` with the
+// case's field edit), refused by the layout check with that line.
+template <class Call, class Case, size_t N>
+void ExpectLayoutRefusals(const Case (&cases)[N], const std::string& baseLine, size_t length) {
+  for (const auto& c : cases) {
+    Call call;
+    c.change(call);
+    EXPECT_EQ(0, call.Call()) << c.what;
+    const std::string line = Edited(baseLine, {c.field});
+    ASSERT_EQ(length, line.size());
+    EXPECT_EQ("Layout Inv\xE1lido \r\n" + line, LastError()) << c.what;
+  }
+}
+
 }  // namespace qt::ecf

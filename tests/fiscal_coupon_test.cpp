@@ -15,6 +15,9 @@ using qt::LastError;
 using qt::T;
 using qt::ecf::Edit;
 using qt::ecf::Edited;
+using qt::ecf::ExpectAcceptedLines;
+using qt::ecf::ExpectLayoutRefusals;
+using qt::ecf::ExpectRefusals;
 using qt::ecf::Field;
 using qt::ecf::FinishedLines;
 using qt::ecf::Regionalized;
@@ -202,15 +205,7 @@ TEST_F(FiscalCoupon, CouponFieldRenderings) {
        [](Coupon& c) { c.startDate = k2008_03_01 + 0.99; },
        {Field(59, "20080301")}},
   };
-  for (const auto& c : cases) {
-    Coupon coupon;
-    c.change(coupon);
-    EXPECT_EQ(1, coupon.Call()) << c.what << ": " << LastError();
-  }
-  const auto lines = FinishedLines();
-  ASSERT_EQ(std::size(cases), lines.size());
-  for (size_t i = 0; i < lines.size(); ++i)
-    EXPECT_EQ(Edited(kCouponLine, cases[i].fields), lines[i]) << cases[i].what;
+  ExpectAcceptedLines<Coupon>(cases, kCouponLine);
 }
 
 TEST_F(FiscalCoupon, CouponChecksInOrder) {
@@ -246,12 +241,7 @@ TEST_F(FiscalCoupon, CouponChecksInOrder) {
        [](Coupon& c) { c.subtotal = c.discount = c.increase = c.net = kNaN; },
        kCouponValues + "NAN\r\nAcr\xE9scimo: NAN\r\nSubtotal : NAN\r\nTotal    : NAN"},
   };
-  for (const auto& c : cases) {
-    Coupon coupon;
-    c.change(coupon);
-    EXPECT_EQ(0, coupon.Call()) << c.what;
-    EXPECT_EQ(c.message, LastError()) << c.what;
-  }
+  ExpectRefusals<Coupon>(cases);
   // A negative amount is reported before a zero date; its values are in the
   // regional suites.
   Coupon coupon;
@@ -277,14 +267,7 @@ TEST_F(FiscalCoupon, CouponLinesThatComeOutTooLong) {
        [](Coupon& c) { c.net = 1e12 - 0.004; },
        {109, 14, "100000000000000"}},
   };
-  for (const auto& c : cases) {
-    Coupon coupon;
-    c.change(coupon);
-    EXPECT_EQ(0, coupon.Call()) << c.what;
-    const std::string line = Edited(kCouponLine, {c.field});
-    ASSERT_EQ(192u, line.size());
-    EXPECT_EQ(kLayout + line, LastError()) << c.what;
-  }
+  ExpectLayoutRefusals<Coupon>(cases, kCouponLine, 192);
   EXPECT_TRUE(FinishedLines().empty());
 }
 
@@ -381,15 +364,7 @@ TEST_F(FiscalCoupon, ItemFieldRenderings) {
        [](Item& c) { c.net = 1e6; },
        {Field(210, "00000100000000")}},
   };
-  for (const auto& c : cases) {
-    Item item;
-    c.change(item);
-    EXPECT_EQ(1, item.Call()) << c.what << ": " << LastError();
-  }
-  const auto lines = FinishedLines();
-  ASSERT_EQ(std::size(cases), lines.size());
-  for (size_t i = 0; i < lines.size(); ++i)
-    EXPECT_EQ(Edited(kItemLine, cases[i].fields), lines[i]) << cases[i].what;
+  ExpectAcceptedLines<Item>(cases, kItemLine);
 }
 
 TEST_F(FiscalCoupon, ItemChecksInOrder) {
@@ -456,12 +431,7 @@ TEST_F(FiscalCoupon, ItemChecksInOrder) {
        kNotANumber},
       {"tested unit value infinite", [](Item& c) { c.unitValue = kInf; }, kNotANumber},
   };
-  for (const auto& c : cases) {
-    Item item;
-    c.change(item);
-    EXPECT_EQ(0, item.Call()) << c.what;
-    EXPECT_EQ(c.message, LastError()) << c.what;
-  }
+  ExpectRefusals<Item>(cases);
   // The messages that show values: their text starts as below in every
   // regional setting.
   const struct Prefixed {

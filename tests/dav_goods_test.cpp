@@ -16,6 +16,7 @@
 
 namespace {
 
+using qt::FinishedLines;
 using qt::LastError;
 using qt::T;
 
@@ -167,19 +168,6 @@ class DavGoods : public testing::Test {
   }
   void TearDown() override { qt::CloseAnyReport(); }
 
-  // Finishes the open report and returns its lines, without the signature.
-  std::vector<std::string> FinishedLines() {
-    const std::string file = dir_.file("report.txt");
-    EXPECT_EQ(1, quorix_FinalizarPAF(qt::Keys().publicKey, qt::Keys().privateKey, T(file), 0))
-        << LastError();
-    auto lines = qt::ReportLines(qt::ReadFile(file));
-    EXPECT_FALSE(lines.empty());
-    if (!lines.empty()) {
-      EXPECT_EQ("EAD", lines.back().substr(0, 3));
-      lines.pop_back();
-    }
-    return lines;
-  }
 
   template <class B>
   void Run(const std::vector<FieldCase<B>>& fields, const std::vector<RefusalCase<B>>& refusals) {

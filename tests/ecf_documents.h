@@ -13,19 +13,7 @@
 
 namespace qt::ecf {
 
-// Finishes the open report into a scratch file and gives its lines without
-// the signature line.
-inline std::vector<std::string> FinishedLines() {
-  TempDir dir;
-  const std::string file = dir.file("report.txt");
-  EXPECT_EQ(1, quorix_FinalizarPAF(Keys().publicKey, Keys().privateKey, T(file), 0)) << LastError();
-  std::vector<std::string> lines = ReportLines(ReadFile(file));
-  EXPECT_FALSE(lines.empty());
-  if (lines.empty()) return lines;
-  EXPECT_EQ("EAD", lines.back().substr(0, 3));
-  lines.pop_back();
-  return lines;
-}
+using qt::FinishedLines;
 
 // One field of a sample line replaced: `width` characters from the 1-based
 // `position` give way to `text`, which may be longer.

@@ -12,6 +12,7 @@
 
 namespace {
 
+using qt::FinishedLines;
 using qt::LastError;
 using qt::T;
 
@@ -92,19 +93,6 @@ class Ecf : public testing::Test {
   }
   void TearDown() override { qt::CloseAnyReport(); }
 
-  // Finishes the open report; its lines as written, without the signature.
-  std::vector<std::string> FinishedLines() {
-    const std::string file = dir_.file("report.txt");
-    EXPECT_EQ(1, quorix_FinalizarPAF(qt::Keys().publicKey, qt::Keys().privateKey, T(file), 0))
-        << LastError();
-    auto lines = qt::ReportLines(qt::ReadFile(file));
-    EXPECT_FALSE(lines.empty());
-    if (!lines.empty()) {
-      EXPECT_EQ("EAD", lines.back().substr(0, 3));
-      lines.pop_back();
-    }
-    return lines;
-  }
 
   qt::TempDir dir_;
 };

@@ -34,6 +34,18 @@ void CloseAnyReport() {
   quorix_FinalizarPAF(nullptr, nullptr, nullptr, 0);
 }
 
+std::vector<std::string> FinishedLines() {
+  TempDir dir;
+  const std::string file = dir.file("report.txt");
+  EXPECT_EQ(1, quorix_FinalizarPAF(Keys().publicKey, Keys().privateKey, T(file), 0)) << LastError();
+  std::vector<std::string> lines = ReportLines(ReadFile(file));
+  EXPECT_FALSE(lines.empty());
+  if (lines.empty()) return lines;
+  EXPECT_EQ("EAD", lines.back().substr(0, 3));
+  lines.pop_back();
+  return lines;
+}
+
 namespace {
 int g_counter = 0;
 std::string TempRoot() {

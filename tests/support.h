@@ -48,6 +48,10 @@ void OpenSampleReport();
 // Closes whatever report is open, so that each test starts closed.
 void CloseAnyReport();
 
+// Finishes the open report into a scratch file and gives its lines without
+// the signature line.
+std::vector<std::string> FinishedLines();
+
 // A fresh folder under the system's temporary folder, removed at the end.
 class TempDir {
  public:

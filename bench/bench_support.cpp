@@ -1,5 +1,7 @@
 #include "bench_support.h"
 
+#include <malloc.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -35,10 +37,16 @@ size_t StatusField(const char* field) {
   std::string line;
   const std::string key = std::string(field) + ":";
   while (std::getline(in, line))
-    if (line.compare(0, key.size(), key) == 0) return std::strtoull(line.c_str() + key.size(), nullptr, 10) * 1024;
+    if (line.compare(0, key.size(), key) == 0)
+      return std::strtoull(line.c_str() + key.size(), nullptr, 10) * 1024;
   return 0;
 }
 }  // namespace
+
+size_t HeapInUse() {
+  const struct mallinfo2 m = mallinfo2();
+  return m.uordblks + m.hblkhd;
+}
 
 size_t ResidentBytes() { return StatusField("VmRSS"); }
 size_t PeakResidentBytes() { return StatusField("VmHWM"); }

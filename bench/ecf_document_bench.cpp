@@ -9,28 +9,6 @@
 
 namespace {
 
-constexpr int64_t kLinesPerReport = 1 << 20;  // keeps memory bounded
-
-// Runs `append` once per iteration in an open report, reopened now and then.
-template <class Append>
-void AppendLines(benchmark::State& state, Append append) {
-  qb::OpenReport();
-  int64_t inReport = 0;
-  for (auto _ : state) {
-    if (!append()) std::abort();
-    if (++inReport == kLinesPerReport) {
-      state.PauseTiming();
-      qb::CloseReport();
-      qb::OpenReport();
-      inReport = 0;
-      state.ResumeTiming();
-    }
-  }
-  qb::CloseReport();
-  state.counters["lines/s"] =
-      benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
-}
-
 void BM_DetalheCupomFiscalThroughExport(benchmark::State& state) {
   qb::Text type("E15"), serial("BE091010100011223344"), mf("A"), model("MP-2100 TH FI"), user("1"),
       coo("4567"), ccf("123"), item("12"), code("7891000100103"),
@@ -39,7 +17,7 @@ void BM_DetalheCupomFiscalThroughExport(benchmark::State& state) {
           "car refinado pacote 1kg"),
       unit("kg"), totalizer("T1700");
   double quantity = 2.25;
-  AppendLines(state, [&] {
+  qb::LinesThroughExport(state, [&] {
     quantity += 0.001;  // a different value each call
     return quorix_DetalheCupomFiscal(
         type, serial, mf, model, user, coo, ccf, item, code, description, quantity, unit, 4.99,
@@ -52,7 +30,7 @@ void BM_RelacaoCupomFiscalThroughExport(benchmark::State& state) {
   qb::Text type("E14"), serial("BE091010100011223344"), mf("A"), model("MP-2100 TH FI"), user("1"),
       ccf("123"), coo("4567"), name("Jos\xE9 da Silva"), id("529.982.247-25");
   double subtotal = 100.5;
-  AppendLines(state, [&] {
+  qb::LinesThroughExport(state, [&] {
     subtotal += 0.01;
     return quorix_RelacaoCupomFiscal(type, serial, mf, model, user, ccf, coo, 39508.0, subtotal,
                                      0.5, 'V', 1.25, 'A', subtotal + 0.75, 'N', 0, 'D', name, id);

@@ -2,7 +2,6 @@
 // finished (written and signed), with the heap its lines hold against their
 // bytes; and the per-call rate of the DAV, stock and goods and services lines.
 #include <benchmark/benchmark.h>
-#include <malloc.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -17,11 +16,6 @@ namespace {
 constexpr int kProducts = 200000;
 constexpr size_t kStockLineBytes = 103;
 constexpr double kStockDate = 45443;  // 2024-05-31
-
-size_t HeapInUse() {
-  const struct mallinfo2 m = mallinfo2();
-  return m.uordblks + m.hblkhd;
-}
 
 // The host's product data, made once: distinct codes and descriptions.
 struct Products {
@@ -74,47 +68,14 @@ BENCHMARK(BM_StockReport200kBuiltAndFinished)->Iterations(5)->Unit(benchmark::kM
 // Heap held by the open report after the 200,000 stock lines.
 void BM_StockReportMemory(benchmark::State& state) {
   const Products& products = TheProducts();
-  for (auto _ : state) {
-    state.PauseTiming();
-    const size_t before = HeapInUse();
-    state.ResumeTiming();
-    qb::OpenReport();
-    AppendStockLines(products);
-    state.PauseTiming();
-    const size_t held = HeapInUse() - before;
-    state.counters["heap_MB"] = static_cast<double>(held) / 1e6;
-    state.counters["x_line_bytes"] = static_cast<double>(held) / (kProducts * kStockLineBytes);
-    qb::CloseReport();
-    state.ResumeTiming();
-  }
+  qb::ReportHeap(state, kProducts, kStockLineBytes, [&] { AppendStockLines(products); });
 }
 BENCHMARK(BM_StockReportMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
-
-// One builder through its exported entry, restarting the report now and then
-// so that memory stays bounded.
-template <class Call>
-void PerCall(benchmark::State& state, Call call) {
-  qb::OpenReport();
-  int64_t inReport = 0;
-  for (auto _ : state) {
-    benchmark::DoNotOptimize(call());
-    if (++inReport == (1 << 20)) {
-      state.PauseTiming();
-      qb::CloseReport();
-      qb::OpenReport();
-      inReport = 0;
-      state.ResumeTiming();
-    }
-  }
-  qb::CloseReport();
-  state.counters["lines/s"] =
-      benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
-}
 
 void BM_DavIssuedThroughExport(benchmark::State& state) {
   qb::Text type("D2"), serial("BE091010100011223344"), mf("A"), ecf("ECF-IF"), brand("Bematech"),
       model("MP-4000 TH FI"), number("2024000117"), title("Pedido de venda");
-  PerCall(state, [&] {
+  qb::LinesThroughExport(state, [&] {
     return quorix_RelacaoDavEmitido(type, serial, mf, ecf, brand, model, 1021, number, kStockDate,
                                     title, 1890.0);
   });
@@ -127,7 +88,7 @@ void BM_StockThroughExport(benchmark::State& state) {
           "A\xE7\xFA"
           "car cristal 1kg"),
       unit("PCT");
-  PerCall(state, [&] {
+  qb::LinesThroughExport(state, [&] {
     return quorix_RelacaoMercadoriaEstoque(type, code, description, unit, -12.5, kStockDate);
   });
 }
@@ -139,7 +100,7 @@ void BM_GoodsAndServicesThroughExport(benchmark::State& state) {
           "A\xE7\xFA"
           "car cristal 1kg"),
       unit("PCT");
-  PerCall(state, [&] {
+  qb::LinesThroughExport(state, [&] {
     return quorix_RelacaoMercadoriaServicos(type, code, description, unit, 'A', 'T', 'T', 7, 5.49);
   });
 }

@@ -28,47 +28,22 @@ void BM_TotallyOver1MLines(benchmark::State& state) {
 BENCHMARK(BM_TotallyOver1MLines)->Unit(benchmark::kMillisecond);
 
 void BM_ReductionZListThroughExport(benchmark::State& state) {
-  qb::OpenReport();
-  qb::Text type("R02"), serial("BE050810100000012345"), mf("A"), model("MP-2100 TH FI"),
-      user("1"), crz("123"), coo("4567"), cro("2"), flag("N");
-  int64_t inReport = 0;
-  for (auto _ : state) {
-    benchmark::DoNotOptimize(quorix_RelacaoReducoesZ(type, serial, mf, model, user, crz, coo, cro,
-                                                     39508, 39509, 0.5, 1234.56, flag));
-    if (++inReport == (1 << 20)) {  // keep memory bounded
-      state.PauseTiming();
-      qb::CloseReport();
-      qb::OpenReport();
-      inReport = 0;
-      state.ResumeTiming();
-    }
-  }
-  qb::CloseReport();
-  state.counters["lines/s"] = benchmark::Counter(static_cast<double>(state.iterations()),
-                                                 benchmark::Counter::kIsRate);
+  qb::Text type("R02"), serial("BE050810100000012345"), mf("A"), model("MP-2100 TH FI"), user("1"),
+      crz("123"), coo("4567"), cro("2"), flag("N");
+  qb::LinesThroughExport(state, [&] {
+    return quorix_RelacaoReducoesZ(type, serial, mf, model, user, crz, coo, cro, 39508, 39509, 0.5,
+                                   1234.56, flag);
+  });
 }
 BENCHMARK(BM_ReductionZListThroughExport);
 
 void BM_DailyMovementThroughExport(benchmark::State& state) {
-  qb::OpenReport();
   qb::Text type("E14"), longCode("CODIGO1"), shortCode("2D"), first("1"), second("22"),
       serial("BE050810100000012345"), third("333"), fourChars("ABCD");
-  int64_t inReport = 0;
-  for (auto _ : state) {
-    benchmark::DoNotOptimize(quorix_RelacaoMovimentoDiario(type, 39508, longCode, shortCode,
-                                                           first, second, serial, third, fourChars,
-                                                           1000, 800, 18, 144, 150, 50));
-    if (++inReport == (1 << 20)) {
-      state.PauseTiming();
-      qb::CloseReport();
-      qb::OpenReport();
-      inReport = 0;
-      state.ResumeTiming();
-    }
-  }
-  qb::CloseReport();
-  state.counters["lines/s"] = benchmark::Counter(static_cast<double>(state.iterations()),
-                                                 benchmark::Counter::kIsRate);
+  qb::LinesThroughExport(state, [&] {
+    return quorix_RelacaoMovimentoDiario(type, 39508, longCode, shortCode, first, second, serial,
+                                         third, fourChars, 1000, 800, 18, 144, 150, 50);
+  });
 }
 BENCHMARK(BM_DailyMovementThroughExport);
 

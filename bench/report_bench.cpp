@@ -2,7 +2,6 @@
 // report of 1,000,000 lines against the floor of writing the same bytes and
 // taking their MD5.
 #include <benchmark/benchmark.h>
-#include <malloc.h>
 #include <openssl/evp.h>
 
 #include <cstdio>
@@ -16,11 +15,6 @@ namespace {
 constexpr int kLines = 1000000;
 constexpr size_t kLineBytes = 94;
 
-size_t HeapInUse() {
-  const struct mallinfo2 m = mallinfo2();
-  return m.uordblks + m.hblkhd;
-}
-
 void AppendHeaders(int count) {
   qb::Text type("E1");
   for (int i = 0; i < count; ++i)
@@ -28,41 +22,15 @@ void AppendHeaders(int count) {
 }
 
 void BM_HeaderThroughExport(benchmark::State& state) {
-  qb::OpenReport();
   qb::Text type("E1");
-  int64_t inReport = 0;
-  for (auto _ : state) {
-    benchmark::DoNotOptimize(quorix_Header(type));
-    if (++inReport == (1 << 20)) {  // keep memory bounded
-      state.PauseTiming();
-      qb::CloseReport();
-      qb::OpenReport();
-      inReport = 0;
-      state.ResumeTiming();
-    }
-  }
-  qb::CloseReport();
-  state.counters["lines/s"] = benchmark::Counter(static_cast<double>(state.iterations()),
-                                                 benchmark::Counter::kIsRate);
+  qb::LinesThroughExport(state, [&] { return quorix_Header(type); });
 }
 BENCHMARK(BM_HeaderThroughExport);
 
 // Heap held by the report buffer for 1,000,000 header lines, against the
 // bytes of those lines.
 void BM_ReportBufferMemory(benchmark::State& state) {
-  for (auto _ : state) {
-    state.PauseTiming();
-    const size_t before = HeapInUse();
-    state.ResumeTiming();
-    qb::OpenReport();
-    AppendHeaders(kLines);
-    state.PauseTiming();
-    const size_t held = HeapInUse() - before;
-    state.counters["heap_MB"] = static_cast<double>(held) / 1e6;
-    state.counters["x_line_bytes"] = static_cast<double>(held) / (kLines * kLineBytes);
-    qb::CloseReport();
-    state.ResumeTiming();
-  }
+  qb::ReportHeap(state, kLines, kLineBytes, [] { AppendHeaders(kLines); });
 }
 BENCHMARK(BM_ReportBufferMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
 

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Builds and runs every test: the native Linux build, the same under
 # AddressSanitizer + UndefinedBehaviorSanitizer, the 32-bit Windows DLL under
-# Wine, and signed files crossing between the two builds.
+# Wine, signed files crossing between the two builds, and a short run of every
+# fuzzing harness (QUORIX_FUZZ_SECONDS each, 30 by default).
 # usage: tools/test-all.sh            (build trees go to ./build)
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -34,5 +35,8 @@ step "Windows tests under Wine"
 step "signed files and side files across the two builds"
 bash "$root/signer/tests/interop.sh" "$out/native/bin" "$out/windows/bin"
 sh "$root/tests/side_files_interop.sh" "$out/native/bin" "$out/windows/bin"
+
+step "fuzzing harnesses, ${QUORIX_FUZZ_SECONDS:-30} s each (libFuzzer, ASan + UBSan)"
+sh "$root/tools/fuzz.sh" "${QUORIX_FUZZ_SECONDS:-30}"
 
 step "all tests passed"

@@ -17,6 +17,8 @@ namespace quorix::boundary {
 // pointer to the first byte. Count -1 marks a constant.
 void AddRef(const char* text) noexcept;
 void Release(const char* text) noexcept;
+// The bytes of a text, read by the length in its prefix.
+std::string_view TextView(const char* text) noexcept;
 
 // A text argument held for the duration of a call: its count is raised on
 // entry and lowered on exit.
@@ -27,7 +29,7 @@ class TextArg {
   TextArg(const TextArg&) = delete;
   TextArg& operator=(const TextArg&) = delete;
 
-  std::string_view view() const noexcept;
+  std::string_view view() const noexcept { return TextView(text_); }
   std::string str() const { return std::string(view()); }
 
  private:

@@ -1,8 +1,8 @@
 // Entries that open, finish and explain a report, and the header builder.
-#include "UPAF/records.h"
 #include "UPAF/report.h"
 #include "UPAF/state.h"
 #include "exports/boundary.h"
+#include "exports/record_entry.h"
 #include "quorix.h"
 
 using quorix::boundary::Guarded;
@@ -32,8 +32,7 @@ void QUORIX_CALL quorix_GetMessageError(char** message) {
 }
 
 quorix_bool QUORIX_CALL quorix_Header(quorix_text recordType) {
-  TextArg type(recordType);
-  return Guarded([&] { return quorix::upaf::Header(type.view()); });
+  return quorix::boundary::Build<quorix::upaf::RecordId::Header>(recordType);
 }
 
 }  // extern "C"

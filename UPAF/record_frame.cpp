@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "UConst/failure.h"
+#include "UConst/last_error.h"
 #include "UConst/messages.h"
 #include "UFuncoes/software_house.h"
 #include "UPAF/state.h"

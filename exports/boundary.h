@@ -8,8 +8,8 @@
 #include <string_view>
 
 #include "UConst/failure.h"
+#include "UConst/last_error.h"
 #include "UConst/messages.h"
-#include "UPAF/state.h"
 
 namespace quorix::boundary {
 
@@ -42,10 +42,8 @@ void StoreText(char** variable, std::string_view value);
 inline bool BoolSlot(uint32_t slot) { return (slot & 0xFF) != 0; }
 
 // The catch-all of every export: no failure leaves the library.
-inline void ReportFailure(const std::exception& e) noexcept {
-  upaf::SetLastErrorNoThrow(FailureText(e));
-}
-inline void ReportUnknownFailure() noexcept { upaf::SetLastErrorNoThrow(msg::kUnexpectedFailure); }
+inline void ReportFailure(const std::exception& e) noexcept { SetLastErrorNoThrow(FailureText(e)); }
+inline void ReportUnknownFailure() noexcept { SetLastErrorNoThrow(msg::kUnexpectedFailure); }
 
 template <class Body>
 unsigned char Guarded(Body&& body) noexcept {

@@ -1,6 +1,6 @@
 // Entries that open, finish and explain a report, and the header builder.
+#include "UConst/last_error.h"
 #include "UPAF/report.h"
-#include "UPAF/state.h"
 #include "exports/boundary.h"
 #include "exports/record_entry.h"
 #include "quorix.h"
@@ -28,7 +28,7 @@ quorix_bool QUORIX_CALL quorix_FinalizarPAF(quorix_text publicKey, quorix_text p
 
 void QUORIX_CALL quorix_GetMessageError(char** message) {
   quorix::boundary::GuardedVoid(
-      [&] { quorix::boundary::StoreText(message, quorix::upaf::State().lastError); });
+      [&] { quorix::boundary::StoreText(message, quorix::LastErrorMessage()); });
 }
 
 quorix_bool QUORIX_CALL quorix_Header(quorix_text recordType) {

@@ -1,10 +1,10 @@
 // Anexo VI identification block: the ECF, the taxpayer, the software house
 // and its program (loaded from the host's software-house file at every call)
 // and the reported period.
+#include "UConst/last_error.h"
 #include "UConst/messages.h"
 #include "UFuncoes/software_house.h"
 #include "UPAF/record_frame.h"
-#include "UPAF/state.h"
 
 namespace quorix::upaf::records {
 namespace {

@@ -1,4 +1,5 @@
 // quorix keygen: a new key pair for the developer.
+#include <cctype>
 #include <memory>
 
 #include "commands.h"
@@ -16,13 +17,26 @@ struct Options {
   std::string dir = ".";
 };
 
-// The private file takes the name too, so the name must not lead it out of
-// the folder; the library judges the rest when it names the public file.
+// The private file takes the name too and is written first, so the name
+// must name a plain file in the folder on both systems (a Windows device
+// name with any extension opens the device).
+bool IsDeviceName(std::string name) {
+  name = name.substr(0, name.find('.'));
+  while (!name.empty() && name.back() == ' ') name.pop_back();
+  for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  if (name == "CON" || name == "PRN" || name == "AUX" || name == "NUL" || name == "CONIN$" ||
+      name == "CONOUT$")
+    return true;
+  return name.size() == 4 && (name.rfind("COM", 0) == 0 || name.rfind("LPT", 0) == 0) &&
+         name[3] >= '1' && name[3] <= '9';
+}
+
 void CheckPlainName(const std::string& name) {
-  if (name.empty() || name == "." || name == ".." || name.find_first_of("/\\") != std::string::npos)
+  if (name.empty() || name == "." || name == ".." ||
+      name.find_first_of("/\\:") != std::string::npos || IsDeviceName(name))
     throw Failure(kUsageError,
-                  "--name: o nome do desenvolvedor também dá nome aos arquivos e "
-                  "não pode ser vazio nem ter / ou \\");
+                  "--name: o nome do desenvolvedor também dá nome aos arquivos: não pode ser "
+                  "vazio, ter / \\ : nem ser um nome de dispositivo (CON, NUL, COM1...)");
 }
 
 int Run(const Options& o) {

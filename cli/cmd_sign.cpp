@@ -30,7 +30,10 @@ bool EndsWithEadLine(const std::string& tail) {
 int Run(const Options& o) {
   const Path keyFile(o.privateKey), file(o.file);
   const PrivateKey key = ParsePrivateKeyFile(ReadWholeFile(keyFile), keyFile.shown());
-  if (EndsWithEadLine(ReadTail(file, kEadLine + 1)))
+  const std::string tail = ReadTail(file, kEadLine + 1);
+  if (!tail.empty() && tail.back() != '\n')
+    throw Failure(kUsageError, file.shown() + ": o arquivo não termina com uma quebra de linha");
+  if (EndsWithEadLine(tail))
     throw Failure(kUsageError, file.shown() + ": o arquivo já termina com um registro EAD");
   const HostText modulus(key.modulus), exponent(key.privateExponent), name(file.ForLibrary());
   if (!quorix_SignatureFileHash(modulus.get(), exponent.get(), name.get()))

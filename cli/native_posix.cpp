@@ -29,6 +29,9 @@ namespace {
     case EISDIR:
       reason = "é uma pasta";
       break;
+    case ENAMETOOLONG:
+      reason = "nome de arquivo inválido";
+      break;
     case ENOSPC:
       reason = "disco cheio";
       break;

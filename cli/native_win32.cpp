@@ -13,8 +13,11 @@ namespace {
   switch (error) {
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND:
-    case ERROR_INVALID_NAME:
       reason = "arquivo não encontrado";
+      break;
+    case ERROR_INVALID_NAME:
+    case ERROR_FILENAME_EXCED_RANGE:
+      reason = "nome de arquivo inválido";
       break;
     case ERROR_ACCESS_DENIED:
     case ERROR_SHARING_VIOLATION:

@@ -6,6 +6,7 @@
 set -eu
 
 packages="build-essential cmake googletest libbenchmark-dev libssl-dev openssl xxd locales
+          libcli11-dev nlohmann-json3-dev
           g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386"
 locales="pt_BR.UTF-8 en_US.UTF-8 de_DE.UTF-8"
 

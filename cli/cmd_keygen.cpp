@@ -43,6 +43,7 @@ int Run(const Options& o) {
   const std::string name = Cp1252FromUtf8(o.name, "--name");
   CheckPlainName(o.name);
   const Path dir(o.dir);
+  if (!Exists(dir)) throw Failure(kUsageError, dir.shown() + ": a pasta não existe");
   const Path privateFile = dir.Join(o.name + ".chave");
   const Path publicFile = dir.Join(o.name + ".xml");
   for (const Path* file : {&privateFile, &publicFile})

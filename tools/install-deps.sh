@@ -1,7 +1,8 @@
 #!/bin/sh
 # Installs what building and testing both forms of quorix needs on Debian 12:
-# the native toolchain, GoogleTest/Benchmark sources, OpenSSL, the mingw-w64
-# cross compiler, Wine (32-bit) and the locales the regional tests run under.
+# the native toolchain, GoogleTest/Benchmark sources, OpenSSL, the CLI11 and
+# nlohmann-json headers (the quorix program), the mingw-w64 cross compiler,
+# Wine (32-bit) and the locales the regional tests run under.
 # Does nothing that is already in place; must run as root when it has work.
 set -eu
 

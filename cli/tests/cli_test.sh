@@ -67,6 +67,7 @@ badname=$'quorix: --name: o nome do desenvolvedor também dá nome aos arquivos:
 t 2 '' "$badname" keygen --name con.txt
 t 2 '' "$badname" keygen --name a/b
 t 2 '' $'quorix: Nome do desenvolvedor inválido como nome de arquivo: Dev..X\n' keygen --name Dev..X
+t 2 '' $'quorix: chaves: a pasta não existe\n' keygen --name Dev --dir chaves
 that '[ -z "$(ls)" ]' 'refused key pairs leave no file'
 t 0 "chave privada: .$sep$dev.chave"$'\n'"chave pública: .$sep$dev.xml"$'\n' '' keygen --name "$dev"
 t 2 '' "quorix: .$sep$dev.chave: já existe; apague-o ou escolha outro nome"$'\n' keygen --name "$dev"
@@ -135,6 +136,9 @@ cat >"$work/run/sh.json" <<'JSON'
 JSON
 sed 's/Açaí/Açaí ő/' "$work/run/sh.json" >"$work/run/bad.json"
 t 2 '' $'quorix: bad.json: ENDERECO: o caractere U+0151 ("ő") não existe no Windows-1252\n' sidefile write sh.ini --from bad.json
+sed 's/Açaí/Açaí •/' "$work/run/sh.json" >"$work/run/bullet.json"
+t 2 '' $'quorix: Arquivo Inválido\nsh.ini\nTexto que o arquivo não guarda intacto: valor da chave ENDERECO, posição 25, caractere de código 149\n' \
+  sidefile write sh.ini --from bullet.json
 that '[ ! -e sh.ini ]' 'a refused text writes no side file'
 t 0 '' '' sidefile write sh.ini --from sh.json
 t 0 "$(cat "$work/run/sh.json")"$'\n' '' sidefile show sh.ini --json

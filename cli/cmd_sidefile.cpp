@@ -187,7 +187,7 @@ Command AddSidefile(CLI::App& parent) {
       "com --json, um objeto com as mesmas chaves (FILE AUX e MD5 AUX como listas). Como a\n"
       "biblioteca, a leitura grava no arquivo o valor padrão das chaves ausentes.",
       "0 dados mostrados; " + std::string(kStatusUsageIo));
-  show->add_option("INI", o->ini, "arquivo INI")->type_name("")->required();
+  AddArgument(show, "INI", o->ini, "arquivo INI");
   show->add_flag("--json", o->json, "em JSON (UTF-8)");
   CLI::App* write = AddSubcommand(
       *sub, "write", "grava os dados de um arquivo JSON",
@@ -195,16 +195,13 @@ Command AddSidefile(CLI::App& parent) {
       "chaves de texto são obrigatórias; as listas podem faltar (vazias) e não têm textos\n"
       "vazios.",
       "0 dados gravados; " + std::string(kStatusUsageIo));
-  write->add_option("INI", o->ini, "arquivo INI (criado se não existir)")
-      ->type_name("")
-      ->required();
+  AddArgument(write, "INI", o->ini, "arquivo INI (criado se não existir)");
   write->add_option("--from", o->from, "arquivo JSON com os dados")
       ->type_name("DADOS.json")
       ->required();
-  return {sub, [o, show, write] {
-            if (show->parsed()) return Show(o->ini, o->json);
-            if (write->parsed()) return Write(o->ini, o->from);
-            throw Failure(kUsageError, "falta o comando de sidefile: show ou write");
+  return {sub, [o, sub, show, write] {
+            return RunChosen(*sub, {{show, [o] { return Show(o->ini, o->json); }},
+                                    {write, [o] { return Write(o->ini, o->from); }}});
           }};
 }
 

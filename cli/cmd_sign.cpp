@@ -50,7 +50,7 @@ Command AddSign(CLI::App& parent) {
       "Assina ARQUIVO no próprio lugar: acrescenta a linha EAD, RSA sobre o MD5 do arquivo.\n"
       "O arquivo tem de terminar com uma quebra de linha e ainda não ter linha EAD.",
       "0 assinado; " + std::string(kStatusUsageIo) + " (o arquivo fica como estava)");
-  sub->add_option("ARQUIVO", o->file, "arquivo a assinar")->type_name("")->required();
+  AddArgument(sub, "ARQUIVO", o->file, "arquivo a assinar");
   sub->add_option("--private-key", o->privateKey, "arquivo da chave privada (de quorix keygen)")
       ->type_name("ARQUIVO")
       ->required();

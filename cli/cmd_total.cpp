@@ -78,19 +78,14 @@ Command AddTotal(CLI::App& parent) {
       "Grava VALOR como totalizador geral do ECF de número SERIE (até 15 algarismos).",
       "0 valor gravado; " + std::string(kStatusUsageIo));
   for (CLI::App* command : {get, set}) {
-    command->add_option("INI", o->ini, "arquivo INI")->type_name("")->required();
-    command->add_option("SERIE", o->serial, "número de fabricação do ECF")
-        ->type_name("")
-        ->required();
+    AddArgument(command, "INI", o->ini, "arquivo INI");
+    AddArgument(command, "SERIE", o->serial, "número de fabricação do ECF");
   }
-  set->add_option("VALOR", o->value, "valor, com . ou , antes das casas decimais")
-      ->type_name("")
-      ->required();
-  return {sub, [o, get, set] {
-            if (get->parsed()) return Get(*o);
-            if (set->parsed()) return Set(*o);
-            throw Failure(kUsageError, "falta o comando de total: get ou set");
-          }};
+  AddArgument(set, "VALOR", o->value, "valor, com . ou , antes das casas decimais");
+  return {
+      sub, [o, sub, get, set] {
+        return RunChosen(*sub, {{get, [o] { return Get(*o); }}, {set, [o] { return Set(*o); }}});
+      }};
 }
 
 }  // namespace quorix::cli

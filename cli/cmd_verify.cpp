@@ -49,7 +49,7 @@ Command AddVerify(CLI::App& parent) {
       "Verifica a linha EAD de ARQUIVO com a chave pública do desenvolvedor, dada pelo\n"
       "arquivo XML (--key) ou pelo módulo em hexadecimal (--modulus).",
       "0 assinatura válida; 1 assinatura inválida ou ausente; " + std::string(kStatusUsageIo));
-  sub->add_option("ARQUIVO", o->file, "arquivo assinado")->type_name("")->required();
+  AddArgument(sub, "ARQUIVO", o->file, "arquivo assinado");
   o->publicKeyGiven =
       sub->add_option("--key", o->publicKey, "arquivo XML da chave pública")->type_name("XML");
   o->modulusGiven = sub->add_option("--modulus", o->modulus, "módulo: 256 dígitos hexadecimais")

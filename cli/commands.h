@@ -8,6 +8,7 @@
 #include <CLI/CLI.hpp>
 #include <functional>
 #include <string>
+#include <vector>
 
 // In the order `quorix --help` lists them.
 #define QUORIX_COMMANDS(X) \
@@ -33,6 +34,17 @@ QUORIX_COMMANDS(QUORIX_DECLARE_COMMAND)
 // help adds the details and the exit statuses it gives.
 CLI::App* AddSubcommand(CLI::App& parent, const std::string& name, const std::string& description,
                         const std::string& details, const std::string& exitStatuses);
+
+// A positional argument the command needs, named as its help shows it.
+CLI::Option* AddArgument(CLI::App* command, const std::string& name, std::string& value,
+                         const std::string& description);
+
+// A command made of subcommands (sidefile show | write): runs the one given.
+struct Choice {
+  const CLI::App* app;
+  std::function<int()> run;
+};
+int RunChosen(const CLI::App& group, const std::vector<Choice>& choices);
 
 // Help wording shared by the commands.
 inline constexpr char kStatusUsageIo[] = "2 uso incorreto ou erro de E/S";

@@ -116,6 +116,20 @@ CLI::App* AddSubcommand(CLI::App& parent, const std::string& name, const std::st
   return sub;
 }
 
+CLI::Option* AddArgument(CLI::App* command, const std::string& name, std::string& value,
+                         const std::string& description) {
+  return command->add_option(name, value, description)->type_name("")->required();
+}
+
+int RunChosen(const CLI::App& group, const std::vector<Choice>& choices) {
+  std::string names;
+  for (const Choice& choice : choices) {
+    if (choice.app->parsed()) return choice.run();
+    names += (names.empty() ? "" : " ou ") + choice.app->get_name();
+  }
+  throw Failure(kUsageError, "falta o comando de " + group.get_name() + ": " + names);
+}
+
 }  // namespace quorix::cli
 
 #if defined(_WIN32)

@@ -37,7 +37,6 @@ class Path {
 #endif
 };
 
-bool IsFile(const Path& path);
 bool Exists(const Path& path);
 
 // The whole file; a Failure names the file and the reason.
@@ -53,6 +52,23 @@ void CreateOwnerOnlyFile(const Path& path, std::string_view bytes);
 void RemoveFile(const Path& path);
 // Replaces `to` with `from`.
 void RenameFile(const Path& from, const Path& to);
+
+// A file open for reading: what each system gives the reading functions
+// above. Opening refuses a folder; every failure is a Failure naming the file.
+class InputFile {
+ public:
+  explicit InputFile(const Path& path);
+  ~InputFile();
+  InputFile(const InputFile&) = delete;
+  InputFile& operator=(const InputFile&) = delete;
+  std::uint64_t Size();
+  void Seek(std::uint64_t offset);
+  size_t Read(std::uint8_t* buf, size_t len);  // 0 at the end of the file
+
+ private:
+  const Path& path_;
+  std::intptr_t handle_;
+};
 
 #if defined(_WIN32)
 std::string Utf8FromWide(std::wstring_view wide, std::string_view what);

@@ -3,8 +3,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
-#include <vector>
 
 #include "console.h"
 #include "native.h"
@@ -41,32 +39,19 @@ namespace {
   throw Failure(kUsageError, path.shown() + ": " + reason);
 }
 
-class Descriptor {
+// The file written: created, filled, flushed to the device.
+class OutputFile {
  public:
-  Descriptor(const Path& path, int flags, mode_t mode = 0)
+  OutputFile(const Path& path, int flags, mode_t mode)
       : path_(path), fd_(::open(path.shown().c_str(), flags | O_CLOEXEC, mode)) {
     if (fd_ < 0) Fail(path_, errno);
   }
-  ~Descriptor() {
+  ~OutputFile() {
     if (fd_ >= 0) ::close(fd_);
   }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
+  OutputFile(const OutputFile&) = delete;
+  OutputFile& operator=(const OutputFile&) = delete;
 
-  // Refuses folders, which open() lets through for reading.
-  off_t RegularFileSize() {
-    struct stat st;
-    if (::fstat(fd_, &st) != 0) Fail(path_, errno);
-    if (S_ISDIR(st.st_mode)) Fail(path_, EISDIR);
-    return st.st_size;
-  }
-  size_t Read(std::uint8_t* buf, size_t len) {
-    for (;;) {
-      const ssize_t n = ::read(fd_, buf, len);
-      if (n >= 0) return static_cast<size_t>(n);
-      if (errno != EINTR) Fail(path_, errno);
-    }
-  }
   void WriteAll(std::string_view bytes) {
     while (!bytes.empty()) {
       const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
@@ -100,50 +85,48 @@ Path Path::Join(std::string_view name) const {
   return Path(joined);
 }
 
-bool IsFile(const Path& path) {
-  struct stat st;
-  return ::stat(path.shown().c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
 bool Exists(const Path& path) {
   struct stat st;
   return ::lstat(path.shown().c_str(), &st) == 0;
 }
 
-void ReadInPieces(const Path& path, const std::function<void(const std::uint8_t*, size_t)>& take) {
-  Descriptor file(path, O_RDONLY);
-  file.RegularFileSize();
-  std::vector<std::uint8_t> buf(size_t{1} << 20);
-  while (const size_t n = file.Read(buf.data(), buf.size())) take(buf.data(), n);
-}
-
-std::string ReadWholeFile(const Path& path) {
-  std::string bytes;
-  ReadInPieces(path, [&](const std::uint8_t* p, size_t n) {
-    bytes.append(reinterpret_cast<const char*>(p), n);
-  });
-  return bytes;
-}
-
-std::string ReadTail(const Path& path, size_t count) {
-  Descriptor file(path, O_RDONLY);
-  const off_t size = file.RegularFileSize();
-  const off_t from = size > static_cast<off_t>(count) ? size - static_cast<off_t>(count) : 0;
-  if (::lseek(file.fd(), from, SEEK_SET) < 0) Fail(path, errno);
-  std::string tail(static_cast<size_t>(size - from), '\0');
-  size_t got = 0;
-  while (got < tail.size()) {
-    const size_t n =
-        file.Read(reinterpret_cast<std::uint8_t*>(tail.data()) + got, tail.size() - got);
-    if (n == 0) break;
-    got += n;
+InputFile::InputFile(const Path& path)
+    : path_(path), handle_(::open(path.shown().c_str(), O_RDONLY | O_CLOEXEC)) {
+  if (handle_ < 0) Fail(path_, errno);
+  struct stat st;
+  // open() lets a folder through for reading.
+  const int error = ::fstat(static_cast<int>(handle_), &st) != 0 ? errno
+                    : S_ISDIR(st.st_mode)                        ? EISDIR
+                                                                 : 0;
+  if (error != 0) {
+    ::close(static_cast<int>(handle_));
+    Fail(path_, error);
   }
-  tail.resize(got);
-  return tail;
+}
+
+InputFile::~InputFile() { ::close(static_cast<int>(handle_)); }
+
+std::uint64_t InputFile::Size() {
+  struct stat st;
+  if (::fstat(static_cast<int>(handle_), &st) != 0) Fail(path_, errno);
+  return static_cast<std::uint64_t>(st.st_size);
+}
+
+void InputFile::Seek(std::uint64_t offset) {
+  if (::lseek(static_cast<int>(handle_), static_cast<off_t>(offset), SEEK_SET) < 0)
+    Fail(path_, errno);
+}
+
+size_t InputFile::Read(std::uint8_t* buf, size_t len) {
+  for (;;) {
+    const ssize_t n = ::read(static_cast<int>(handle_), buf, len);
+    if (n >= 0) return static_cast<size_t>(n);
+    if (errno != EINTR) Fail(path_, errno);
+  }
 }
 
 void CreateOwnerOnlyFile(const Path& path, std::string_view bytes) {
-  Descriptor file(path, O_WRONLY | O_CREAT | O_EXCL, 0600);
+  OutputFile file(path, O_WRONLY | O_CREAT | O_EXCL, 0600);
   try {
     // The creation mode passed through the umask; this sets it exactly.
     if (::fchmod(file.fd(), 0600) != 0) Fail(path, errno);

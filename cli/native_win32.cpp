@@ -42,49 +42,16 @@ namespace {
 
 DWORD Attributes(const Path& path) { return GetFileAttributesW(path.wide().c_str()); }
 
-class Handle {
- public:
-  Handle(const Path& path, DWORD access, DWORD creation, SECURITY_ATTRIBUTES* security = nullptr)
-      : path_(path) {
-    const DWORD attributes = Attributes(path);
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-      Fail(path, ERROR_DIRECTORY);
-    h_ = CreateFileW(path.wide().c_str(), access, FILE_SHARE_READ, security, creation,
-                     FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h_ == INVALID_HANDLE_VALUE) Fail(path, GetLastError());
-  }
-  ~Handle() {
-    if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
-  }
-  Handle(const Handle&) = delete;
-  Handle& operator=(const Handle&) = delete;
-
-  size_t Read(std::uint8_t* buf, size_t len) {
-    DWORD n = 0;
-    if (!ReadFile(h_, buf, static_cast<DWORD>(len), &n, nullptr)) Fail(path_, GetLastError());
-    return n;
-  }
-  void WriteAll(std::string_view bytes) {
-    while (!bytes.empty()) {
-      DWORD n = 0;
-      if (!WriteFile(h_, bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr) || n == 0)
-        Fail(path_, GetLastError());
-      bytes.remove_prefix(n);
-    }
-  }
-  void Close() {
-    HANDLE h = h_;
-    h_ = INVALID_HANDLE_VALUE;
-    const bool flushed = FlushFileBuffers(h) != 0;
-    const DWORD error = GetLastError();
-    if (!CloseHandle(h) || !flushed) Fail(path_, flushed ? GetLastError() : error);
-  }
-  HANDLE get() const { return h_; }
-
- private:
-  const Path& path_;
-  HANDLE h_ = INVALID_HANDLE_VALUE;
-};
+// Refuses a folder, which the file functions would report as access denied.
+HANDLE Open(const Path& path, DWORD access, DWORD creation, SECURITY_ATTRIBUTES* security) {
+  const DWORD attributes = Attributes(path);
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+    Fail(path, ERROR_DIRECTORY);
+  HANDLE h = CreateFileW(path.wide().c_str(), access, FILE_SHARE_READ, security, creation,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) Fail(path, GetLastError());
+  return h;
+}
 
 // An access list that grants the current user everything and no one else
 // anything, protected from the folder's inherited entries.
@@ -169,58 +136,51 @@ Path Path::Join(std::string_view name) const {
   return Path(joined);
 }
 
-bool IsFile(const Path& path) {
-  const DWORD a = Attributes(path);
-  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 bool Exists(const Path& path) { return Attributes(path) != INVALID_FILE_ATTRIBUTES; }
 
-void ReadInPieces(const Path& path, const std::function<void(const std::uint8_t*, size_t)>& take) {
-  Handle file(path, GENERIC_READ, OPEN_EXISTING);
-  std::vector<std::uint8_t> buf(size_t{1} << 20);
-  while (const size_t n = file.Read(buf.data(), buf.size())) take(buf.data(), n);
-}
+InputFile::InputFile(const Path& path)
+    : path_(path),
+      handle_(reinterpret_cast<std::intptr_t>(Open(path, GENERIC_READ, OPEN_EXISTING, nullptr))) {}
 
-std::string ReadWholeFile(const Path& path) {
-  std::string bytes;
-  ReadInPieces(path, [&](const std::uint8_t* p, size_t n) {
-    bytes.append(reinterpret_cast<const char*>(p), n);
-  });
-  return bytes;
-}
+InputFile::~InputFile() { CloseHandle(reinterpret_cast<HANDLE>(handle_)); }
 
-std::string ReadTail(const Path& path, size_t count) {
-  Handle file(path, GENERIC_READ, OPEN_EXISTING);
+std::uint64_t InputFile::Size() {
   LARGE_INTEGER size;
-  if (!GetFileSizeEx(file.get(), &size)) Fail(path, GetLastError());
-  const LONGLONG want = static_cast<LONGLONG>(count);
-  LARGE_INTEGER from;
-  from.QuadPart = size.QuadPart > want ? size.QuadPart - want : 0;
-  if (!SetFilePointerEx(file.get(), from, nullptr, FILE_BEGIN)) Fail(path, GetLastError());
-  std::string tail(static_cast<size_t>(size.QuadPart - from.QuadPart), '\0');
-  size_t got = 0;
-  while (got < tail.size()) {
-    const size_t n =
-        file.Read(reinterpret_cast<std::uint8_t*>(tail.data()) + got, tail.size() - got);
-    if (n == 0) break;
-    got += n;
-  }
-  tail.resize(got);
-  return tail;
+  if (!GetFileSizeEx(reinterpret_cast<HANDLE>(handle_), &size)) Fail(path_, GetLastError());
+  return static_cast<std::uint64_t>(size.QuadPart);
+}
+
+void InputFile::Seek(std::uint64_t offset) {
+  LARGE_INTEGER at;
+  at.QuadPart = static_cast<LONGLONG>(offset);
+  if (!SetFilePointerEx(reinterpret_cast<HANDLE>(handle_), at, nullptr, FILE_BEGIN))
+    Fail(path_, GetLastError());
+}
+
+size_t InputFile::Read(std::uint8_t* buf, size_t len) {
+  DWORD n = 0;
+  if (!ReadFile(reinterpret_cast<HANDLE>(handle_), buf, static_cast<DWORD>(len), &n, nullptr))
+    Fail(path_, GetLastError());
+  return n;
 }
 
 void CreateOwnerOnlyFile(const Path& path, std::string_view bytes) {
   OwnerOnly security;
   if (!security.get())
     throw Failure(kUsageError, path.shown() + ": não foi possível restringir o acesso ao dono");
-  Handle file(path, GENERIC_WRITE, CREATE_NEW, security.get());
-  try {
-    file.WriteAll(bytes);
-    file.Close();
-  } catch (...) {
+  HANDLE h = Open(path, GENERIC_WRITE, CREATE_NEW, security.get());
+  DWORD error = ERROR_SUCCESS;
+  for (std::string_view rest = bytes; !rest.empty() && error == ERROR_SUCCESS;) {
+    DWORD n = 0;
+    if (!WriteFile(h, rest.data(), static_cast<DWORD>(rest.size()), &n, nullptr) || n == 0)
+      error = GetLastError();
+    rest.remove_prefix(n);
+  }
+  if (error == ERROR_SUCCESS && !FlushFileBuffers(h)) error = GetLastError();
+  if (!CloseHandle(h) && error == ERROR_SUCCESS) error = GetLastError();
+  if (error != ERROR_SUCCESS) {
     DeleteFileW(path.wide().c_str());
-    throw;
+    Fail(path, error);
   }
 }
 

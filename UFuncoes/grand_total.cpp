@@ -5,9 +5,9 @@
 #include <cstring>
 
 #include "UConst/failure.h"
+#include "UConst/last_error.h"
 #include "UConst/messages.h"
 #include "UFuncoes/scrambled_ini.h"
-#include "UPAF/state.h"
 #include "platform/regional.h"
 
 namespace quorix::store {
@@ -19,7 +19,7 @@ constexpr std::string_view kUnknownEcfTotal = "0";
 void SetMessage(std::string_view first, std::string_view second) {
   std::string message(first);
   message += second;
-  upaf::SetLastError(message);
+  SetLastError(message);
 }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }

@@ -1,8 +1,8 @@
 #include "UFuncoes/scrambled_ini.h"
 
 #include "UConst/failure.h"
+#include "UConst/last_error.h"
 #include "UConst/messages.h"
-#include "UPAF/state.h"
 #include "platform/files.h"
 
 namespace quorix::store {
@@ -113,7 +113,7 @@ void ScrambledIni::Commit() {
 void SetInvalidFile(std::string_view iniFileName) {
   std::string message(msg::kInvalidFile);
   message += iniFileName;
-  upaf::SetLastError(message);
+  SetLastError(message);
 }
 
 void SetInvalidFile(std::string_view iniFileName, const std::exception& failure) {
@@ -122,7 +122,7 @@ void SetInvalidFile(std::string_view iniFileName, const std::exception& failure)
   message += iniFileName;
   message += "\r\n";
   message += FailureText(failure);
-  upaf::SetLastError(message);
+  SetLastError(message);
 }
 
 }  // namespace quorix::store

@@ -3,7 +3,6 @@
 #include "UConst/failure.h"
 #include "UConst/messages.h"
 #include "UFuncoes/scrambled_ini.h"
-#include "UPAF/state.h"
 
 namespace quorix::store {
 namespace {

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "UConst/failure.h"
+#include "UConst/last_error.h"
 #include "UConst/messages.h"
 #include "UFuncoes/software_house.h"
 #include "UPAF/state.h"
@@ -31,78 +32,89 @@ bool OneLineInTheFile(std::string_view line) {
 
 }  // namespace
 
-std::string_view SourceText(int source, const Args& args) {
-  if (source <= kSoftwareHouseSourceBase)
-    return store::SoftwareHouse().texts[kSoftwareHouseSourceBase - source];
-  const Taxpayer& t = State().taxpayer;
-  switch (source) {
-    case kTaxpayerCnpjCpf:
-      return t.cnpjCpf;
-    case kTaxpayerStateRegistration:
-      return t.stateRegistration;
-    case kTaxpayerMunicipalRegistration:
-      return t.municipalRegistration;
-    case kTaxpayerCompanyName:
-      return t.companyName;
+std::string_view SourceText(Source source, const Args& args) {
+  switch (source.kind) {
+    case SourceKind::Taxpayer: {
+      const Taxpayer& t = State().taxpayer;
+      switch (source.index) {
+        case 0:
+          return t.cnpjCpf;
+        case 1:
+          return t.stateRegistration;
+        case 2:
+          return t.municipalRegistration;
+        default:
+          return t.companyName;
+      }
+    }
+    case SourceKind::SoftwareHouse:
+      return store::SoftwareHouse().texts[static_cast<size_t>(source.index)];
     default:
-      return args.text(source);
+      return args.text(source.index);
   }
 }
 
+namespace {
+
 void RenderField(std::string& line, const Field& f, const Args& args) {
-  switch (f.render) {
-    case Render::AsPassed:
-      line.append(SourceText(f.source, args));
+  const int source = f.source.index;
+  switch (f.kind) {
+    case FieldKind::RecordType:
+    case FieldKind::AsPassed:
+      line.append(args.text(source));
       break;
-    case Render::Text:
+    case FieldKind::Text:
       rules::AppendTextField(line, SourceText(f.source, args), f.width, f.justify, f.fill);
       break;
-    case Render::Alphanumeric:
-      rules::AppendTextField(line, rules::AlphanumericFilter(SourceText(f.source, args)),
-                             f.width, f.justify, f.fill);
+    case FieldKind::Alphanumeric:
+      rules::AppendTextField(line, rules::AlphanumericFilter(args.text(source)), f.width);
       break;
-    case Render::ZeroFill:
-      rules::AppendZeroFill(line, SourceText(f.source, args), f.width);
+    case FieldKind::Counter:
+    case FieldKind::Code:
+      rules::AppendZeroFill(line, args.text(source), f.width);
       break;
-    case Render::Number:
-      rules::AppendNumber(line, args.real(f.source), f.decimals, f.width);
+    case FieldKind::Number:
+      rules::AppendNumber(line, args.real(source), static_cast<rules::Decimals>(f.decimals),
+                          f.width);
       break;
-    case Render::Integer:
-      rules::AppendInteger(line, args.integer(f.source), f.width);
-      break;
-    case Render::Date:
-      rules::AppendDate(line, args.real(f.source));
-      break;
-    case Render::Time:
-      rules::AppendTime(line, args.real(f.source));
-      break;
-    case Render::Character:
-      rules::AppendCharField(line, args.character(f.source));
-      break;
-    case Render::Custom:
-      f.custom(line, args);
-      break;
-    case Render::SignedAmount:
-      rules::AppendSignedAmount(line, args.real(f.source), f.width);
-        break;
-    case Render::NumberByCount:
-      rules::AppendNumber(line, args.real(f.source),
+    case FieldKind::NumberByCount:
+      rules::AppendNumber(line, args.real(source),
                           rules::DecimalsForCount(args.integer(f.decimalsSource)), f.width);
       break;
-    case Render::CharacterAsPassed:
-      rules::AppendCharAsPassed(line, args.character(f.source));
+    case FieldKind::Integer:
+      rules::AppendInteger(line, args.integer(source), f.width);
       break;
-    case Render::DateOrBlanks:
-    case Render::TimeOrBlanks:
-      if (args.real(f.source) == 0)
+    case FieldKind::SignedAmount:
+      rules::AppendSignedAmount(line, args.real(source), f.width);
+      break;
+    case FieldKind::Date:
+      rules::AppendDate(line, args.real(source));
+      break;
+    case FieldKind::Time:
+      rules::AppendTime(line, args.real(source));
+      break;
+    case FieldKind::DateOrBlanks:
+    case FieldKind::TimeOrBlanks:
+      if (args.real(source) == 0)
         line.append(static_cast<size_t>(f.width), ' ');
-      else if (f.render == Render::DateOrBlanks)
-        rules::AppendDate(line, args.real(f.source));
+      else if (f.kind == FieldKind::DateOrBlanks)
+        rules::AppendDate(line, args.real(source));
       else
-        rules::AppendTime(line, args.real(f.source));
+        rules::AppendTime(line, args.real(source));
+      break;
+    case FieldKind::Character:
+      rules::AppendCharField(line, args.character(source));
+      break;
+    case FieldKind::CharacterAsPassed:
+      rules::AppendCharAsPassed(line, args.character(source));
+      break;
+    case FieldKind::LineCount:
+      f.compute(line, args);
       break;
   }
 }
+
+}  // namespace
 
 bool Require(bool passed, std::string_view message) {
   if (!passed) SetLastError(message);
@@ -134,21 +146,22 @@ bool NotNegative(double value) { return std::isfinite(value) && value >= 0; }
 bool Positive(double value) { return std::isfinite(value) && value > 0; }
 
 bool AssembleRecord(const RecordKind& kind, const Args& args) {
-  if (kind.entryClear) SetLastError({});
+  const Frame& frame = kind.frame;
+  if (frame.entryClear) SetLastError({});
 
   const std::string_view recordType = args.text(0);
   if (!TypeLengthOk(recordType, kind.typeLength) ||
-      (kind.secondType >= 0 && !TypeLengthOk(args.text(kind.secondType), kind.typeLength))) {
+      (frame.secondType >= 0 && !TypeLengthOk(args.text(frame.secondType), kind.typeLength))) {
     std::string message(msg::kInvalidRecordType);
     message += recordType;
     SetLastError(message);
     return false;
   }
-  if (kind.taxpayerCheck && !TaxpayerCheck()) return false;
+  if (frame.taxpayerCheck && !TaxpayerCheck()) return false;
 
-  if (!kind.chainedChecks && kind.checks && !kind.checks(args)) return false;
+  if (!frame.chainedChecks && frame.checks && !frame.checks(args)) return false;
   try {
-    if (kind.chainedChecks && kind.checks && !kind.checks(args)) return false;
+    if (frame.chainedChecks && frame.checks && !frame.checks(args)) return false;
 
     std::string& line = LineUnderAssembly();
     line.clear();
@@ -163,7 +176,7 @@ bool AssembleRecord(const RecordKind& kind, const Args& args) {
     return AppendReportLine(line);
   } catch (const std::exception& e) {
     // Without the chaining step the export's catch-all reports the failure.
-    if (!kind.failureChaining) throw;
+    if (!frame.failureChaining) throw;
     ChainLastError(FailureText(e));
     return false;
   }

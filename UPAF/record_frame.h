@@ -1,8 +1,7 @@
 // The record assembly frame shared by every report line builder. A record
-// kind is data: its frame values, a layout table that reads like the line's
-// layout (source, width, rendering per field) and its own checks in order.
-// AssembleRecord runs the frame: entry clear, type check, taxpayer check,
-// field checks, line assembly, layout length check, append, failure chaining.
+// kind (record_kinds.h) is data; AssembleRecord runs the frame over it: entry
+// clear, type check, taxpayer check, the kind's own checks, line assembly by
+// its layout, layout length check, append, failure chaining.
 #pragma once
 
 #include <cstddef>
@@ -12,6 +11,17 @@
 #include <string_view>
 
 #include "UFuncoes/field_rules.h"
+#include "UPAF/record_kinds.h"
+
+// Names a record's parameters once: `LIST(X)` holds one X(name, kind) per
+// parameter, in the export's order (kind: a ParamKind). It declares the
+// parameters' indices, kParameterCount and the kParameters table.
+#define QUORIX_PARAMETER_INDEX(name, kind) name,
+#define QUORIX_PARAMETER_ENTRY(name, kind) \
+  ::quorix::upaf::Param{#name, ::quorix::upaf::ParamKind::kind},
+#define QUORIX_PARAMETERS(LIST)                                \
+  enum : int { LIST(QUORIX_PARAMETER_INDEX) kParameterCount }; \
+  constexpr ::quorix::upaf::Param kParameters[] = {LIST(QUORIX_PARAMETER_ENTRY)}
 
 namespace quorix::upaf {
 
@@ -43,118 +53,39 @@ class Args {
   size_t count_;
 };
 
-// Field sources that are not builder arguments: the open report's taxpayer.
-enum TaxpayerItem : int {
-  kTaxpayerCnpjCpf = -1,
-  kTaxpayerStateRegistration = -2,
-  kTaxpayerMunicipalRegistration = -3,
-  kTaxpayerCompanyName = -4,
-};
-
-enum class Render : uint8_t {
-  AsPassed,     // the text exactly as passed
-  Text,         // text field rendering
-  Alphanumeric, // alphanumeric filter, then text field rendering
-  ZeroFill,     // zero fill on the left of the text as passed
-  Number,       // number rendering with the field's decimals
-  Integer,      // integer rendering
-  Date,         // date rendering
-  Time,         // time rendering
-  Character,    // one-character field
-  Custom,       // the field's own function
-  SignedAmount, // amount with a leading "-" inside its width when below zero
-  // Renderings of the ECF document records.
-  NumberByCount,      // number rendering, decimals chosen by an integer argument
-  CharacterAsPassed,  // the character itself, control codes as a blank
-  DateOrBlanks, // date rendering, or 8 blanks for a date of 0
-  TimeOrBlanks, // time rendering, or 6 blanks for a time of 0
-};
-
-using CustomRender = void (*)(std::string& line, const Args& args);
-
-struct Field {
-  int source = 0;  // argument index, or a TaxpayerItem
-  Render render = Render::AsPassed;
-  int width = 0;
-  rules::Justify justify = rules::Justify::Left;
-  char fill = ' ';
-  rules::Decimals decimals = rules::Decimals::Two;
-  CustomRender custom = nullptr;
-  int decimalsSource = -1;  // NumberByCount: the argument that counts the decimals
-};
-
-// Layout table vocabulary.
-constexpr Field AsPassed(int source) { return {source, Render::AsPassed}; }
-constexpr Field Text(int source, int width, rules::Justify justify = rules::Justify::Left,
-                     char fill = ' ') {
-  return {source, Render::Text, width, justify, fill};
-}
-constexpr Field AlphanumericText(int source, int width) {
-  return {source, Render::Alphanumeric, width};
-}
-constexpr Field ZeroFilled(int source, int width) { return {source, Render::ZeroFill, width}; }
-constexpr Field Amount(int source, int width) { return {source, Render::Number, width}; }
-constexpr Field Number(int source, rules::Decimals decimals, int width) {
-  return {source, Render::Number, width, rules::Justify::Left, ' ', decimals};
-}
-constexpr Field Integer(int source, int width) { return {source, Render::Integer, width}; }
-constexpr Field Date(int source) { return {source, Render::Date, 8}; }
-constexpr Field Time(int source) { return {source, Render::Time, 6}; }
-constexpr Field OneCharacter(int source) { return {source, Render::Character, 1}; }
-constexpr Field Custom(CustomRender render) {
-  Field f{0, Render::Custom};
-  f.custom = render;
-  return f;
-}
-constexpr Field SignedAmount(int source, int width) {
-  return {source, Render::SignedAmount, width};
-}
-
-// A number whose decimals are chosen by an integer argument (see
-// rules::DecimalsForCount); the width stays the same whatever the choice.
-constexpr Field NumberByCount(int source, int decimalsSource, int width) {
-  Field f{source, Render::NumberByCount, width};
-  f.decimalsSource = decimalsSource;
-  return f;
-}
-// A character written as passed, not folded nor upper-cased.
-constexpr Field CharacterAsPassed(int source) { return {source, Render::CharacterAsPassed, 1}; }
-// Optional dates and times: 0 stands for "none" and prints as blanks.
-constexpr Field DateOrBlanks(int source) { return {source, Render::DateOrBlanks, 8}; }
-constexpr Field TimeOrBlanks(int source) { return {source, Render::TimeOrBlanks, 6}; }
-
-// Field sources read from the software-house data of the last load
-// (store::SoftwareHouseText), below the taxpayer items.
-constexpr int kSoftwareHouseSourceBase = -100;
-constexpr int SoftwareHouseItem(int text) { return kSoftwareHouseSourceBase - text; }
-
-// A builder's own checks, in order: returns false after setting its message.
-using FieldChecks = bool (*)(const Args& args);
-
-struct RecordKind {
-  size_t typeLength;
-  size_t lineLength;
-  bool entryClear;
-  bool taxpayerCheck;
-  bool failureChaining;
-  std::initializer_list<Field> layout;
-  FieldChecks checks = nullptr;
-  // A second argument that must pass the type length check too (its failure
-  // still quotes the record type).
-  int secondType = -1;
-  // Whether a failure raised by the checks goes through the failure chaining;
-  // when not, the checks run before the protected part, as loading does.
-  bool chainedChecks = true;
-};
-
 // Runs the frame for one line; args[0] is always the record type.
 bool AssembleRecord(const RecordKind& kind, const Args& args);
 
-// Renders one field at the end of line (exposed for custom fields).
-void RenderField(std::string& line, const Field& field, const Args& args);
+// Reads a taxpayer item, a software-house item or a text argument.
+std::string_view SourceText(Source source, const Args& args);
 
-// Reads a taxpayer item or a text argument.
-std::string_view SourceText(int source, const Args& args);
+// Names of the fields that several records share.
+namespace names {
+inline constexpr std::string_view kTaxpayerCnpjCpf = "CNPJ/CPF do contribuinte";
+inline constexpr std::string_view kTaxpayerStateRegistration =
+    "inscri\xE7\xE3o estadual do contribuinte";
+inline constexpr std::string_view kSerialNumber = "n\xFAmero de fabrica\xE7\xE3o do ECF";
+inline constexpr std::string_view kMfAdditional = "letra da MF adicional";
+inline constexpr std::string_view kEcfType = "tipo do ECF";
+inline constexpr std::string_view kEcfBrand = "marca do ECF";
+inline constexpr std::string_view kEcfModel = "modelo do ECF";
+inline constexpr std::string_view kUserNumber = "n\xFAmero de ordem do usu\xE1rio do ECF";
+inline constexpr std::string_view kProductCode =
+    "c\xF3"
+    "digo do produto";
+inline constexpr std::string_view kProductDescription = "descri\xE7\xE3o do produto";
+inline constexpr std::string_view kUnitOfMeasure = "unidade de medida";
+inline constexpr std::string_view kRoundingIndicator = "indicador de arredondamento ou truncamento";
+inline constexpr std::string_view kProductionIndicator =
+    "indicador de produ\xE7\xE3o pr\xF3pria ou de terceiros";
+inline constexpr std::string_view kTotalizerCode =
+    "c\xF3"
+    "digo do totalizador parcial";
+inline constexpr std::string_view kNetTotal = "valor total l\xEDquido";
+inline constexpr std::string_view kCancelIndicator = "indicador de cancelamento";
+inline constexpr std::string_view kCancelledIncrease = "acr\xE9scimo cancelado";
+inline constexpr std::string_view kTaxRate = "al\xEDquota";
+}  // namespace names
 
 // Vocabulary of the builders' checks: each sets its message and gives false
 // when the test fails, so that a check list reads `return A && B && C;`.
@@ -173,7 +104,9 @@ struct ListedValue {
   bool isText = false;
 };
 constexpr ListedValue Shown(std::string_view label, int source) { return {label, source, false}; }
-constexpr ListedValue ShownText(std::string_view label, int source) { return {label, source, true}; }
+constexpr ListedValue ShownText(std::string_view label, int source) {
+  return {label, source, true};
+}
 // When `valid` is false, sets the message made of every listed value, whichever
 // one failed, so that the host can show the whole set of figures.
 bool RequireValues(bool valid, std::initializer_list<ListedValue> values, const Args& args);

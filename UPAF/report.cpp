@@ -1,6 +1,7 @@
 #include "UPAF/report.h"
 
 #include "UConst/failure.h"
+#include "UConst/last_error.h"
 #include "UConst/messages.h"
 #include "UFuncoes/field_rules.h"
 #include "UPAF/state.h"

@@ -1,6 +1,7 @@
 #include "UPAF/state.h"
 
 #include "UConst/failure.h"
+#include "UConst/last_error.h"
 #include "UConst/messages.h"
 #include "UFuncoes/field_rules.h"
 #include "UFuncoes/software_house.h"
@@ -10,24 +11,6 @@ namespace quorix::upaf {
 LibraryState& State() {
   static LibraryState state;
   return state;
-}
-
-void SetLastError(std::string_view text) { State().lastError.assign(text); }
-
-void SetLastErrorNoThrow(std::string_view text) noexcept {
-  std::string& message = State().lastError;
-  try {
-    message.assign(text);
-  } catch (...) {
-    message.clear();
-  }
-}
-
-void ChainLastError(std::string_view failure) {
-  std::string message = State().lastError;
-  message += "\r\n";
-  message += failure;
-  State().lastError.swap(message);
 }
 
 bool TaxpayerCheck() {
@@ -70,7 +53,7 @@ void CloseReport(bool finishedWell) noexcept {
   s.taxpayer = Taxpayer{};
   s.report.reset();
   store::ClearSoftwareHouseData();
-  if (finishedWell) s.lastError.clear();
+  if (finishedWell) SetLastErrorNoThrow({});
 }
 
 }  // namespace quorix::upaf

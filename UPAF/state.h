@@ -1,6 +1,7 @@
 // The process-wide state shared by the exports: the taxpayer identification
-// of the open report, the report buffer and the last error message. Hosts
-// drive one report at a time from one thread, so it is deliberately unguarded.
+// of the open report and the report buffer (the last error message lives in
+// UConst/last_error.h). Hosts drive one report at a time from one thread, so
+// it is deliberately unguarded.
 #pragma once
 
 #include <memory>
@@ -24,17 +25,9 @@ struct Taxpayer {
 struct LibraryState {
   Taxpayer taxpayer;
   std::unique_ptr<ReportBuffer> report;  // none while no report is open
-  std::string lastError;
 };
 
 LibraryState& State();
-
-// Replaces the last error message; an empty text clears it.
-void SetLastError(std::string_view text);
-// The same for the catch-all of the exports: never throws.
-void SetLastErrorNoThrow(std::string_view text) noexcept;
-// Previous message, CR LF, then the failure's own text.
-void ChainLastError(std::string_view failure);
 
 // Validates the stored identification; empty registrations become "ISENTO".
 bool TaxpayerCheck();

@@ -1,8 +1,8 @@
 #include "USignature/public_key_xml.h"
 
 #include "UConst/failure.h"
+#include "UConst/last_error.h"
 #include "UConst/messages.h"
-#include "UPAF/state.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 
@@ -77,7 +77,7 @@ bool IsPlainFileName(std::string_view name) {
 bool Refuse(std::string_view message, std::string_view what) {
   std::string text(message);
   text += what;
-  upaf::SetLastError(text);
+  SetLastError(text);
   return false;
 }
 
@@ -117,7 +117,7 @@ bool GeneratePublicKeyXml(std::string_view developerName, std::string_view modul
       return r;
     });
   } catch (const std::exception& e) {
-    upaf::SetLastError(FailureText(e));
+    SetLastError(FailureText(e));
     return false;
   }
   if (platform::FileExists(path)) return true;

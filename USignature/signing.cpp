@@ -1,8 +1,8 @@
 #include "USignature/signing.h"
 
 #include "UConst/failure.h"
+#include "UConst/last_error.h"
 #include "UConst/messages.h"
-#include "UPAF/state.h"
 #include "platform/files.h"
 #include "platform/signing_library.h"
 
@@ -22,7 +22,7 @@ bool GenerateKeys(std::string& publicKey, std::string& privateKey) {
     if (signer.genkkey(publicKey.data(), privateKey.data()) == 1) return true;
   } catch (const std::exception&) {
   }
-  upaf::SetLastError(msg::kCommandNotExecuted);
+  SetLastError(msg::kCommandNotExecuted);
   return false;
 }
 
@@ -39,7 +39,7 @@ bool SignFile(std::string_view publicKey, std::string_view privateKey, const std
   } catch (const std::exception& e) {
     message += FailureText(e);
   }
-  upaf::SetLastError(message);
+  SetLastError(message);
   return false;
 }
 
@@ -52,7 +52,7 @@ bool ValidateFile(std::string_view publicKey, std::string_view privateKey,
     }
   } catch (const std::exception&) {
   }
-  upaf::SetLastError(msg::kInvalidFile);
+  SetLastError(msg::kInvalidFile);
   return false;
 }
 

@@ -27,10 +27,10 @@ void Release(const char* text) noexcept {
   if (__atomic_sub_fetch(count, 1, __ATOMIC_ACQ_REL) == 0) std::free(count);
 }
 
-std::string_view TextArg::view() const noexcept {
-  if (!text_) return {};
-  const int32_t length = reinterpret_cast<const int32_t*>(text_)[-1];
-  return length > 0 ? std::string_view(text_, static_cast<size_t>(length)) : std::string_view();
+std::string_view TextView(const char* text) noexcept {
+  if (!text) return {};
+  const int32_t length = reinterpret_cast<const int32_t*>(text)[-1];
+  return length > 0 ? std::string_view(text, static_cast<size_t>(length)) : std::string_view();
 }
 
 void StoreText(char** variable, std::string_view value) {

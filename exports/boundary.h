@@ -8,8 +8,8 @@
 #include <string_view>
 
 #include "UConst/failure.h"
+#include "UConst/last_error.h"
 #include "UConst/messages.h"
-#include "UPAF/state.h"
 
 namespace quorix::boundary {
 
@@ -17,6 +17,8 @@ namespace quorix::boundary {
 // pointer to the first byte. Count -1 marks a constant.
 void AddRef(const char* text) noexcept;
 void Release(const char* text) noexcept;
+// The bytes of a text, read by the length in its prefix.
+std::string_view TextView(const char* text) noexcept;
 
 // A text argument held for the duration of a call: its count is raised on
 // entry and lowered on exit.
@@ -27,7 +29,7 @@ class TextArg {
   TextArg(const TextArg&) = delete;
   TextArg& operator=(const TextArg&) = delete;
 
-  std::string_view view() const noexcept;
+  std::string_view view() const noexcept { return TextView(text_); }
   std::string str() const { return std::string(view()); }
 
  private:
@@ -40,10 +42,8 @@ void StoreText(char** variable, std::string_view value);
 inline bool BoolSlot(uint32_t slot) { return (slot & 0xFF) != 0; }
 
 // The catch-all of every export: no failure leaves the library.
-inline void ReportFailure(const std::exception& e) noexcept {
-  upaf::SetLastErrorNoThrow(FailureText(e));
-}
-inline void ReportUnknownFailure() noexcept { upaf::SetLastErrorNoThrow(msg::kUnexpectedFailure); }
+inline void ReportFailure(const std::exception& e) noexcept { SetLastErrorNoThrow(FailureText(e)); }
+inline void ReportUnknownFailure() noexcept { SetLastErrorNoThrow(msg::kUnexpectedFailure); }
 
 template <class Body>
 unsigned char Guarded(Body&& body) noexcept {

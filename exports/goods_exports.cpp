@@ -1,10 +1,9 @@
 // Entries of the DAV issued, goods in stock and goods and services builders.
-#include "UPAF/records.h"
-#include "exports/boundary.h"
+#include "exports/record_entry.h"
 #include "quorix.h"
 
-using quorix::boundary::Guarded;
-using quorix::boundary::TextArg;
+using quorix::boundary::Build;
+using quorix::upaf::RecordId;
 
 extern "C" {
 
@@ -13,13 +12,8 @@ quorix_bool QUORIX_CALL quorix_RelacaoDavEmitido(quorix_text recordType, quorix_
                                                  quorix_text ecfBrand, quorix_text ecfModel,
                                                  int32_t coo, quorix_text davNumber, double davDate,
                                                  quorix_text davTitle, double davTotal) {
-  TextArg type(recordType), serial(serialNumber), mf(mfAdditional), ecf(ecfType), brand(ecfBrand),
-      model(ecfModel), number(davNumber), title(davTitle);
-  return Guarded([&] {
-    return quorix::upaf::RelacaoDavEmitido(type.view(), serial.view(), mf.view(), ecf.view(),
-                                           brand.view(), model.view(), coo, number.view(), davDate,
-                                           title.view(), davTotal);
-  });
+  return Build<RecordId::DavIssued>(recordType, serialNumber, mfAdditional, ecfType, ecfBrand,
+                                    ecfModel, coo, davNumber, davDate, davTitle, davTotal);
 }
 
 quorix_bool QUORIX_CALL quorix_RelacaoMercadoriaEstoque(quorix_text recordType,
@@ -27,23 +21,17 @@ quorix_bool QUORIX_CALL quorix_RelacaoMercadoriaEstoque(quorix_text recordType,
                                                         quorix_text productDescription,
                                                         quorix_text unitOfMeasure,
                                                         double stockQuantity, double stockDate) {
-  TextArg type(recordType), code(productCode), description(productDescription), unit(unitOfMeasure);
-  return Guarded([&] {
-    return quorix::upaf::RelacaoMercadoriaEstoque(type.view(), code.view(), description.view(),
-                                                  unit.view(), stockQuantity, stockDate);
-  });
+  return Build<RecordId::GoodsInStock>(recordType, productCode, productDescription, unitOfMeasure,
+                                       stockQuantity, stockDate);
 }
 
 quorix_bool QUORIX_CALL quorix_RelacaoMercadoriaServicos(
     quorix_text recordType, quorix_text productCode, quorix_text productDescription,
     quorix_text unitOfMeasure, quorix_slot roundingIndicator, quorix_slot productionIndicator,
     quorix_slot taxSituation, double taxRate, double unitPrice) {
-  TextArg type(recordType), code(productCode), description(productDescription), unit(unitOfMeasure);
-  return Guarded([&] {
-    return quorix::upaf::RelacaoMercadoriaServicos(
-        type.view(), code.view(), description.view(), unit.view(), roundingIndicator,
-        productionIndicator, taxSituation, taxRate, unitPrice);
-  });
+  return Build<RecordId::GoodsAndServices>(recordType, productCode, productDescription,
+                                           unitOfMeasure, roundingIndicator, productionIndicator,
+                                           taxSituation, taxRate, unitPrice);
 }
 
 }  // extern "C"

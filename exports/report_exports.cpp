@@ -1,8 +1,8 @@
 // Entries that open, finish and explain a report, and the header builder.
-#include "UPAF/records.h"
+#include "UConst/last_error.h"
 #include "UPAF/report.h"
-#include "UPAF/state.h"
 #include "exports/boundary.h"
+#include "exports/record_entry.h"
 #include "quorix.h"
 
 using quorix::boundary::Guarded;
@@ -28,12 +28,11 @@ quorix_bool QUORIX_CALL quorix_FinalizarPAF(quorix_text publicKey, quorix_text p
 
 void QUORIX_CALL quorix_GetMessageError(char** message) {
   quorix::boundary::GuardedVoid(
-      [&] { quorix::boundary::StoreText(message, quorix::upaf::State().lastError); });
+      [&] { quorix::boundary::StoreText(message, quorix::LastErrorMessage()); });
 }
 
 quorix_bool QUORIX_CALL quorix_Header(quorix_text recordType) {
-  TextArg type(recordType);
-  return Guarded([&] { return quorix::upaf::Header(type.view()); });
+  return quorix::boundary::Build<quorix::upaf::RecordId::Header>(recordType);
 }
 
 }  // extern "C"

@@ -2,10 +2,10 @@
 // VI block and the developer's public-key XML file.
 #include "UFuncoes/grand_total.h"
 #include "UFuncoes/software_house.h"
-#include "UPAF/records.h"
 #include "USignature/public_key_xml.h"
 #include "exports/boundary.h"
 #include "exports/host_lists.h"
+#include "exports/record_entry.h"
 #include "quorix.h"
 
 using quorix::boundary::Guarded;
@@ -77,14 +77,10 @@ quorix_bool QUORIX_CALL quorix_HeaderAnexoVI(quorix_text recordType, quorix_text
                                              double firmwareTime, int32_t ecfOrderNumber,
                                              quorix_text softwareHouseFile, double periodStart,
                                              double periodEnd, quorix_text versionCode) {
-  TextArg type(recordType), serial(serialNumber), mf(mfAdditional), kind(ecfType), brand(ecfBrand),
-      model(ecfModel), firmware(firmwareVersion), shFile(softwareHouseFile), version(versionCode);
-  return Guarded([&] {
-    return quorix::upaf::HeaderAnexoVI(type.view(), serial.view(), mf.view(), kind.view(),
-                                       brand.view(), model.view(), firmware.view(), firmwareDate,
-                                       firmwareTime, ecfOrderNumber, shFile.view(), periodStart,
-                                       periodEnd, version.view());
-  });
+  return quorix::boundary::Build<quorix::upaf::RecordId::AnexoVI>(
+      recordType, serialNumber, mfAdditional, ecfType, ecfBrand, ecfModel, firmwareVersion,
+      firmwareDate, firmwareTime, ecfOrderNumber, softwareHouseFile, periodStart, periodEnd,
+      versionCode);
 }
 
 quorix_bool QUORIX_CALL quorix_GenarateFileXml(quorix_text developerName, quorix_text modulus,

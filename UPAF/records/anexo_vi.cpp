@@ -1,33 +1,33 @@
 // Anexo VI identification block: the ECF, the taxpayer, the software house
 // and its program (loaded from the host's software-house file at every call)
 // and the reported period.
+#include "UConst/last_error.h"
 #include "UConst/messages.h"
 #include "UFuncoes/software_house.h"
-#include "UPAF/records.h"
-#include "UPAF/state.h"
+#include "UPAF/record_frame.h"
 
-namespace quorix::upaf {
+namespace quorix::upaf::records {
 namespace {
 
 using namespace store;
 
-enum Param : int {
-  recordType,
-  serialNumber,
-  mfAdditional,
-  ecfType,
-  ecfBrand,
-  ecfModel,
-  firmwareVersion,
-  firmwareDate,
-  firmwareTime,
-  ecfOrderNumber,
-  softwareHouseFile,
-  periodStart,
-  periodEnd,
-  versionCode,
-  kParamCount
-};
+#define PARAMETERS(X)        \
+  X(recordType, Text)        \
+  X(serialNumber, Text)      \
+  X(mfAdditional, Text)      \
+  X(ecfType, Text)           \
+  X(ecfBrand, Text)          \
+  X(ecfModel, Text)          \
+  X(firmwareVersion, Text)   \
+  X(firmwareDate, Date)      \
+  X(firmwareTime, Time)      \
+  X(ecfOrderNumber, Integer) \
+  X(softwareHouseFile, Text) \
+  X(periodStart, Date)       \
+  X(periodEnd, Date)         \
+  X(versionCode, Text)
+QUORIX_PARAMETERS(PARAMETERS);
+#undef PARAMETERS
 
 // The file is loaded before the serial number and the period are looked at,
 // so a default it lacked is stored even when those checks then fail.
@@ -51,54 +51,51 @@ bool Checks(const Args& args) {
   return true;
 }
 
-const RecordKind kAnexoVI{
-    /*typeLength=*/3,
-    /*lineLength=*/310,
-    /*entryClear=*/false,
-    /*taxpayerCheck=*/true,
-    /*failureChaining=*/true,
-    {
-        AsPassed(recordType),
-        Text(serialNumber, 20),
-        Text(mfAdditional, 1),
-        Text(ecfType, 7),
-        Text(ecfBrand, 20),
-        Text(ecfModel, 20),
-        Text(firmwareVersion, 10),
-        DateOrBlanks(firmwareDate),
-        TimeOrBlanks(firmwareTime),
-        Integer(ecfOrderNumber, 3),
-        Text(kTaxpayerCnpjCpf, 14),
-        Text(kTaxpayerStateRegistration, 14),
-        Text(SoftwareHouseItem(kShCnpj), 14),
-        Text(SoftwareHouseItem(kShStateRegistration), 14),
-        Text(SoftwareHouseItem(kShMunicipalRegistration), 14),
-        Text(SoftwareHouseItem(kShCompanyName), 40),
-        Text(SoftwareHouseItem(kShSoftwareName), 40),
-        Text(SoftwareHouseItem(kShSoftwareVersion), 10),
-        Text(SoftwareHouseItem(kShMainFileMd5), 32),
-        Date(periodStart),
-        Date(periodEnd),
-        Text(versionCode, 4),
-    },
-    Checks,
-    /*secondType=*/-1,
-    /*chainedChecks=*/false,
+constexpr Field kLayout[] = {
+    RecordType(3),
+    Text(serialNumber, 20, names::kSerialNumber),
+    Text(mfAdditional, 1, names::kMfAdditional),
+    Text(ecfType, 7, names::kEcfType),
+    Text(ecfBrand, 20, names::kEcfBrand),
+    Text(ecfModel, 20, names::kEcfModel),
+    Text(firmwareVersion, 10, "vers\xE3o do software b\xE1sico do ECF"),
+    DateOrBlanks(firmwareDate, "data do software b\xE1sico do ECF"),
+    TimeOrBlanks(firmwareTime, "hora do software b\xE1sico do ECF"),
+    Integer(ecfOrderNumber, 3, "n\xFAmero de ordem do ECF"),
+    Text(kTaxpayerCnpjCpf, 14, names::kTaxpayerCnpjCpf),
+    Text(kTaxpayerStateRegistration, 14, names::kTaxpayerStateRegistration),
+    Text(SoftwareHouseItem(kShCnpj), 14, "CNPJ da software house"),
+    Text(SoftwareHouseItem(kShStateRegistration), 14, "inscri\xE7\xE3o estadual da software house"),
+    Text(SoftwareHouseItem(kShMunicipalRegistration), 14,
+         "inscri\xE7\xE3o municipal da software house"),
+    Text(SoftwareHouseItem(kShCompanyName), 40, "raz\xE3o social da software house"),
+    Text(SoftwareHouseItem(kShSoftwareName), 40, "nome do programa"),
+    Text(SoftwareHouseItem(kShSoftwareVersion), 10, "vers\xE3o do programa"),
+    Text(SoftwareHouseItem(kShMainFileMd5), 32, "MD5 do programa"),
+    Date(periodStart,
+         "data de in\xED"
+         "cio do per\xED"
+         "odo"),
+    Date(periodEnd,
+         "data de fim do per\xED"
+         "odo"),
+    Text(versionCode, 4,
+         "c\xF3"
+         "digo da vers\xE3o"),
 };
 
 }  // namespace
 
-bool HeaderAnexoVI(std::string_view type, std::string_view serial, std::string_view mf,
-                   std::string_view ecfTypeText, std::string_view brand, std::string_view model,
-                   std::string_view firmware, double fwDate, double fwTime, int32_t order,
-                   std::string_view shFile, double start, double end, std::string_view version) {
-  const Arg args[kParamCount] = {
-      Arg::Text(type),   Arg::Text(serial),   Arg::Text(mf),       Arg::Text(ecfTypeText),
-      Arg::Text(brand),  Arg::Text(model),    Arg::Text(firmware), Arg::Real(fwDate),
-      Arg::Real(fwTime), Arg::Integer(order), Arg::Text(shFile),   Arg::Real(start),
-      Arg::Real(end),    Arg::Text(version),
-  };
-  return AssembleRecord(kAnexoVI, Args(args, kParamCount));
-}
+constexpr RecordKind kAnexoVI{
+    RecordId::AnexoVI,
+    "identifica\xE7\xE3o do Anexo VI",
+    /*typeLength=*/3,
+    /*lineLength=*/310,
+    kParameters,
+    kLayout,
+    {/*entryClear=*/false, /*taxpayerCheck=*/true, /*failureChaining=*/true, Checks,
+     /*secondType=*/-1, /*chainedChecks=*/false},
+};
+QUORIX_CHECK_RECORD_KIND(kAnexoVI);
 
-}  // namespace quorix::upaf
+}  // namespace quorix::upaf::records

@@ -2,30 +2,29 @@
 // open report's CNPJ/CPF. The six codes and numbers are the host's own and
 // are placed without any test.
 #include "UConst/messages.h"
-#include "UPAF/records.h"
-#include "UPAF/state.h"
+#include "UPAF/record_frame.h"
 
-namespace quorix::upaf {
+namespace quorix::upaf::records {
 namespace {
 
-enum Param : int {
-  recordType,
-  movementDay,
-  longCode,
-  shortCode,
-  firstNumber,
-  secondNumber,
-  serialNumber,
-  thirdNumber,
-  fourCharCode,
-  accountingValue,
-  taxBase,
-  taxRate,
-  taxAmount,
-  exemptAmount,
-  otherAmount,
-  kParamCount
-};
+#define PARAMETERS(X)      \
+  X(recordType, Text)      \
+  X(movementDay, Date)     \
+  X(longCode, Text)        \
+  X(shortCode, Text)       \
+  X(firstNumber, Text)     \
+  X(secondNumber, Text)    \
+  X(serialNumber, Text)    \
+  X(thirdNumber, Text)     \
+  X(fourCharCode, Text)    \
+  X(accountingValue, Real) \
+  X(taxBase, Real)         \
+  X(taxRate, Real)         \
+  X(taxAmount, Real)       \
+  X(exemptAmount, Real)    \
+  X(otherAmount, Real)
+QUORIX_PARAMETERS(PARAMETERS);
+#undef PARAMETERS
 
 bool AmountsValid(const Args& a) {
   return RequireValues(
@@ -45,45 +44,44 @@ bool Checks(const Args& a) {
          Require(Positive(a.real(movementDay)), msg::kInvalidPeriod) && AmountsValid(a);
 }
 
-const RecordKind kDailyMovement{
-    /*typeLength=*/3, /*lineLength=*/148,
-    /*entryClear=*/true, /*taxpayerCheck=*/true, /*failureChaining=*/true,
-    {
-        AsPassed(recordType),
-        Text(kTaxpayerCnpjCpf, 14),
-        Date(movementDay),
-        Text(longCode, 10),
-        Text(shortCode, 2),
-        ZeroFilled(firstNumber, 6),
-        ZeroFilled(secondNumber, 6),
-        Text(serialNumber, 20),
-        ZeroFilled(thirdNumber, 6),
-        Text(fourCharCode, 4),
-        Amount(accountingValue, 13),
-        Amount(taxBase, 13),
-        Amount(taxRate, 4),
-        Amount(taxAmount, 13),
-        Amount(exemptAmount, 13),
-        Amount(otherAmount, 13),
-    },
-    Checks,
+constexpr Field kLayout[] = {
+    RecordType(3),
+    Text(kTaxpayerCnpjCpf, 14, names::kTaxpayerCnpjCpf),
+    Date(movementDay, "dia do movimento"),
+    Text(longCode, 10,
+         "primeiro c\xF3"
+         "digo"),
+    Text(shortCode, 2,
+         "segundo c\xF3"
+         "digo"),
+    Counter(firstNumber, 6, "primeiro n\xFAmero"),
+    Counter(secondNumber, 6, "segundo n\xFAmero"),
+    Text(serialNumber, 20, names::kSerialNumber),
+    Counter(thirdNumber, 6, "terceiro n\xFAmero"),
+    Text(fourCharCode, 4,
+         "terceiro c\xF3"
+         "digo"),
+    Amount(accountingValue, 13,
+           "valor cont\xE1"
+           "bil"),
+    Amount(taxBase, 13, "base de c\xE1lculo"),
+    Amount(taxRate, 4, names::kTaxRate),
+    Amount(taxAmount, 13, "valor do imposto"),
+    Amount(exemptAmount, 13, "valor isento"),
+    Amount(otherAmount, 13, "valor de outras"),
 };
 
 }  // namespace
 
-bool RelacaoMovimentoDiario(std::string_view type, double day, std::string_view longCodeText,
-                            std::string_view shortCodeText, std::string_view first,
-                            std::string_view second, std::string_view serial,
-                            std::string_view third, std::string_view fourChars, double accounting,
-                            double base, double rate, double tax, double exempt, double other) {
-  const Arg args[kParamCount] = {
-      Arg::Text(type),          Arg::Real(day),    Arg::Text(longCodeText),
-      Arg::Text(shortCodeText), Arg::Text(first),  Arg::Text(second),
-      Arg::Text(serial),        Arg::Text(third),  Arg::Text(fourChars),
-      Arg::Real(accounting),    Arg::Real(base),   Arg::Real(rate),
-      Arg::Real(tax),           Arg::Real(exempt), Arg::Real(other),
-  };
-  return AssembleRecord(kDailyMovement, Args(args, kParamCount));
-}
+constexpr RecordKind kDailyMovement{
+    RecordId::DailyMovement,
+    "movimento di\xE1rio",
+    /*typeLength=*/3,
+    /*lineLength=*/148,
+    kParameters,
+    kLayout,
+    {/*entryClear=*/true, /*taxpayerCheck=*/true, /*failureChaining=*/true, Checks},
+};
+QUORIX_CHECK_RECORD_KIND(kDailyMovement);
 
-}  // namespace quorix::upaf
+}  // namespace quorix::upaf::records

@@ -1,25 +1,24 @@
 // DAV issued: one line per auxiliary sales document the program issued.
-#include <cstdint>
-
 #include "UConst/messages.h"
-#include "UPAF/records.h"
+#include "UPAF/record_frame.h"
 
-namespace quorix::upaf {
+namespace quorix::upaf::records {
 namespace {
 
-enum Param : int {
-  recordType,
-  serialNumber,
-  mfAdditional,
-  ecfType,
-  ecfBrand,
-  ecfModel,
-  coo,
-  davNumber,
-  davDate,
-  davTitle,
-  davTotal,
-};
+#define PARAMETERS(X)   \
+  X(recordType, Text)   \
+  X(serialNumber, Text) \
+  X(mfAdditional, Text) \
+  X(ecfType, Text)      \
+  X(ecfBrand, Text)     \
+  X(ecfModel, Text)     \
+  X(coo, Integer)       \
+  X(davNumber, Text)    \
+  X(davDate, Date)      \
+  X(davTitle, Text)     \
+  X(davTotal, Real)
+QUORIX_PARAMETERS(PARAMETERS);
+#undef PARAMETERS
 
 bool Checks(const Args& a) {
   // Written so that a date that is not a number is refused too.
@@ -27,41 +26,32 @@ bool Checks(const Args& a) {
          Require(a.real(davDate) > 0, msg::kInvalidDavDate);
 }
 
-const RecordKind kDavIssued{
-    /*typeLength=*/2,
-    /*lineLength=*/149,
-    /*entryClear=*/true,
-    /*taxpayerCheck=*/true,
-    /*failureChaining=*/true,
-    {
-        AsPassed(recordType),
-        Text(kTaxpayerCnpjCpf, 14),
-        Text(serialNumber, 20),
-        Text(mfAdditional, 1),
-        Text(ecfType, 7),
-        Text(ecfBrand, 20),
-        Text(ecfModel, 20),
-        Integer(coo, 6),
-        ZeroFilled(davNumber, 13),
-        Date(davDate),
-        Text(davTitle, 30),
-        Amount(davTotal, 8),
-    },
-    Checks,
+constexpr Field kLayout[] = {
+    RecordType(2),
+    Text(kTaxpayerCnpjCpf, 14, names::kTaxpayerCnpjCpf),
+    Text(serialNumber, 20, names::kSerialNumber),
+    Text(mfAdditional, 1, names::kMfAdditional),
+    Text(ecfType, 7, names::kEcfType),
+    Text(ecfBrand, 20, names::kEcfBrand),
+    Text(ecfModel, 20, names::kEcfModel),
+    Integer(coo, 6, "COO"),
+    Code(davNumber, 13, "n\xFAmero do DAV"),
+    Date(davDate, "data do DAV"),
+    Text(davTitle, 30, "t\xEDtulo do DAV"),
+    Amount(davTotal, 8, "valor total do DAV"),
 };
 
 }  // namespace
 
-bool RelacaoDavEmitido(std::string_view type, std::string_view serial, std::string_view mf,
-                       std::string_view ecf, std::string_view brand, std::string_view model,
-                       int32_t cooValue, std::string_view number, double date,
-                       std::string_view title, double total) {
-  const Arg args[] = {
-      Arg::Text(type),  Arg::Text(serial), Arg::Text(mf),          Arg::Text(ecf),
-      Arg::Text(brand), Arg::Text(model),  Arg::Integer(cooValue), Arg::Text(number),
-      Arg::Real(date),  Arg::Text(title),  Arg::Real(total),
-  };
-  return AssembleRecord(kDavIssued, Args(args, sizeof args / sizeof args[0]));
-}
+constexpr RecordKind kDavIssued{
+    RecordId::DavIssued,
+    "DAV emitido",
+    /*typeLength=*/2,
+    /*lineLength=*/149,
+    kParameters,
+    kLayout,
+    {/*entryClear=*/true, /*taxpayerCheck=*/true, /*failureChaining=*/true, Checks},
+};
+QUORIX_CHECK_RECORD_KIND(kDavIssued);
 
-}  // namespace quorix::upaf
+}  // namespace quorix::upaf::records

@@ -1,36 +1,33 @@
 // Fiscal coupon: one line per coupon an ECF issued, with its counters, its
 // subtotal adjustments, its net total and its buyer.
 #include "UConst/messages.h"
-#include "UPAF/records.h"
-#include "UPAF/state.h"
+#include "UPAF/record_frame.h"
 
-namespace quorix::upaf {
+namespace quorix::upaf::records {
 namespace {
 
-using rules::Justify;
-
-enum Param : int {
-  recordType,
-  serialNumber,
-  mfAdditional,
-  ecfModel,
-  userNumber,
-  ccf,
-  coo,
-  issueStartDate,
-  subtotal,
-  subtotalDiscount,
-  discountKind,
-  subtotalIncrease,
-  increaseKind,
-  netTotal,
-  cancelIndicator,
-  cancelledIncrease,
-  adjustmentOrder,
-  buyerName,
-  buyerId,
-  kParamCount
-};
+#define PARAMETERS(X)           \
+  X(recordType, Text)           \
+  X(serialNumber, Text)         \
+  X(mfAdditional, Text)         \
+  X(ecfModel, Text)             \
+  X(userNumber, Text)           \
+  X(ccf, Text)                  \
+  X(coo, Text)                  \
+  X(issueStartDate, Date)       \
+  X(subtotal, Real)             \
+  X(subtotalDiscount, Real)     \
+  X(discountKind, Character)    \
+  X(subtotalIncrease, Real)     \
+  X(increaseKind, Character)    \
+  X(netTotal, Real)             \
+  X(cancelIndicator, Character) \
+  X(cancelledIncrease, Real)    \
+  X(adjustmentOrder, Character) \
+  X(buyerName, Text)            \
+  X(buyerId, Text)
+QUORIX_PARAMETERS(PARAMETERS);
+#undef PARAMETERS
 
 // The amounts are compared as "not below zero" so that a value that is not a
 // number fails too.
@@ -45,68 +42,41 @@ bool CouponChecks(const Args& a) {
          Require(a.real(issueStartDate) > 0, msg::kInvalidPeriod);
 }
 
-const RecordKind kFiscalCoupon{
-    /*typeLength=*/3,
-    /*lineLength=*/191,
-    /*entryClear=*/true,
-    /*taxpayerCheck=*/true,
-    /*failureChaining=*/true,
-    {
-        AsPassed(recordType),
-        Text(serialNumber, 20),
-        Text(mfAdditional, 1),
-        Text(ecfModel, 20),
-        Text(userNumber, 2, Justify::Right, '0'),
-        ZeroFilled(ccf, 6),
-        ZeroFilled(coo, 6),
-        Date(issueStartDate),
-        Amount(subtotal, 14),
-        Amount(subtotalDiscount, 13),
-        OneCharacter(discountKind),
-        Amount(subtotalIncrease, 13),
-        OneCharacter(increaseKind),
-        Amount(netTotal, 14),
-        OneCharacter(cancelIndicator),
-        Amount(cancelledIncrease, 13),
-        OneCharacter(adjustmentOrder),
-        Text(buyerName, 40),
-        AlphanumericText(buyerId, 14),
-    },
-    CouponChecks,
+constexpr Field kLayout[] = {
+    RecordType(3),
+    Text(serialNumber, 20, names::kSerialNumber),
+    Text(mfAdditional, 1, names::kMfAdditional),
+    Text(ecfModel, 20, names::kEcfModel),
+    TextRight(userNumber, 2, names::kUserNumber),
+    Counter(ccf, 6, "CCF"),
+    Counter(coo, 6, "COO"),
+    Date(issueStartDate,
+         "data de in\xED"
+         "cio da emiss\xE3o"),
+    Amount(subtotal, 14, "subtotal"),
+    Amount(subtotalDiscount, 13, "desconto sobre o subtotal"),
+    Character(discountKind, "tipo do desconto"),
+    Amount(subtotalIncrease, 13, "acr\xE9scimo sobre o subtotal"),
+    Character(increaseKind, "tipo do acr\xE9scimo"),
+    Amount(netTotal, 14, names::kNetTotal),
+    Character(cancelIndicator, names::kCancelIndicator),
+    Amount(cancelledIncrease, 13, names::kCancelledIncrease),
+    Character(adjustmentOrder, "ordem de aplica\xE7\xE3o de desconto e acr\xE9scimo"),
+    Text(buyerName, 40, "nome do adquirente"),
+    Alphanumeric(buyerId, 14, "CPF/CNPJ do adquirente"),
 };
 
 }  // namespace
 
-bool RelacaoCupomFiscal(std::string_view type, std::string_view serial, std::string_view mf,
-                        std::string_view model, std::string_view user, std::string_view ccfText,
-                        std::string_view cooText, double startDate, double subtotalValue,
-                        double discount, uint32_t discountSlot, double increase,
-                        uint32_t increaseSlot, double net, uint32_t cancelSlot,
-                        double cancelledIncreaseValue, uint32_t orderSlot, std::string_view name,
-                        std::string_view id) {
-  const Arg args[] = {
-      Arg::Text(type),
-      Arg::Text(serial),
-      Arg::Text(mf),
-      Arg::Text(model),
-      Arg::Text(user),
-      Arg::Text(ccfText),
-      Arg::Text(cooText),
-      Arg::Real(startDate),
-      Arg::Real(subtotalValue),
-      Arg::Real(discount),
-      Arg::Character(discountSlot),
-      Arg::Real(increase),
-      Arg::Character(increaseSlot),
-      Arg::Real(net),
-      Arg::Character(cancelSlot),
-      Arg::Real(cancelledIncreaseValue),
-      Arg::Character(orderSlot),
-      Arg::Text(name),
-      Arg::Text(id),
-  };
-  static_assert(sizeof args / sizeof args[0] == kParamCount, "one argument per parameter");
-  return AssembleRecord(kFiscalCoupon, Args(args, kParamCount));
-}
+constexpr RecordKind kFiscalCoupon{
+    RecordId::FiscalCoupon,
+    "cupom fiscal",
+    /*typeLength=*/3,
+    /*lineLength=*/191,
+    kParameters,
+    kLayout,
+    {/*entryClear=*/true, /*taxpayerCheck=*/true, /*failureChaining=*/true, CouponChecks},
+};
+QUORIX_CHECK_RECORD_KIND(kFiscalCoupon);
 
-}  // namespace quorix::upaf
+}  // namespace quorix::upaf::records

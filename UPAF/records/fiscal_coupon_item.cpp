@@ -1,42 +1,39 @@
 // Fiscal coupon item: one line per item of a coupon, after the coupon's own
 // line. The widest record of a report and the most frequent one.
 #include "UConst/messages.h"
-#include "UPAF/records.h"
-#include "UPAF/state.h"
+#include "UPAF/record_frame.h"
 
-namespace quorix::upaf {
+namespace quorix::upaf::records {
 namespace {
 
-using rules::Justify;
-
-enum Param : int {
-  recordType,
-  serialNumber,
-  mfAdditional,
-  ecfModel,
-  userNumber,
-  coo,
-  ccf,
-  itemNumber,
-  productCode,
-  productDescription,
-  quantity,
-  unitOfMeasure,
-  unitValue,
-  itemDiscount,
-  itemIncrease,
-  netTotal,
-  totalizerCode,
-  cancelIndicator,
-  cancelledQuantity,
-  cancelledValue,
-  cancelledIncrease,
-  roundingIndicator,
-  productionIndicator,
-  quantityDecimals,
-  unitValueDecimals,
-  kParamCount
-};
+#define PARAMETERS(X)               \
+  X(recordType, Text)               \
+  X(serialNumber, Text)             \
+  X(mfAdditional, Text)             \
+  X(ecfModel, Text)                 \
+  X(userNumber, Text)               \
+  X(coo, Text)                      \
+  X(ccf, Text)                      \
+  X(itemNumber, Text)               \
+  X(productCode, Text)              \
+  X(productDescription, Text)       \
+  X(quantity, Real)                 \
+  X(unitOfMeasure, Text)            \
+  X(unitValue, Real)                \
+  X(itemDiscount, Real)             \
+  X(itemIncrease, Real)             \
+  X(netTotal, Real)                 \
+  X(totalizerCode, Text)            \
+  X(cancelIndicator, Character)     \
+  X(cancelledQuantity, Real)        \
+  X(cancelledValue, Real)           \
+  X(cancelledIncrease, Real)        \
+  X(roundingIndicator, Character)   \
+  X(productionIndicator, Character) \
+  X(quantityDecimals, Integer)      \
+  X(unitValueDecimals, Integer)
+QUORIX_PARAMETERS(PARAMETERS);
+#undef PARAMETERS
 
 bool EitherOf(char c, char first, char second) { return c == first || c == second; }
 
@@ -67,82 +64,45 @@ bool ItemChecks(const Args& a) {
          ItemValuesValid(a);
 }
 
-const RecordKind kFiscalCouponItem{
-    /*typeLength=*/3,
-    /*lineLength=*/268,
-    /*entryClear=*/true,
-    /*taxpayerCheck=*/true,
-    /*failureChaining=*/true,
-    {
-        AsPassed(recordType),
-        Text(serialNumber, 20),
-        Text(mfAdditional, 1),
-        Text(ecfModel, 20),
-        Text(userNumber, 2, Justify::Right, '0'),
-        ZeroFilled(coo, 6),
-        ZeroFilled(ccf, 6),
-        ZeroFilled(itemNumber, 3),
-        Text(productCode, 14),
-        Text(productDescription, 100),
-        NumberByCount(quantity, quantityDecimals, 7),
-        Text(unitOfMeasure, 3),
-        Amount(unitValue, 8),
-        Amount(itemDiscount, 8),
-        Amount(itemIncrease, 8),
-        Amount(netTotal, 14),
-        Text(totalizerCode, 7),
-        OneCharacter(cancelIndicator),
-        Amount(cancelledQuantity, 7),  // hundredths, whatever quantityDecimals says
-        Amount(cancelledValue, 13),
-        Amount(cancelledIncrease, 13),
-        OneCharacter(roundingIndicator),
-        OneCharacter(productionIndicator),
-        Integer(quantityDecimals, 1),
-        Integer(unitValueDecimals, 1),
-    },
-    ItemChecks,
+constexpr Field kLayout[] = {
+    RecordType(3),
+    Text(serialNumber, 20, names::kSerialNumber),
+    Text(mfAdditional, 1, names::kMfAdditional),
+    Text(ecfModel, 20, names::kEcfModel),
+    TextRight(userNumber, 2, names::kUserNumber),
+    Counter(coo, 6, "COO"),
+    Counter(ccf, 6, "CCF"),
+    Counter(itemNumber, 3, "n\xFAmero do item"),
+    Text(productCode, 14, names::kProductCode),
+    Text(productDescription, 100, names::kProductDescription),
+    NumberByCount(quantity, quantityDecimals, 7, "quantidade"),
+    Text(unitOfMeasure, 3, names::kUnitOfMeasure),
+    Amount(unitValue, 8, "valor unit\xE1rio"),
+    Amount(itemDiscount, 8, "desconto sobre o item"),
+    Amount(itemIncrease, 8, "acr\xE9scimo sobre o item"),
+    Amount(netTotal, 14, names::kNetTotal),
+    Text(totalizerCode, 7, names::kTotalizerCode),
+    Character(cancelIndicator, names::kCancelIndicator),
+    Amount(cancelledQuantity, 7, "quantidade cancelada"),  // hundredths, whatever the count says
+    Amount(cancelledValue, 13, "valor cancelado"),
+    Amount(cancelledIncrease, 13, names::kCancelledIncrease),
+    Character(roundingIndicator, names::kRoundingIndicator),
+    Character(productionIndicator, names::kProductionIndicator),
+    Integer(quantityDecimals, 1, "casas decimais da quantidade"),
+    Integer(unitValueDecimals, 1, "casas decimais do valor unit\xE1rio"),
 };
 
 }  // namespace
 
-bool DetalheCupomFiscal(std::string_view type, std::string_view serial, std::string_view mf,
-                        std::string_view model, std::string_view user, std::string_view cooText,
-                        std::string_view ccfText, std::string_view item, std::string_view code,
-                        std::string_view description, double quantityValue, std::string_view unit,
-                        double unitValueValue, double discount, double increase, double net,
-                        std::string_view totalizer, uint32_t cancelSlot,
-                        double cancelledQuantityValue, double cancelledValueValue,
-                        double cancelledIncreaseValue, uint32_t roundingSlot,
-                        uint32_t productionSlot, int32_t quantityCount, int32_t unitValueCount) {
-  const Arg args[] = {
-      Arg::Text(type),
-      Arg::Text(serial),
-      Arg::Text(mf),
-      Arg::Text(model),
-      Arg::Text(user),
-      Arg::Text(cooText),
-      Arg::Text(ccfText),
-      Arg::Text(item),
-      Arg::Text(code),
-      Arg::Text(description),
-      Arg::Real(quantityValue),
-      Arg::Text(unit),
-      Arg::Real(unitValueValue),
-      Arg::Real(discount),
-      Arg::Real(increase),
-      Arg::Real(net),
-      Arg::Text(totalizer),
-      Arg::Character(cancelSlot),
-      Arg::Real(cancelledQuantityValue),
-      Arg::Real(cancelledValueValue),
-      Arg::Real(cancelledIncreaseValue),
-      Arg::Character(roundingSlot),
-      Arg::Character(productionSlot),
-      Arg::Integer(quantityCount),
-      Arg::Integer(unitValueCount),
-  };
-  static_assert(sizeof args / sizeof args[0] == kParamCount, "one argument per parameter");
-  return AssembleRecord(kFiscalCouponItem, Args(args, kParamCount));
-}
+constexpr RecordKind kFiscalCouponItem{
+    RecordId::FiscalCouponItem,
+    "item do cupom fiscal",
+    /*typeLength=*/3,
+    /*lineLength=*/268,
+    kParameters,
+    kLayout,
+    {/*entryClear=*/true, /*taxpayerCheck=*/true, /*failureChaining=*/true, ItemChecks},
+};
+QUORIX_CHECK_RECORD_KIND(kFiscalCouponItem);
 
-}  // namespace quorix::upaf
+}  // namespace quorix::upaf::records

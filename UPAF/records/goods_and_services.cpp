@@ -2,22 +2,23 @@
 #include <string_view>
 
 #include "UConst/messages.h"
-#include "UPAF/records.h"
+#include "UPAF/record_frame.h"
 
-namespace quorix::upaf {
+namespace quorix::upaf::records {
 namespace {
 
-enum Param : int {
-  recordType,
-  productCode,
-  productDescription,
-  unitOfMeasure,
-  roundingIndicator,
-  productionIndicator,
-  taxSituation,
-  taxRate,
-  unitPrice,
-};
+#define PARAMETERS(X)               \
+  X(recordType, Text)               \
+  X(productCode, Text)              \
+  X(productDescription, Text)       \
+  X(unitOfMeasure, Text)            \
+  X(roundingIndicator, Character)   \
+  X(productionIndicator, Character) \
+  X(taxSituation, Character)        \
+  X(taxRate, Real)                  \
+  X(unitPrice, Real)
+QUORIX_PARAMETERS(PARAMETERS);
+#undef PARAMETERS
 
 // Exact and case-sensitive: the indicators are never upper-cased for the host.
 bool OneOf(char c, std::string_view accepted) { return accepted.find(c) != std::string_view::npos; }
@@ -31,39 +32,30 @@ bool Checks(const Args& a) {
          Require(OneOf(a.character(taxSituation), "FINST"), msg::kInvalidTaxSituation);
 }
 
-const RecordKind kGoodsAndServices{
-    /*typeLength=*/2,
-    /*lineLength=*/105,
-    /*entryClear=*/true,
-    /*taxpayerCheck=*/true,
-    /*failureChaining=*/true,
-    {
-        AsPassed(recordType),
-        Text(kTaxpayerCnpjCpf, 14),
-        ZeroFilled(productCode, 14),
-        Text(productDescription, 50),
-        Text(unitOfMeasure, 6),
-        OneCharacter(roundingIndicator),
-        OneCharacter(productionIndicator),
-        OneCharacter(taxSituation),
-        Amount(taxRate, 4),
-        Amount(unitPrice, 12),
-    },
-    Checks,
+constexpr Field kLayout[] = {
+    RecordType(2),
+    Text(kTaxpayerCnpjCpf, 14, names::kTaxpayerCnpjCpf),
+    Code(productCode, 14, names::kProductCode),
+    Text(productDescription, 50, names::kProductDescription),
+    Text(unitOfMeasure, 6, names::kUnitOfMeasure),
+    Character(roundingIndicator, names::kRoundingIndicator),
+    Character(productionIndicator, names::kProductionIndicator),
+    Character(taxSituation, "situa\xE7\xE3o tribut\xE1ria"),
+    Amount(taxRate, 4, names::kTaxRate),
+    Amount(unitPrice, 12, "pre\xE7o unit\xE1rio"),
 };
 
 }  // namespace
 
-bool RelacaoMercadoriaServicos(std::string_view type, std::string_view code,
-                               std::string_view description, std::string_view unit,
-                               uint32_t rounding, uint32_t production, uint32_t situation,
-                               double rate, double price) {
-  const Arg args[] = {
-      Arg::Text(type),           Arg::Text(code),          Arg::Text(description),
-      Arg::Text(unit),           Arg::Character(rounding), Arg::Character(production),
-      Arg::Character(situation), Arg::Real(rate),          Arg::Real(price),
-  };
-  return AssembleRecord(kGoodsAndServices, Args(args, sizeof args / sizeof args[0]));
-}
+constexpr RecordKind kGoodsAndServices{
+    RecordId::GoodsAndServices,
+    "tabela de mercadorias e servi\xE7os",
+    /*typeLength=*/2,
+    /*lineLength=*/105,
+    kParameters,
+    kLayout,
+    {/*entryClear=*/true, /*taxpayerCheck=*/true, /*failureChaining=*/true, Checks},
+};
+QUORIX_CHECK_RECORD_KIND(kGoodsAndServices);
 
-}  // namespace quorix::upaf
+}  // namespace quorix::upaf::records

@@ -2,19 +2,20 @@
 #include <cmath>
 
 #include "UConst/messages.h"
-#include "UPAF/records.h"
+#include "UPAF/record_frame.h"
 
-namespace quorix::upaf {
+namespace quorix::upaf::records {
 namespace {
 
-enum Param : int {
-  recordType,
-  productCode,
-  productDescription,
-  unitOfMeasure,
-  stockQuantity,
-  stockDate,
-};
+#define PARAMETERS(X)         \
+  X(recordType, Text)         \
+  X(productCode, Text)        \
+  X(productDescription, Text) \
+  X(unitOfMeasure, Text)      \
+  X(stockQuantity, Real)      \
+  X(stockDate, Date)
+QUORIX_PARAMETERS(PARAMETERS);
+#undef PARAMETERS
 
 bool Checks(const Args& a) {
   // Stock positions before 1899-12-30 are legitimate; only day zero is not.
@@ -25,34 +26,27 @@ bool Checks(const Args& a) {
          Require(date != 0 && !std::isnan(date), msg::kInvalidStockDate);
 }
 
-const RecordKind kGoodsInStock{
-    /*typeLength=*/2,
-    /*lineLength=*/103,
-    /*entryClear=*/true,
-    /*taxpayerCheck=*/true,
-    /*failureChaining=*/true,
-    {
-        AsPassed(recordType),
-        Text(kTaxpayerCnpjCpf, 14),
-        ZeroFilled(productCode, 14),
-        Text(productDescription, 50),
-        Text(unitOfMeasure, 6),
-        SignedAmount(stockQuantity, 9),
-        Date(stockDate),
-    },
-    Checks,
+constexpr Field kLayout[] = {
+    RecordType(2),
+    Text(kTaxpayerCnpjCpf, 14, names::kTaxpayerCnpjCpf),
+    Code(productCode, 14, names::kProductCode),
+    Text(productDescription, 50, names::kProductDescription),
+    Text(unitOfMeasure, 6, names::kUnitOfMeasure),
+    SignedAmount(stockQuantity, 9, "quantidade em estoque"),
+    Date(stockDate, "data do estoque"),
 };
 
 }  // namespace
 
-bool RelacaoMercadoriaEstoque(std::string_view type, std::string_view code,
-                              std::string_view description, std::string_view unit, double quantity,
-                              double date) {
-  const Arg args[] = {
-      Arg::Text(type), Arg::Text(code),     Arg::Text(description),
-      Arg::Text(unit), Arg::Real(quantity), Arg::Real(date),
-  };
-  return AssembleRecord(kGoodsInStock, Args(args, sizeof args / sizeof args[0]));
-}
+constexpr RecordKind kGoodsInStock{
+    RecordId::GoodsInStock,
+    "mercadoria em estoque",
+    /*typeLength=*/2,
+    /*lineLength=*/103,
+    kParameters,
+    kLayout,
+    {/*entryClear=*/true, /*taxpayerCheck=*/true, /*failureChaining=*/true, Checks},
+};
+QUORIX_CHECK_RECORD_KIND(kGoodsInStock);
 
-}  // namespace quorix::upaf
+}  // namespace quorix::upaf::records

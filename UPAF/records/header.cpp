@@ -1,28 +1,33 @@
 // Identification header: the record type and the open report's taxpayer.
-#include "UPAF/records.h"
+#include "UPAF/record_frame.h"
 
-namespace quorix::upaf {
+namespace quorix::upaf::records {
 namespace {
 
-enum Param : int { recordType };
+#define PARAMETERS(X) X(recordType, Text)
+QUORIX_PARAMETERS(PARAMETERS);
+#undef PARAMETERS
 
-const RecordKind kHeader{
-    /*typeLength=*/2, /*lineLength=*/94,
-    /*entryClear=*/false, /*taxpayerCheck=*/true, /*failureChaining=*/false,
-    {
-        AsPassed(recordType),
-        Text(kTaxpayerCnpjCpf, 14),
-        Text(kTaxpayerStateRegistration, 14),
-        Text(kTaxpayerMunicipalRegistration, 14),
-        Text(kTaxpayerCompanyName, 50),
-    },
+constexpr Field kLayout[] = {
+    RecordType(2),
+    Text(kTaxpayerCnpjCpf, 14, names::kTaxpayerCnpjCpf),
+    Text(kTaxpayerStateRegistration, 14, names::kTaxpayerStateRegistration),
+    Text(kTaxpayerMunicipalRegistration, 14, "inscri\xE7\xE3o municipal do contribuinte"),
+    Text(kTaxpayerCompanyName, 50, "raz\xE3o social do contribuinte"),
 };
 
 }  // namespace
 
-bool Header(std::string_view type) {
-  const Arg args[] = {Arg::Text(type)};
-  return AssembleRecord(kHeader, Args(args, 1));
-}
+constexpr RecordKind kHeader{
+    RecordId::Header,
+    "cabe\xE7"
+    "alho de identifica\xE7\xE3o",
+    /*typeLength=*/2,
+    /*lineLength=*/94,
+    kParameters,
+    kLayout,
+    {/*entryClear=*/false, /*taxpayerCheck=*/true, /*failureChaining=*/false},
+};
+QUORIX_CHECK_RECORD_KIND(kHeader);
 
-}  // namespace quorix::upaf
+}  // namespace quorix::upaf::records

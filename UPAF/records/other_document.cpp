@@ -1,29 +1,27 @@
 // Other ECF documents: non-fiscal slips, management reports, credit or debit
 // slips and the like, one line each with the ECF's counters at the time.
+#include "UConst/last_error.h"
 #include "UConst/messages.h"
-#include "UPAF/records.h"
-#include "UPAF/state.h"
+#include "UPAF/record_frame.h"
 
-namespace quorix::upaf {
+namespace quorix::upaf::records {
 namespace {
 
-using rules::Justify;
-
-enum Param : int {
-  recordType,
-  serialNumber,
-  mfAdditional,
-  ecfModel,
-  userNumber,
-  coo,
-  gnf,
-  grg,
-  cdc,
-  documentSymbol,
-  issueEndDate,
-  issueEndTime,
-  kParamCount
-};
+#define PARAMETERS(X)     \
+  X(recordType, Text)     \
+  X(serialNumber, Text)   \
+  X(mfAdditional, Text)   \
+  X(ecfModel, Text)       \
+  X(userNumber, Text)     \
+  X(coo, Text)            \
+  X(gnf, Text)            \
+  X(grg, Text)            \
+  X(cdc, Text)            \
+  X(documentSymbol, Text) \
+  X(issueEndDate, Date)   \
+  X(issueEndTime, Time)
+QUORIX_PARAMETERS(PARAMETERS);
+#undef PARAMETERS
 
 // The kinds of document, in the order they are tried.
 constexpr std::string_view kDocumentSymbols[] = {"CM", "RV", "CC", "CN", "NC", "RG"};
@@ -51,43 +49,32 @@ bool OtherDocumentChecks(const Args& a) {
   return Require(a.real(issueEndDate) > 0 && a.real(issueEndTime) >= 0, msg::kInvalidPeriod);
 }
 
-const RecordKind kOtherDocument{
-    /*typeLength=*/3,
-    /*lineLength=*/84,
-    /*entryClear=*/true,
-    /*taxpayerCheck=*/true,
-    /*failureChaining=*/true,
-    {
-        AsPassed(recordType),
-        Text(serialNumber, 20),
-        Text(mfAdditional, 1),
-        Text(ecfModel, 20),
-        Text(userNumber, 2, Justify::Right, '0'),
-        ZeroFilled(coo, 6),
-        ZeroFilled(gnf, 6),
-        ZeroFilled(grg, 6),
-        ZeroFilled(cdc, 4),
-        Text(documentSymbol, 2),  // known by now, so one of the six in capitals
-        Date(issueEndDate),
-        Time(issueEndTime),
-    },
-    OtherDocumentChecks,
+constexpr Field kLayout[] = {
+    RecordType(3),
+    Text(serialNumber, 20, names::kSerialNumber),
+    Text(mfAdditional, 1, names::kMfAdditional),
+    Text(ecfModel, 20, names::kEcfModel),
+    TextRight(userNumber, 2, names::kUserNumber),
+    Counter(coo, 6, "COO"),
+    Counter(gnf, 6, "GNF"),
+    Counter(grg, 6, "GRG"),
+    Counter(cdc, 4, "CDC"),
+    Text(documentSymbol, 2, "s\xEDmbolo do documento"),  // known by now: one of the six in capitals
+    Date(issueEndDate, "data de fim da emiss\xE3o"),
+    Time(issueEndTime, "hora de fim da emiss\xE3o"),
 };
 
 }  // namespace
 
-bool RelacaoDemaisDoctosEcf(std::string_view type, std::string_view serial, std::string_view mf,
-                            std::string_view model, std::string_view user, std::string_view cooText,
-                            std::string_view gnfText, std::string_view grgText,
-                            std::string_view cdcText, std::string_view symbol, double endDate,
-                            double endTime) {
-  const Arg args[] = {
-      Arg::Text(type),    Arg::Text(serial),  Arg::Text(mf),      Arg::Text(model),
-      Arg::Text(user),    Arg::Text(cooText), Arg::Text(gnfText), Arg::Text(grgText),
-      Arg::Text(cdcText), Arg::Text(symbol),  Arg::Real(endDate), Arg::Real(endTime),
-  };
-  static_assert(sizeof args / sizeof args[0] == kParamCount, "one argument per parameter");
-  return AssembleRecord(kOtherDocument, Args(args, kParamCount));
-}
+constexpr RecordKind kOtherDocument{
+    RecordId::OtherDocument,
+    "demais documentos do ECF",
+    /*typeLength=*/3,
+    /*lineLength=*/84,
+    kParameters,
+    kLayout,
+    {/*entryClear=*/true, /*taxpayerCheck=*/true, /*failureChaining=*/true, OtherDocumentChecks},
+};
+QUORIX_CHECK_RECORD_KIND(kOtherDocument);
 
-}  // namespace quorix::upaf
+}  // namespace quorix::upaf::records

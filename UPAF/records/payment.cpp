@@ -1,29 +1,26 @@
 // Payment detail: one line per means of payment of a coupon or other
 // document, with the amount paid and what of it was reversed.
 #include "UConst/messages.h"
-#include "UPAF/records.h"
-#include "UPAF/state.h"
+#include "UPAF/record_frame.h"
 
-namespace quorix::upaf {
+namespace quorix::upaf::records {
 namespace {
 
-using rules::Justify;
-
-enum Param : int {
-  recordType,
-  serialNumber,
-  mfAdditional,
-  ecfModel,
-  userNumber,
-  coo,
-  ccf,
-  gnf,
-  paymentMethod,
-  amountPaid,
-  reversalIndicator,
-  reversedAmount,
-  kParamCount
-};
+#define PARAMETERS(X)             \
+  X(recordType, Text)             \
+  X(serialNumber, Text)           \
+  X(mfAdditional, Text)           \
+  X(ecfModel, Text)               \
+  X(userNumber, Text)             \
+  X(coo, Text)                    \
+  X(ccf, Text)                    \
+  X(gnf, Text)                    \
+  X(paymentMethod, Text)          \
+  X(amountPaid, Real)             \
+  X(reversalIndicator, Character) \
+  X(reversedAmount, Real)
+QUORIX_PARAMETERS(PARAMETERS);
+#undef PARAMETERS
 
 // A means made of blanks passes: only an absent one is refused. The
 // comparisons are written so that a value that is not a number fails too.
@@ -37,52 +34,32 @@ bool PaymentChecks(const Args& a) {
              a);
 }
 
-const RecordKind kPayment{
-    /*typeLength=*/3,
-    /*lineLength=*/106,
-    /*entryClear=*/true,
-    /*taxpayerCheck=*/true,
-    /*failureChaining=*/true,
-    {
-        AsPassed(recordType),
-        Text(serialNumber, 20),
-        Text(mfAdditional, 1),
-        Text(ecfModel, 20),
-        Text(userNumber, 2, Justify::Right, '0'),
-        ZeroFilled(coo, 6),
-        ZeroFilled(ccf, 6),
-        ZeroFilled(gnf, 6),
-        Text(paymentMethod, 15),
-        Amount(amountPaid, 13),
-        CharacterAsPassed(reversalIndicator),
-        Amount(reversedAmount, 13),
-    },
-    PaymentChecks,
+constexpr Field kLayout[] = {
+    RecordType(3),
+    Text(serialNumber, 20, names::kSerialNumber),
+    Text(mfAdditional, 1, names::kMfAdditional),
+    Text(ecfModel, 20, names::kEcfModel),
+    TextRight(userNumber, 2, names::kUserNumber),
+    Counter(coo, 6, "COO"),
+    Counter(ccf, 6, "CCF"),
+    Counter(gnf, 6, "GNF"),
+    Text(paymentMethod, 15, "meio de pagamento"),
+    Amount(amountPaid, 13, "valor pago"),
+    CharacterAsPassed(reversalIndicator, "indicador de estorno"),
+    Amount(reversedAmount, 13, "valor estornado"),
 };
 
 }  // namespace
 
-bool DetalheDemaisDoctosEcf(std::string_view type, std::string_view serial, std::string_view mf,
-                            std::string_view model, std::string_view user, std::string_view cooText,
-                            std::string_view ccfText, std::string_view gnfText,
-                            std::string_view method, double paid, uint32_t reversalSlot,
-                            double reversed) {
-  const Arg args[] = {
-      Arg::Text(type),
-      Arg::Text(serial),
-      Arg::Text(mf),
-      Arg::Text(model),
-      Arg::Text(user),
-      Arg::Text(cooText),
-      Arg::Text(ccfText),
-      Arg::Text(gnfText),
-      Arg::Text(method),
-      Arg::Real(paid),
-      Arg::Character(reversalSlot),
-      Arg::Real(reversed),
-  };
-  static_assert(sizeof args / sizeof args[0] == kParamCount, "one argument per parameter");
-  return AssembleRecord(kPayment, Args(args, kParamCount));
-}
+constexpr RecordKind kPayment{
+    RecordId::Payment,
+    "detalhe de pagamento",
+    /*typeLength=*/3,
+    /*lineLength=*/106,
+    kParameters,
+    kLayout,
+    {/*entryClear=*/true, /*taxpayerCheck=*/true, /*failureChaining=*/true, PaymentChecks},
+};
+QUORIX_CHECK_RECORD_KIND(kPayment);
 
-}  // namespace quorix::upaf
+}  // namespace quorix::upaf::records

@@ -2,22 +2,22 @@
 // it accumulated. The ECF identification is rendered as in the list line, so
 // that equal arguments tie a detail to its reduction.
 #include "UConst/messages.h"
-#include "UPAF/records.h"
+#include "UPAF/record_frame.h"
 
-namespace quorix::upaf {
+namespace quorix::upaf::records {
 namespace {
 
-enum Param : int {
-  recordType,
-  serialNumber,
-  mfAdditional,
-  ecfModel,
-  userNumber,
-  crz,
-  totalizerCode,
-  accumulatedValue,
-  kParamCount
-};
+#define PARAMETERS(X)    \
+  X(recordType, Text)    \
+  X(serialNumber, Text)  \
+  X(mfAdditional, Text)  \
+  X(ecfModel, Text)      \
+  X(userNumber, Text)    \
+  X(crz, Text)           \
+  X(totalizerCode, Text) \
+  X(accumulatedValue, Real)
+QUORIX_PARAMETERS(PARAMETERS);
+#undef PARAMETERS
 
 bool Checks(const Args& a) {
   return Require(Filled(a.text(serialNumber)), msg::kInvalidSerialNumber) &&
@@ -25,32 +25,28 @@ bool Checks(const Args& a) {
          Require(NotNegative(a.real(accumulatedValue)), msg::kInvalidValue);
 }
 
-const RecordKind kReductionZDetail{
-    /*typeLength=*/3, /*lineLength=*/72,
-    /*entryClear=*/true, /*taxpayerCheck=*/true, /*failureChaining=*/true,
-    {
-        AsPassed(recordType),
-        Text(serialNumber, 20),
-        Text(mfAdditional, 1),
-        Text(ecfModel, 20),
-        Text(userNumber, 2, rules::Justify::Right, '0'),
-        ZeroFilled(crz, 6),
-        Text(totalizerCode, 7),
-        Amount(accumulatedValue, 13),
-    },
-    Checks,
+constexpr Field kLayout[] = {
+    RecordType(3),
+    Text(serialNumber, 20, names::kSerialNumber),
+    Text(mfAdditional, 1, names::kMfAdditional),
+    Text(ecfModel, 20, names::kEcfModel),
+    TextRight(userNumber, 2, names::kUserNumber),
+    Counter(crz, 6, "CRZ"),
+    Text(totalizerCode, 7, names::kTotalizerCode),
+    Amount(accumulatedValue, 13, "valor acumulado no totalizador"),
 };
 
 }  // namespace
 
-bool DetalheReducaoZ(std::string_view type, std::string_view serial, std::string_view mf,
-                     std::string_view model, std::string_view user, std::string_view crzText,
-                     std::string_view totalizer, double value) {
-  const Arg args[kParamCount] = {
-      Arg::Text(type), Arg::Text(serial),  Arg::Text(mf),        Arg::Text(model),
-      Arg::Text(user), Arg::Text(crzText), Arg::Text(totalizer), Arg::Real(value),
-  };
-  return AssembleRecord(kReductionZDetail, Args(args, kParamCount));
-}
+constexpr RecordKind kReductionZDetail{
+    RecordId::ReductionZDetail,
+    "detalhe da Redu\xE7\xE3o Z",
+    /*typeLength=*/3,
+    /*lineLength=*/72,
+    kParameters,
+    kLayout,
+    {/*entryClear=*/true, /*taxpayerCheck=*/true, /*failureChaining=*/true, Checks},
+};
+QUORIX_CHECK_RECORD_KIND(kReductionZDetail);
 
-}  // namespace quorix::upaf
+}  // namespace quorix::upaf::records

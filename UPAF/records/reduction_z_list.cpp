@@ -1,27 +1,27 @@
 // Reduction Z list line: one daily closing of an ECF, its counters, dates and
 // the day's gross sales.
 #include "UConst/messages.h"
-#include "UPAF/records.h"
+#include "UPAF/record_frame.h"
 
-namespace quorix::upaf {
+namespace quorix::upaf::records {
 namespace {
 
-enum Param : int {
-  recordType,
-  serialNumber,
-  mfAdditional,
-  ecfModel,
-  userNumber,
-  crz,
-  coo,
-  cro,
-  movementDate,
-  issueDate,
-  issueTime,
-  grossSales,
-  issqnDiscountFlag,
-  kParamCount
-};
+#define PARAMETERS(X)   \
+  X(recordType, Text)   \
+  X(serialNumber, Text) \
+  X(mfAdditional, Text) \
+  X(ecfModel, Text)     \
+  X(userNumber, Text)   \
+  X(crz, Text)          \
+  X(coo, Text)          \
+  X(cro, Text)          \
+  X(movementDate, Date) \
+  X(issueDate, Date)    \
+  X(issueTime, Time)    \
+  X(grossSales, Real)   \
+  X(issqnDiscountFlag, Text)
+QUORIX_PARAMETERS(PARAMETERS);
+#undef PARAMETERS
 
 // Dates, time, counters, gross sales and the flag are written whatever they
 // hold; a value that cannot be rendered still fails through the chaining.
@@ -29,40 +29,33 @@ bool Checks(const Args& a) {
   return Require(Filled(a.text(serialNumber)), msg::kInvalidSerialNumber);
 }
 
-const RecordKind kReductionZList{
-    /*typeLength=*/3, /*lineLength=*/101,
-    /*entryClear=*/true, /*taxpayerCheck=*/true, /*failureChaining=*/true,
-    {
-        AsPassed(recordType),
-        Text(serialNumber, 20),
-        Text(mfAdditional, 1),
-        Text(ecfModel, 20),
-        Text(userNumber, 2, rules::Justify::Right, '0'),
-        ZeroFilled(crz, 6),
-        ZeroFilled(coo, 6),
-        ZeroFilled(cro, 6),
-        Date(movementDate),
-        Date(issueDate),
-        Time(issueTime),
-        Amount(grossSales, 14),
-        AsPassed(issqnDiscountFlag),
-    },
-    Checks,
+constexpr Field kLayout[] = {
+    RecordType(3),
+    Text(serialNumber, 20, names::kSerialNumber),
+    Text(mfAdditional, 1, names::kMfAdditional),
+    Text(ecfModel, 20, names::kEcfModel),
+    TextRight(userNumber, 2, names::kUserNumber),
+    Counter(crz, 6, "CRZ"),
+    Counter(coo, 6, "COO"),
+    Counter(cro, 6, "CRO"),
+    Date(movementDate, "data do movimento"),
+    Date(issueDate, "data de emiss\xE3o"),
+    Time(issueTime, "hora de emiss\xE3o"),
+    Amount(grossSales, 14, "venda bruta di\xE1ria"),
+    AsPassed(issqnDiscountFlag, 1, "par\xE2metro de desconto em ISSQN"),
 };
 
 }  // namespace
 
-bool RelacaoReducoesZ(std::string_view type, std::string_view serial, std::string_view mf,
-                      std::string_view model, std::string_view user, std::string_view crzText,
-                      std::string_view cooText, std::string_view croText, double movement,
-                      double issue, double time, double gross, std::string_view flag) {
-  const Arg args[kParamCount] = {
-      Arg::Text(type),     Arg::Text(serial),  Arg::Text(mf),      Arg::Text(model),
-      Arg::Text(user),     Arg::Text(crzText), Arg::Text(cooText), Arg::Text(croText),
-      Arg::Real(movement), Arg::Real(issue),   Arg::Real(time),    Arg::Real(gross),
-      Arg::Text(flag),
-  };
-  return AssembleRecord(kReductionZList, Args(args, kParamCount));
-}
+constexpr RecordKind kReductionZList{
+    RecordId::ReductionZList,
+    "Redu\xE7\xE3o Z",
+    /*typeLength=*/3,
+    /*lineLength=*/101,
+    kParameters,
+    kLayout,
+    {/*entryClear=*/true, /*taxpayerCheck=*/true, /*failureChaining=*/true, Checks},
+};
+QUORIX_CHECK_RECORD_KIND(kReductionZList);
 
-}  // namespace quorix::upaf
+}  // namespace quorix::upaf::records

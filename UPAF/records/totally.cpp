@@ -4,13 +4,17 @@
 
 #include "UConst/failure.h"
 #include "UConst/messages.h"
-#include "UPAF/records.h"
+#include "UPAF/record_frame.h"
 #include "UPAF/state.h"
 
-namespace quorix::upaf {
+namespace quorix::upaf::records {
 namespace {
 
-enum Param : int { recordType, countedType, kParamCount };
+#define PARAMETERS(X) \
+  X(recordType, Text) \
+  X(countedType, Text)
+QUORIX_PARAMETERS(PARAMETERS);
+#undef PARAMETERS
 
 char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
 
@@ -39,24 +43,25 @@ void CountedLines(std::string& line, const Args& args) {
   rules::AppendZeroFill(line, std::string_view(digits, static_cast<size_t>(end - digits)), 6);
 }
 
-const RecordKind kTotally{
-    /*typeLength=*/2, /*lineLength=*/36,
-    /*entryClear=*/false, /*taxpayerCheck=*/false, /*failureChaining=*/true,
-    {
-        AsPassed(recordType),
-        Text(kTaxpayerCnpjCpf, 14),
-        Text(kTaxpayerStateRegistration, 14),
-        Custom(CountedLines),
-    },
-    /*checks=*/nullptr,
-    /*secondType=*/countedType,
+constexpr Field kLayout[] = {
+    RecordType(2),
+    Text(kTaxpayerCnpjCpf, 14, names::kTaxpayerCnpjCpf),
+    Text(kTaxpayerStateRegistration, 14, names::kTaxpayerStateRegistration),
+    LineCount(CountedLines, 6, "quantidade de registros do tipo totalizado"),
 };
 
 }  // namespace
 
-bool Totally(std::string_view type, std::string_view counted) {
-  const Arg args[kParamCount] = {Arg::Text(type), Arg::Text(counted)};
-  return AssembleRecord(kTotally, Args(args, kParamCount));
-}
+constexpr RecordKind kTotally{
+    RecordId::Totally,
+    "totalizador de registros",
+    /*typeLength=*/2,
+    /*lineLength=*/36,
+    kParameters,
+    kLayout,
+    {/*entryClear=*/false, /*taxpayerCheck=*/false, /*failureChaining=*/true, /*checks=*/nullptr,
+     /*secondType=*/countedType},
+};
+QUORIX_CHECK_RECORD_KIND(kTotally);
 
-}  // namespace quorix::upaf
+}  // namespace quorix::upaf::records

@@ -1,0 +1,20 @@
+// The last error message: the one text that tells the host why the last
+// failing call failed (quorix_GetMessageError). Every layer reports its
+// failures here, so it sits below all of them.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quorix {
+
+// Replaces the last error message; an empty text clears it.
+void SetLastError(std::string_view text);
+// The same for the catch-all of the exports: never throws.
+void SetLastErrorNoThrow(std::string_view text) noexcept;
+// Previous message, CR LF, then the failure's own text.
+void ChainLastError(std::string_view failure);
+// The message as it stands.
+const std::string& LastErrorMessage() noexcept;
+
+}  // namespace quorix

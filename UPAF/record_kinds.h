@@ -1,0 +1,413 @@
+// Record kinds as data. Each report line kind is stated once, in its file
+// under UPAF/records/, as a RecordKind: its parameters (the names and kinds of
+// its export's prototype in the public header, in call order), its layout (one
+// Field per field of the line, in line order) and the frame values of its
+// builder. The record frame (record_frame.h) writes a line by the layout; a
+// reader of report files decodes a line by the same layout. kRecordKinds lists
+// all thirteen; their line lengths are all different.
+//
+// Layout vocabulary (w: width; positions follow from the widths, 1-based):
+//   RecordType(n)             the host's record type as passed; n is the type length
+//   Text(src, w, name)        text field rendering: trimmed, accented letters folded, other
+//                             characters outside printable ASCII (and "?") blanked, cut or
+//                             blank-filled on the right to w, upper-cased
+//   TextRight(src, w, name)   the same, right-justified and "0"-filled on the left
+//   Alphanumeric(src, w, name)  only 0-9, A-Z and a-z kept, then Text
+//   Character(src, name)      one character through Text at width 1
+//   CharacterAsPassed(src, name)  one character as passed; a control code becomes a blank
+//   AsPassed(src, w, name)    the host's text unchanged; w is the width the line expects
+//   Counter(src, w, name)     the host's text with "0" added on the left up to w, never cut;
+//                             a counter (COO, CCF, CRZ...): digits are expected, not enforced
+//   Code(src, w, name)        the same rendering, for codes and numbers of any characters
+//   Amount(src, w, name)      a real as digits in hundredths, zero-filled, never cut, no sign
+//   Number(src, d, w, name)   the same with d decimals (0, 2 or 3)
+//   NumberByCount(src, count, w, name)  decimals picked by an integer parameter (0, 3, else 2)
+//   Integer(src, w, name)     a 32-bit integer as digits, zero-filled, never cut, no sign
+//   SignedAmount(src, w, name)  hundredths with "-" in front, inside w, when below zero
+//   Date(src, name) / Time(src, name)  AAAAMMDD / HHMMSS
+//   DateOrBlanks / TimeOrBlanks  the same, or blanks for a value of 0
+//   LineCount(fn, w, name)    digits the builder computes (the totals line's count)
+// A source is a parameter of the record, an item of the open report's taxpayer
+// (kTaxpayer...) or of the software-house data last loaded (SoftwareHouseItem).
+// Fields that hold no sign (Number, NumberByCount, Integer) refuse a negative
+// value that would be written as another number.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <type_traits>
+
+#include "UFuncoes/field_rules.h"
+#include "quorix.h"
+
+namespace quorix::upaf {
+
+// A constant view of a constant array.
+template <class T>
+struct Table {
+  const T* data = nullptr;
+  size_t size = 0;
+  constexpr Table() = default;
+  template <size_t N>
+  constexpr Table(const T (&array)[N]) : data(array), size(N) {}
+  constexpr const T& operator[](size_t i) const { return data[i]; }
+  constexpr const T* begin() const { return data; }
+  constexpr const T* end() const { return data + size; }
+};
+
+// --- Parameters ----------------------------------------------------------
+
+// A date or a time is a real at the boundary (days since 1899-12-30).
+enum class ParamKind : uint8_t { Text, Real, Date, Time, Integer, Character };
+
+struct Param {
+  std::string_view name;  // the public header's parameter name
+  ParamKind kind;
+};
+
+// --- Fields ----------------------------------------------------------------
+
+enum class FieldKind : uint8_t {
+  RecordType,
+  Text,
+  Alphanumeric,
+  Character,
+  CharacterAsPassed,
+  AsPassed,
+  Counter,
+  Code,
+  Number,
+  NumberByCount,
+  Integer,
+  SignedAmount,
+  Date,
+  Time,
+  DateOrBlanks,
+  TimeOrBlanks,
+  LineCount,
+};
+
+// What the written characters no longer tell about the value passed; a field
+// without any is read back exactly.
+enum Loss : uint8_t {
+  kTrimmed = 1 << 0,     // blanks and control codes at both ends dropped
+  kFolded = 1 << 1,      // accents folded, other characters outside the set blanked
+  kUpperCased = 1 << 2,  // a-z written as A-Z
+  kCut = 1 << 3,         // a longer value cut to the width
+  kFiltered = 1 << 4,    // every character but letters and digits dropped
+  kZeroFilled = 1 << 5,  // leading "0" of the value cannot be told from the fill
+  kRounded = 1 << 6,     // to the field's decimals; a date keeps its day, a time its second
+};
+
+enum class SourceKind : uint8_t { Parameter, Taxpayer, SoftwareHouse, Computed };
+
+struct Source {
+  SourceKind kind = SourceKind::Parameter;
+  int index = 0;  // parameter index, taxpayer item or store::SoftwareHouseText
+  // A layout names a parameter by its index alone.
+  constexpr Source(int parameter) : index(parameter) {}
+  constexpr Source(SourceKind k, int i) : kind(k), index(i) {}
+};
+
+// The open report's taxpayer items, as stored by quorix_InicializarPAF.
+inline constexpr Source kTaxpayerCnpjCpf{SourceKind::Taxpayer, 0};
+inline constexpr Source kTaxpayerStateRegistration{SourceKind::Taxpayer, 1};
+inline constexpr Source kTaxpayerMunicipalRegistration{SourceKind::Taxpayer, 2};
+inline constexpr Source kTaxpayerCompanyName{SourceKind::Taxpayer, 3};
+// A text of the software-house data that the builder's checks loaded.
+constexpr Source SoftwareHouseItem(int text) { return {SourceKind::SoftwareHouse, text}; }
+
+class Args;
+// Renders a computed field at the end of the line.
+using ComputeField = void (*)(std::string& line, const Args& args);
+
+struct Field {
+  std::string_view name;  // Portuguese, as diagnostics show it
+  FieldKind kind;
+  int width;
+  Source source;
+  uint8_t losses = 0;
+  int decimals = 0;         // Number: 0, 2 or 3; Amount and SignedAmount: 2
+  int decimalsSource = -1;  // NumberByCount: the integer parameter that picks the decimals
+  rules::Justify justify = rules::Justify::Left;
+  char fill = ' ';
+  ComputeField compute = nullptr;  // LineCount
+
+  constexpr bool exact() const { return losses == 0; }
+};
+
+constexpr uint8_t kTextLosses = kTrimmed | kFolded | kUpperCased | kCut;
+
+constexpr Field RecordType(int typeLength) {
+  return {"tipo do registro", FieldKind::RecordType, typeLength, 0};
+}
+constexpr Field Text(Source s, int width, std::string_view name) {
+  return {name, FieldKind::Text, width, s, kTextLosses};
+}
+constexpr Field TextRight(Source s, int width, std::string_view name) {
+  Field f{name, FieldKind::Text, width, s, kTextLosses | kZeroFilled};
+  f.justify = rules::Justify::Right;
+  f.fill = '0';
+  return f;
+}
+constexpr Field Alphanumeric(Source s, int width, std::string_view name) {
+  return {name, FieldKind::Alphanumeric, width, s, kFiltered | kUpperCased | kCut};
+}
+constexpr Field Character(Source s, std::string_view name) {
+  return {name, FieldKind::Character, 1, s, kFolded | kUpperCased};
+}
+constexpr Field CharacterAsPassed(Source s, std::string_view name) {
+  return {name, FieldKind::CharacterAsPassed, 1, s, kFolded};
+}
+constexpr Field AsPassed(Source s, int width, std::string_view name) {
+  return {name, FieldKind::AsPassed, width, s};
+}
+constexpr Field Counter(Source s, int width, std::string_view name) {
+  return {name, FieldKind::Counter, width, s, kZeroFilled};
+}
+constexpr Field Code(Source s, int width, std::string_view name) {
+  return {name, FieldKind::Code, width, s, kZeroFilled};
+}
+constexpr Field Number(Source s, int decimals, int width, std::string_view name) {
+  return {name, FieldKind::Number, width, s, kRounded, decimals};
+}
+constexpr Field Amount(Source s, int width, std::string_view name) {
+  return Number(s, 2, width, name);
+}
+constexpr Field NumberByCount(Source s, int decimalsSource, int width, std::string_view name) {
+  Field f{name, FieldKind::NumberByCount, width, s, kRounded};
+  f.decimalsSource = decimalsSource;
+  return f;
+}
+constexpr Field Integer(Source s, int width, std::string_view name) {
+  return {name, FieldKind::Integer, width, s};
+}
+constexpr Field SignedAmount(Source s, int width, std::string_view name) {
+  return {name, FieldKind::SignedAmount, width, s, kRounded, 2};
+}
+constexpr Field Date(Source s, std::string_view name) {
+  return {name, FieldKind::Date, 8, s, kRounded};
+}
+constexpr Field Time(Source s, std::string_view name) {
+  return {name, FieldKind::Time, 6, s, kRounded};
+}
+constexpr Field DateOrBlanks(Source s, std::string_view name) {
+  return {name, FieldKind::DateOrBlanks, 8, s, kRounded};
+}
+constexpr Field TimeOrBlanks(Source s, std::string_view name) {
+  return {name, FieldKind::TimeOrBlanks, 6, s, kRounded};
+}
+constexpr Field LineCount(ComputeField compute, int width, std::string_view name) {
+  Field f{name, FieldKind::LineCount, width, Source{SourceKind::Computed, 0}};
+  f.compute = compute;
+  return f;
+}
+
+// The field holds digits only when the line was written by its rule.
+constexpr bool HoldsDigits(FieldKind k) {
+  return k == FieldKind::Number || k == FieldKind::NumberByCount || k == FieldKind::Integer ||
+         k == FieldKind::Date || k == FieldKind::Time || k == FieldKind::LineCount;
+}
+// Number renderings drop the sign; the frame refuses what that would change.
+constexpr bool HoldsNoSign(FieldKind k) {
+  return k == FieldKind::Number || k == FieldKind::NumberByCount || k == FieldKind::Integer;
+}
+
+// 1-based first position of layout[index], as the widths place it.
+constexpr size_t Position(Table<Field> layout, size_t index) {
+  size_t position = 1;
+  for (size_t i = 0; i < index; ++i) position += static_cast<size_t>(layout[i].width);
+  return position;
+}
+constexpr size_t LineLength(Table<Field> layout) { return Position(layout, layout.size) - 1; }
+
+// --- Record kinds --------------------------------------------------------
+
+// A builder's own checks, in order: false after setting its message.
+using FieldChecks = bool (*)(const Args& args);
+
+// How the record frame runs the builder.
+struct Frame {
+  bool entryClear;
+  bool taxpayerCheck;
+  bool failureChaining;
+  FieldChecks checks = nullptr;
+  // A second parameter that must pass the type length check too (its failure
+  // still quotes the record type).
+  int secondType = -1;
+  // Whether a failure raised by the checks goes through the failure chaining;
+  // when not, the checks run before the protected part, as loading does.
+  bool chainedChecks = true;
+};
+
+// The thirteen record kinds, each with the export that builds its lines.
+#define QUORIX_RECORD_KINDS(X)                          \
+  X(Header, quorix_Header)                              \
+  X(AnexoVI, quorix_HeaderAnexoVI)                      \
+  X(Totally, quorix_Totally)                            \
+  X(DavIssued, quorix_RelacaoDavEmitido)                \
+  X(GoodsInStock, quorix_RelacaoMercadoriaEstoque)      \
+  X(GoodsAndServices, quorix_RelacaoMercadoriaServicos) \
+  X(ReductionZList, quorix_RelacaoReducoesZ)            \
+  X(ReductionZDetail, quorix_DetalheReducaoZ)           \
+  X(FiscalCoupon, quorix_RelacaoCupomFiscal)            \
+  X(FiscalCouponItem, quorix_DetalheCupomFiscal)        \
+  X(OtherDocument, quorix_RelacaoDemaisDoctosEcf)       \
+  X(Payment, quorix_DetalheDemaisDoctosEcf)             \
+  X(DailyMovement, quorix_RelacaoMovimentoDiario)
+
+#define QUORIX_RECORD_ID(kind, exportName) kind,
+enum class RecordId : uint8_t { QUORIX_RECORD_KINDS(QUORIX_RECORD_ID) };
+#undef QUORIX_RECORD_ID
+
+constexpr std::string_view ExportName(RecordId id) {
+#define QUORIX_RECORD_EXPORT_NAME(kind, exportName) \
+  if (id == RecordId::kind) return #exportName;
+  QUORIX_RECORD_KINDS(QUORIX_RECORD_EXPORT_NAME)
+#undef QUORIX_RECORD_EXPORT_NAME
+  return {};
+}
+
+struct RecordKind {
+  RecordId id;
+  std::string_view name;  // Portuguese, as diagnostics show it
+  size_t typeLength;
+  size_t lineLength;
+  Table<Param> params;
+  Table<Field> layout;
+  Frame frame;
+
+  constexpr std::string_view exportName() const { return ExportName(id); }
+};
+
+namespace records {
+#define QUORIX_RECORD_DECLARATION(kind, exportName) extern const RecordKind k##kind;
+QUORIX_RECORD_KINDS(QUORIX_RECORD_DECLARATION)
+#undef QUORIX_RECORD_DECLARATION
+}  // namespace records
+
+#define QUORIX_RECORD_ADDRESS(kind, exportName) &records::k##kind,
+inline constexpr const RecordKind* kRecordKinds[] = {QUORIX_RECORD_KINDS(QUORIX_RECORD_ADDRESS)};
+#undef QUORIX_RECORD_ADDRESS
+
+// --- Compile-time agreement with the public header -------------------------
+
+template <class... T>
+struct TypeList {};
+
+// The parameter types of an export's prototype.
+template <class F>
+struct ExportParameters;
+template <class R, class... P>
+struct ExportParameters<R(P...)> {
+  using type = TypeList<P...>;
+};
+#if defined(_WIN32) && defined(__i386__)
+template <class R, class... P>
+struct ExportParameters<R QUORIX_CALL(P...)> {
+  using type = TypeList<P...>;
+};
+#endif
+
+template <RecordId Id>
+struct ExportOf;
+#define QUORIX_RECORD_EXPORT(kind, exportName)                                \
+  template <>                                                                 \
+  struct ExportOf<RecordId::kind> {                                           \
+    using Parameters = typename ExportParameters<decltype(exportName)>::type; \
+    static constexpr const RecordKind& record = records::k##kind;             \
+  };
+QUORIX_RECORD_KINDS(QUORIX_RECORD_EXPORT)
+#undef QUORIX_RECORD_EXPORT
+
+template <class T>
+constexpr ParamKind BoundaryKind() {
+  if constexpr (std::is_same_v<T, quorix_text>)
+    return ParamKind::Text;
+  else if constexpr (std::is_same_v<T, double>)
+    return ParamKind::Real;
+  else if constexpr (std::is_same_v<T, int32_t>)
+    return ParamKind::Integer;
+  else {
+    static_assert(std::is_same_v<T, quorix_slot>, "a record parameter of an unknown type");
+    return ParamKind::Character;
+  }
+}
+
+constexpr ParamKind AtTheBoundary(ParamKind k) {
+  return k == ParamKind::Date || k == ParamKind::Time ? ParamKind::Real : k;
+}
+
+template <class... P>
+constexpr bool SameKinds(TypeList<P...>, Table<Param> params) {
+  constexpr ParamKind boundary[] = {BoundaryKind<P>()...};
+  if (params.size != sizeof...(P)) return false;
+  for (size_t i = 0; i < params.size; ++i)
+    if (AtTheBoundary(params[i].kind) != boundary[i]) return false;
+  return true;
+}
+
+// A parameter of the kind that the field's rendering reads.
+constexpr bool FeedsField(const Field& f, Table<Param> params) {
+  if (f.kind == FieldKind::LineCount) return f.compute != nullptr;
+  const bool text = f.kind == FieldKind::RecordType || f.kind == FieldKind::Text ||
+                    f.kind == FieldKind::Alphanumeric || f.kind == FieldKind::AsPassed ||
+                    f.kind == FieldKind::Counter || f.kind == FieldKind::Code;
+  if (f.source.kind != SourceKind::Parameter) return f.kind == FieldKind::Text;
+  if (f.source.index < 0 || static_cast<size_t>(f.source.index) >= params.size) return false;
+  const ParamKind p = params[static_cast<size_t>(f.source.index)].kind;
+  switch (f.kind) {
+    case FieldKind::Character:
+    case FieldKind::CharacterAsPassed:
+      return p == ParamKind::Character;
+    case FieldKind::Number:
+    case FieldKind::SignedAmount:
+      return p == ParamKind::Real;
+    case FieldKind::NumberByCount:
+      return p == ParamKind::Real && f.decimalsSource >= 0 &&
+             static_cast<size_t>(f.decimalsSource) < params.size &&
+             params[static_cast<size_t>(f.decimalsSource)].kind == ParamKind::Integer;
+    case FieldKind::Integer:
+      return p == ParamKind::Integer;
+    case FieldKind::Date:
+    case FieldKind::DateOrBlanks:
+      return p == ParamKind::Date;
+    case FieldKind::Time:
+    case FieldKind::TimeOrBlanks:
+      return p == ParamKind::Time;
+    default:
+      return text && p == ParamKind::Text;
+  }
+}
+
+constexpr bool SourcesFit(const RecordKind& kind) {
+  for (const Field& f : kind.layout)
+    if (f.name.empty() || f.width <= 0 || !FeedsField(f, kind.params)) return false;
+  return true;
+}
+
+// The record type comes first, from the first parameter, at the type length.
+constexpr bool StartsWithType(const RecordKind& kind) {
+  return kind.layout.size > 0 && kind.layout[0].kind == FieldKind::RecordType &&
+         kind.layout[0].source.index == 0 && kind.params.size > 0 &&
+         kind.params[0].kind == ParamKind::Text &&
+         static_cast<size_t>(kind.layout[0].width) == kind.typeLength;
+}
+
+}  // namespace quorix::upaf
+
+// Placed after a record kind's definition: its parameters agree with its
+// export's prototype, its widths add up to its line length, and every field
+// reads a source of the kind its rendering needs.
+#define QUORIX_CHECK_RECORD_KIND(kind)                                                      \
+  static_assert(::quorix::upaf::SameKinds(                                                  \
+                    typename ::quorix::upaf::ExportOf<kind.id>::Parameters{}, kind.params), \
+                #kind ": parameters differ from the export's prototype");                   \
+  static_assert(::quorix::upaf::LineLength(kind.layout) == kind.lineLength,                 \
+                #kind ": the field widths do not add up to the line length");               \
+  static_assert(::quorix::upaf::StartsWithType(kind),                                       \
+                #kind ": the line does not start with the record type");                    \
+  static_assert(::quorix::upaf::SourcesFit(kind),                                           \
+                #kind ": a field reads a source missing or of another kind")

@@ -1,0 +1,178 @@
+#!/usr/bin/env bash
+# The quorix program as a user runs it: each row runs the real program in one
+# scratch folder (rows build on the files of the rows before) and compares its
+# exit status, standard output and standard error byte for byte.
+# usage: cli_test.sh QUORIX SIDEFILE_TOOL [RUNNER]   (RUNNER: tools/wine-run.sh for Windows)
+set -u
+absolute() { echo "$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"; }
+quorix=$(absolute "$1") sidefile=$(absolute "$2") runner=${3:+$(absolute "$3")}
+work=$(mktemp -d "${TMPDIR:-/tmp}/quorix-cli.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+mkdir "$work/run"
+# UTF-8 arguments reach Wine's wide command line intact only under a UTF-8 locale.
+export LC_ALL=en_US.UTF-8
+if [ -n "$runner" ]; then sep='\'; windows=1; else sep=/; windows=0; fi
+
+run() { (cd "$work/run" && $runner "$quorix" "$@"); }
+passed=0 failed=0
+verdict() {
+  if [ "$1" = ok ]; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL: $2"; fi
+}
+
+# t STATUS STDOUT STDERR ARGS...: exact status and output.
+# h STATUS TEXT ARGS...: exact status, TEXT somewhere in the standard output.
+t() {
+  local status=$1 out=$2 err=$3
+  shift 3
+  run "$@" >"$work/out" 2>"$work/err"
+  local rc=$?
+  printf '%s' "$out" >"$work/out.expected"
+  printf '%s' "$err" >"$work/err.expected"
+  if [ $rc -eq "$status" ] && cmp -s "$work/out" "$work/out.expected" &&
+    cmp -s "$work/err" "$work/err.expected"; then
+    verdict ok
+  else
+    verdict fail "quorix $* (status $rc, expected $status)"
+    diff "$work/out.expected" "$work/out" | sed 's/^/  stdout /'
+    diff "$work/err.expected" "$work/err" | sed 's/^/  stderr /'
+  fi
+}
+h() {
+  local status=$1 text=$2
+  shift 2
+  run "$@" >"$work/out" 2>/dev/null
+  local rc=$?
+  if [ $rc -eq "$status" ] && grep -qF -- "$text" "$work/out"; then verdict ok; else
+    verdict fail "quorix $* (status $rc, expected $status and: $text)"
+  fi
+}
+# that CONDITION DESCRIPTION: a fact about the files the rows left.
+that() { if (cd "$work/run" && eval "$1"); then verdict ok; else verdict fail "$2"; fi; }
+
+run --version >/dev/null 2>&1 # a first Wine start may report on its prefix
+
+# Usage and help.
+t 0 $'quorix 1.0.0\n' '' --version
+t 2 '' $'quorix: falta o comando; veja quorix --help\n'
+t 2 '' $'quorix: argumento inesperado: foo\n' foo
+t 2 '' $'quorix: falta o comando de sidefile: show ou write\n' sidefile
+t 2 '' $'quorix: falta a opção --private-key\n' sign r.txt
+h 0 'Uso: quorix [OPÇÕES] [COMANDO]' --help
+h 0 'Estado de saída: 0 assinatura válida; 1 assinatura inválida ou ausente; 2 uso' verify --help
+
+# keygen: the private file owner-only, the public XML file by the library.
+dev='Padaria Pão Dourado'
+t 2 '' $'quorix: --name: o caractere U+0151 ("ő") não existe no Windows-1252\n' keygen --name 'Dev ő'
+badname=$'quorix: --name: o nome do desenvolvedor também dá nome aos arquivos: não pode ser vazio, ter / \\ : nem ser um nome de dispositivo (CON, NUL, COM1...)\n'
+t 2 '' "$badname" keygen --name con.txt
+t 2 '' "$badname" keygen --name a/b
+t 2 '' $'quorix: Nome do desenvolvedor inválido como nome de arquivo: Dev..X\n' keygen --name Dev..X
+t 2 '' $'quorix: chaves: a pasta não existe\n' keygen --name Dev --dir chaves
+that '[ -z "$(ls)" ]' 'refused key pairs leave no file'
+t 0 "chave privada: .$sep$dev.chave"$'\n'"chave pública: .$sep$dev.xml"$'\n' '' keygen --name "$dev"
+t 2 '' "quorix: .$sep$dev.chave: já existe; apague-o ou escolha outro nome"$'\n' keygen --name "$dev"
+modulus=$(sed -n 's/^modulo=\([0-9A-F]\{256\}\)$/\1/p' "$work/run/$dev.chave")
+that '[ "$(head -1 "$dev.chave")" = "quorix-chave-privada 1" ] && [ ${#modulus} = 256 ] &&
+  grep -qE "^expoente_privado=[0-9A-F]{256}$" "$dev.chave" && [ $(wc -l <"$dev.chave") = 3 ]' \
+  'private key file: header, modulus, private exponent'
+that 'grep -qF "<nome>Padaria P&#227;o Dourado</nome>" "$dev.xml" &&
+  grep -qF "<modulo>$modulus</modulo>" "$dev.xml" && grep -qF "<expoente_publico>010001<" "$dev.xml"' \
+  'public-key XML file: name in Windows-1252, the modulus of the private key file'
+[ $windows = 1 ] || that '[ "$(stat -c %a "$dev.chave")" = 600 ]' 'private key file is mode 0600'
+
+# sign and verify.
+printf 'linha 1\r\nlinha 2\r\n' >"$work/run/r.txt"
+printf 'sem fim de linha' >"$work/run/nolf.txt"
+t 0 '' '' sign r.txt --private-key "$dev.chave"
+that '[ $(wc -c <r.txt) = 279 ] && tail -c 261 r.txt | LC_ALL=C grep -qaxE "EAD[0-9A-F]{256}."' \
+  'signing appends one EAD line'
+t 0 $'r.txt: assinatura válida\n' '' verify r.txt --key "$dev.xml"
+t 0 $'r.txt: assinatura válida\n' '' verify r.txt --modulus "$(echo "$modulus" | tr A-F a-f)"
+sed 's/linha 2/linha 3/' "$work/run/r.txt" >"$work/run/tampered.txt"
+t 1 $'tampered.txt: assinatura inválida ou ausente\n' '' verify tampered.txt --key "$dev.xml"
+t 1 $'nolf.txt: assinatura inválida ou ausente\n' '' verify nolf.txt --modulus "$modulus"
+t 2 '' $'quorix: r.txt: o arquivo já termina com um registro EAD\n' sign r.txt --private-key "$dev.chave"
+t 2 '' $'quorix: nolf.txt: o arquivo não termina com uma quebra de linha\n' sign nolf.txt --private-key "$dev.chave"
+t 2 '' $'quorix: r.txt: não é um arquivo de chave privada do quorix\n' sign nolf.txt --private-key r.txt
+t 2 '' $'quorix: nada.chave: arquivo não encontrado\n' sign nolf.txt --private-key nada.chave
+t 2 '' $'quorix: nada.txt: arquivo não encontrado\n' verify nada.txt --key "$dev.xml"
+t 2 '' $'quorix: dê a chave pública com --key ou com --modulus (só uma delas)\n' verify r.txt
+t 2 '' $'quorix: dê a chave pública com --key ou com --modulus (só uma delas)\n' verify r.txt --key "$dev.xml" --modulus "$modulus"
+t 2 '' $'quorix: --modulus: são precisos 256 dígitos hexadecimais\n' verify r.txt --modulus "${modulus}0"
+t 2 '' $'quorix: r.txt: não é um arquivo de chave pública (falta <expoente_publico>)\n' verify r.txt --key r.txt
+that '[ "$(wc -c <nolf.txt)" = 16 ]' 'a refused signing leaves the file as it was'
+
+# md5: every file, past one that cannot be read.
+printf 'abc' >"$work/run/abc.txt"
+: >"$work/run/empty.txt"
+t 2 $'900150983CD24FB0D6963F7D28E17F72  abc.txt\nD41D8CD98F00B204E9800998ECF8427E  empty.txt\n' \
+  $'quorix: nada.txt: arquivo não encontrado\n' md5 abc.txt nada.txt empty.txt
+
+# sidefile: the software-house data through JSON, accented text both ways.
+cat >"$work/run/sh.json" <<'JSON'
+{
+  "CNPJ": "11.222.333/0001-81",
+  "INSCESTADUAL": "110.042.490.114",
+  "INSCMUNICIPAL": "",
+  "RAZAOSOCIAL": "Padaria Pão Dourado Ltda",
+  "ENDERECO": "Rua São João, 10 – Açaí €",
+  "TELEFONE": "(11) 5555-1234\tramal 2",
+  "CONTATO": "José Conceição",
+  "SOFTWARE": "Caixa Rápida PDV",
+  "VERSAO": "2.1.0",
+  "FILE": "caixa.exe",
+  "MD5": "0123456789ABCDEF0123456789ABCDEF",
+  "VERSAO ER": "01.06",
+  "LAUDO": "LAUDO-123",
+  "FILE AUX": [
+    "relatórios.dll",
+    "tef.dll",
+    "leitor.dll"
+  ],
+  "MD5 AUX": [
+    "AAAABBBBCCCCDDDDEEEEFFFF00001111"
+  ]
+}
+JSON
+sed 's/Açaí/Açaí ő/' "$work/run/sh.json" >"$work/run/bad.json"
+t 2 '' $'quorix: bad.json: ENDERECO: o caractere U+0151 ("ő") não existe no Windows-1252\n' sidefile write sh.ini --from bad.json
+sed 's/Açaí/Açaí •/' "$work/run/sh.json" >"$work/run/bullet.json"
+t 2 '' $'quorix: Arquivo Inválido\nsh.ini\nTexto que o arquivo não guarda intacto: valor da chave ENDERECO, posição 25, caractere de código 149\n' \
+  sidefile write sh.ini --from bullet.json
+that '[ ! -e sh.ini ]' 'a refused text writes no side file'
+t 0 '' '' sidefile write sh.ini --from sh.json
+t 0 "$(cat "$work/run/sh.json")"$'\n' '' sidefile show sh.ini --json
+t 0 $'CNPJ=11.222.333/0001-81\nINSCESTADUAL=110.042.490.114\nINSCMUNICIPAL=\nRAZAOSOCIAL=Padaria Pão Dourado Ltda\nENDERECO=Rua São João, 10 – Açaí €\nTELEFONE=(11) 5555-1234\\x09ramal 2\nCONTATO=José Conceição\nSOFTWARE=Caixa Rápida PDV\nVERSAO=2.1.0\nFILE=caixa.exe\nMD5=0123456789ABCDEF0123456789ABCDEF\nVERSAO ER=01.06\nLAUDO=LAUDO-123\nFILE AUX0=relatórios.dll\nFILE AUX1=tef.dll\nFILE AUX2=leitor.dll\nMD5 AUX0=AAAABBBBCCCCDDDDEEEEFFFF00001111\n' \
+  '' sidefile show sh.ini
+that '$runner "$sidefile" read sh.ini | grep -qxF "ENDERECO=Rua S\xE3o Jo\xE3o, 10 \x96 A\xE7a\xED \x80"' \
+  'inside the side file the texts are Windows-1252'
+sed -e '/"tef.dll",/d' -e '/"leitor.dll"/d' -e 's/"relatórios.dll",/"relatórios.dll"/' \
+  "$work/run/sh.json" >"$work/run/short.json"
+t 0 '' '' sidefile write sh.ini --from short.json
+that '[ "$($runner "$quorix" sidefile show sh.ini | grep "^FILE AUX")" = "FILE AUX0=relatórios.dll" ]' \
+  'a shorter list replaces a longer one'
+printf '{"CNPJ": "1", "CNJP": "2"}' >"$work/run/typo.json"
+printf '{"CNPJ": "1",' >"$work/run/broken.json"
+printf '{"INSCESTADUAL": ""}' >"$work/run/nocnpj.json"
+sed 's/"tef.dll"/""/' "$work/run/sh.json" >"$work/run/hole.json"
+t 2 '' $'quorix: typo.json: chave desconhecida: CNJP\n' sidefile write x.ini --from typo.json
+t 2 '' $'quorix: broken.json: JSON inválido perto do byte 14\n' sidefile write x.ini --from broken.json
+t 2 '' $'quorix: hole.json: FILE AUX: a lista não pode ter textos vazios\n' sidefile write x.ini --from hole.json
+t 2 '' $'quorix: nocnpj.json: falta a chave CNPJ\n' sidefile write x.ini --from nocnpj.json
+t 2 '' $'quorix: Arquivo Inválido nada.ini\n' sidefile show nada.ini
+
+# total: a serial number with accents, stored as its Windows-1252 bytes.
+t 0 '' '' total set gt.ini 'ECF-Ção' 1234,56
+t 0 $'1234.56\n' '' total get gt.ini 'ECF-Ção'
+t 0 '' '' total set gt.ini ECF-2 -12.25
+t 0 $'-12.25\n' '' total get gt.ini ECF-2
+t 0 $'0\n' '' total get gt.ini ECF-3
+that 'LC_ALL=C grep -qaF "$(printf "[\272\270\273\242<X\344]")" gt.ini' \
+  'the section of a serial number is its scrambled Windows-1252 bytes'
+t 2 '' $'quorix: VALOR: "12.5.1" não é um número (ex.: 1234.56 ou 1234,56)\n' total set gt.ini ECF-2 12.5.1
+t 2 '' $'quorix: SERIE: o caractere U+0151 ("ő") não existe no Windows-1252\n' total set gt.ini 'ECF ő' 1
+t 2 '' $'quorix: Número de Fabricação ECF Inválido\n' total get gt.ini ''
+t 2 '' $'quorix: Arquivo Inválido nada.ini\n' total get nada.ini ECF-2
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

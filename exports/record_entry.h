@@ -1,0 +1,44 @@
+// The entry of every record builder: the export passes its own arguments, in
+// its order, and Build holds the texts for the call and runs the record frame
+// on the kind's table. The arguments must be exactly those of the kind's
+// prototype in the public header (count and types), or the entry does not
+// compile; the kind's own file checks its table against the same prototype.
+#pragma once
+
+#include <type_traits>
+
+#include "UPAF/record_frame.h"
+#include "UPAF/record_kinds.h"
+#include "exports/boundary.h"
+#include "quorix.h"
+
+namespace quorix::boundary {
+
+inline void Hold(quorix_text text) noexcept { AddRef(text); }
+inline void Hold(double) noexcept {}
+inline void Hold(int32_t) noexcept {}
+inline void Hold(quorix_slot) noexcept {}
+inline void Drop(quorix_text text) noexcept { Release(text); }
+inline void Drop(double) noexcept {}
+inline void Drop(int32_t) noexcept {}
+inline void Drop(quorix_slot) noexcept {}
+
+inline upaf::Arg ToArg(quorix_text text) noexcept { return upaf::Arg::Text(TextView(text)); }
+inline upaf::Arg ToArg(double value) noexcept { return upaf::Arg::Real(value); }
+inline upaf::Arg ToArg(int32_t value) noexcept { return upaf::Arg::Integer(value); }
+inline upaf::Arg ToArg(quorix_slot slot) noexcept { return upaf::Arg::Character(slot); }
+
+template <upaf::RecordId Id, class... A>
+quorix_bool Build(A... args) noexcept {
+  static_assert(std::is_same_v<typename upaf::ExportOf<Id>::Parameters, upaf::TypeList<A...>>,
+                "a record entry passes its export's arguments, all of them, in their order");
+  (Hold(args), ...);
+  const upaf::Arg values[] = {ToArg(args)...};
+  const quorix_bool result = Guarded([&] {
+    return upaf::AssembleRecord(upaf::ExportOf<Id>::record, upaf::Args(values, sizeof...(A)));
+  });
+  (Drop(args), ...);
+  return result;
+}
+
+}  // namespace quorix::boundary

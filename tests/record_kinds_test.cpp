@@ -1,0 +1,57 @@
+// The record kind tables against the public header they serve: the compiler
+// checks the parameters' kinds, this checks their names (the ones hosts and
+// tools use), and that a line's length tells its record kind.
+#include "UPAF/record_kinds.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "support.h"
+
+namespace {
+
+using quorix::upaf::kRecordKinds;
+using quorix::upaf::RecordKind;
+
+// The parameter names of `name`'s prototype in the header text.
+std::vector<std::string> PrototypeNames(const std::string& header, std::string_view name) {
+  const size_t open = header.find(std::string(name) + "(");
+  if (open == std::string::npos) return {};
+  const size_t close = header.find(')', open);
+  std::vector<std::string> names;
+  std::string current;
+  for (size_t i = open + name.size() + 1; i <= close; ++i) {
+    const char c = header[i];
+    if (c == ',' || c == ')') {
+      names.push_back(current);
+      current.clear();
+    } else if (c == ' ' || c == '\n' || c == '*') {
+      if (!current.empty() && current.back() != ' ') current += ' ';
+    } else {
+      current += c;
+    }
+  }
+  for (std::string& n : names) {  // keep the last word: the name after the type
+    while (!n.empty() && n.back() == ' ') n.pop_back();
+    n = n.substr(n.rfind(' ') + 1);
+  }
+  return names;
+}
+
+TEST(RecordKinds, NameTheHeadersParametersAndDifferInLength) {
+  const std::string header = qt::ReadFile(QUORIX_PUBLIC_HEADER);
+  ASSERT_FALSE(header.empty());
+  std::set<size_t> lengths;
+  for (const RecordKind* kind : kRecordKinds) {
+    std::vector<std::string> params;
+    for (const auto& p : kind->params) params.emplace_back(p.name);
+    EXPECT_EQ(PrototypeNames(header, kind->exportName()), params) << kind->exportName();
+    EXPECT_TRUE(lengths.insert(kind->lineLength).second) << kind->exportName();
+  }
+  EXPECT_EQ(13u, lengths.size());
+}
+
+}  // namespace

@@ -41,21 +41,22 @@ bool StorableValue(std::string_view s) {
   return true;
 }
 
-// A section header whose name is empty once trimmed ("[]", "[ ]").
+// A section header whose name is empty once trimmed ("[]", "[ ]"), the
+// lines split as the engine splits them: at LF, and at CR only where no
+// further LF follows.
 bool HasEmptySectionHeader(std::string_view file) {
   size_t pos = 0;
-  while (pos <= file.size()) {
-    size_t end = file.find_first_of("\r\n", pos);
+  while (pos < file.size()) {
+    size_t end = file.find('\n', pos);
+    if (end == std::string_view::npos) end = file.find('\r', pos);
     if (end == std::string_view::npos) end = file.size();
     std::string_view line = file.substr(pos, end - pos);
+    pos = end + 1;
     while (!line.empty() && ProfileSpace(line.front())) line.remove_prefix(1);
     const size_t close = line.rfind(']');
-    if (!line.empty() && line[0] == '[' && close != std::string_view::npos && close > 0) {
-      std::string_view name = line.substr(1, close - 1);
-      while (!name.empty() && ProfileSpace(name.front())) name.remove_prefix(1);
-      if (name.find_first_not_of("\t\n\v\f\r\x1A ") == std::string_view::npos) return true;
-    }
-    pos = end + 1;
+    if (line.empty() || line[0] != '[' || close == std::string_view::npos || close == 0) continue;
+    const std::string_view name = line.substr(1, close - 1);
+    if (std::all_of(name.begin(), name.end(), [](char c) { return ProfileSpace(c); })) return true;
   }
   return false;
 }

@@ -174,6 +174,7 @@ type
   TSlot = Cardinal;
   TResult = Byte;
   PInt32 = ^Integer;
+  PReal = ^Double;
 {$IFDEF FPC}
   TLength = PtrInt;
   TBlockSize = PtrUInt;
@@ -274,7 +275,7 @@ function quorix_GetDataSoftwareHouse(cnpj, stateRegistration, municipalRegistrat
 function quorix_UpdateTotalizadorGeralECF(serialNumber: PText; grandTotal: Double;
   iniFileName: PText): TResult; stdcall;
   external QuorixLibrary name 'quorix_UpdateTotalizadorGeralECF';
-function quorix_GetInfoTotalizadorECF(serialNumber: PText; grandTotal: PDouble;
+function quorix_GetInfoTotalizadorECF(serialNumber: PText; grandTotal: PReal;
   iniFileName: PText): TResult; stdcall;
   external QuorixLibrary name 'quorix_GetInfoTotalizadorECF';
 function quorix_GenarateFileXml(developerName, modulus, folder,
@@ -291,7 +292,7 @@ procedure c_free(Block: Pointer); cdecl; external CRuntime name 'free';
 const
   { The characters of bytes $80..$9F; the five unassigned bytes stand for the
     control characters of the same number, as Windows maps them. }
-  HighControls: array[$80..$9F] of Word = (
+  Chars80To9F: array[$80..$9F] of Word = (
     $20AC, $0081, $201A, $0192, $201E, $2026, $2020, $2021,
     $02C6, $2030, $0160, $2039, $0152, $008D, $017D, $008F,
     $0090, $2018, $2019, $201C, $201D, $2022, $2013, $2014,
@@ -307,8 +308,8 @@ begin
     Result := C;
     Exit;
   end;
-  for B := Low(HighControls) to High(HighControls) do
-    if HighControls[B] = C then
+  for B := Low(Chars80To9F) to High(Chars80To9F) do
+    if Chars80To9F[B] = C then
     begin
       Result := B;
       Exit;
@@ -357,8 +358,8 @@ begin
   for I := 1 to Length(S) do
   begin
     B := Ord(S[I]);
-    if (B >= Low(HighControls)) and (B <= High(HighControls)) then
-      Result[I] := WideChar(HighControls[B])
+    if (B >= Low(Chars80To9F)) and (B <= High(Chars80To9F)) then
+      Result[I] := WideChar(Chars80To9F[B])
     else
       Result[I] := WideChar(B);
   end;
@@ -393,12 +394,12 @@ type
     Buf: array[0..InlineTextBytes - 1] of Byte;
   end;
 
-function SlotSize(Length: TLength): TLength;
+function SlotSize(N: TLength): TLength; {$IFDEF FPC}inline;{$ENDIF}
 begin
-  if Length = 0 then
+  if N = 0 then
     Result := 0
   else
-    Result := (Length + 12) and not TLength(3); { count, length, bytes, NUL; 4-aligned }
+    Result := (N + 12) and not TLength(3); { count, length, bytes, NUL; 4-aligned }
 end;
 
 { Writes S in the library's form at Block; returns the text pointer. }
@@ -452,34 +453,22 @@ begin
 {$ENDIF}
 end;
 
-{ Prepares a call: the texts in the library's form and the floating-point
-  environment. Raises (before anything is allocated) only when out of memory
-  or given a text longer than the library's 32-bit length. Every Enter is
-  followed by Leave, with nothing but the library call between them. }
-procedure Enter(out C: TCallTexts; const S: array of RawByteString);
+{ The call's texts in one heap block, when they do not fit on the stack. }
+procedure PlaceOnHeap(var C: TCallTexts; const S: array of RawByteString);
 var
   I: Integer;
-  Size, N: TLength;
+  Size: TLength;
   Block: PAnsiChar;
 begin
   Size := 0;
   for I := 0 to High(S) do
   begin
-    N := Length(S[I]);
-    if N > MaxTextLength then
+    if Length(S[I]) > MaxTextLength then
       raise EQuorixText.Create('Texto longo demais para a biblioteca');
-    Inc(Size, SlotSize(N));
+    Inc(Size, SlotSize(Length(S[I])));
   end;
-  if Size <= InlineTextBytes then
-  begin
-    C.Heap := nil;
-    Block := @C.Buf[0];
-  end
-  else
-  begin
-    GetMem(C.Heap, Size);
-    Block := C.Heap;
-  end;
+  GetMem(C.Heap, Size);
+  Block := C.Heap;
   for I := 0 to High(S) do
     if Length(S[I]) = 0 then
       C.P[I] := nil
@@ -488,6 +477,43 @@ begin
       C.P[I] := PlaceText(Block, S[I]);
       Inc(Block, SlotSize(Length(S[I])));
     end;
+end;
+
+{ Prepares a call: the texts in the library's form and the floating-point
+  environment. Raises (before anything is allocated) only when out of memory
+  or given a text longer than the library's 32-bit length. Every Enter is
+  followed by Leave, with nothing but the library call between them. }
+procedure Enter(out C: TCallTexts; const S: array of RawByteString);
+var
+  I: Integer;
+  N, Used, Size: TLength;
+  Block: PAnsiChar;
+  Text: Pointer;
+begin
+  C.Heap := nil;
+  Used := 0;
+  for I := 0 to High(S) do
+  begin
+    Text := Pointer(S[I]);
+    if Text = nil then
+      C.P[I] := nil
+    else
+    begin
+      N := Length(S[I]);
+      Size := SlotSize(N);
+      if Used + Size > InlineTextBytes then
+      begin
+        PlaceOnHeap(C, S);
+        Break;
+      end;
+      Block := @C.Buf[Used];
+      PInt32(Block)^ := -1;
+      PInt32(Block + 4)^ := Integer(N);
+      Move(Text^, (Block + 8)^, N + 1); { a Pascal string always ends in a NUL }
+      C.P[I] := Block + 8;
+      Inc(Used, Size);
+    end;
+  end;
   MaskFpu(C.Fpu);
 end;
 

@@ -399,14 +399,23 @@ begin
 end;
 
 procedure TestPublicKeyFile;
+var
+  Moduli: array[0..1] of RawByteString;
+  I: Integer;
 begin
-  Check(GenarateFileXml('Desenvolvedora Px', PublicKey, Folder, '010001'), 'GenarateFileXml');
-  CheckBytes(FileBytes(Path('Desenvolvedora Px.xml')),
-    '<?xml version="1.0"?> '#13#10'<empresa_desenvolvedora> '#13#10 +
-    '     <nome>Desenvolvedora Px</nome> '#13#10'     <chave> '#13#10 +
-    '                <modulo>' + PublicKey + '</modulo> '#13#10 +
-    '                     <expoente_publico>010001</expoente_publico> '#13#10 +
-    '     </chave> '#13#10'</empresa_desenvolvedora> '#13#10#13#10, 'public-key file');
+  Moduli[0] := PublicKey;
+  Moduli[1] := StringOfChar(AnsiChar('A'), 3000); { the call's texts spill from the stack }
+  for I := Low(Moduli) to High(Moduli) do
+  begin
+    Check(GenarateFileXml('Desenvolvedora Px', Moduli[I], Folder, '010001'), 'GenarateFileXml');
+    CheckBytes(FileBytes(Path('Desenvolvedora Px.xml')),
+      '<?xml version="1.0"?> '#13#10'<empresa_desenvolvedora> '#13#10 +
+      '     <nome>Desenvolvedora Px</nome> '#13#10'     <chave> '#13#10 +
+      '                <modulo>' + Moduli[I] + '</modulo> '#13#10 +
+      '                     <expoente_publico>010001</expoente_publico> '#13#10 +
+      '     </chave> '#13#10'</empresa_desenvolvedora> '#13#10#13#10,
+      Format('public-key file %d', [I]));
+  end;
 end;
 
 {$IFDEF FPC}

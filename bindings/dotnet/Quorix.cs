@@ -421,7 +421,12 @@ public static class Paf {
       var copy = new string[values.Count];
       values.CopyTo(copy, 0);
       texts = new CallTexts(copy);
-      First = Marshal.AllocHGlobal(IntPtr.Size * copy.Length);
+      try {
+        First = Marshal.AllocHGlobal(IntPtr.Size * copy.Length);
+      } catch {
+        texts.Dispose();
+        throw;
+      }
       for (int i = 0; i < copy.Length; ++i) Marshal.WriteIntPtr(First, i * IntPtr.Size, texts[i]);
       Last = copy.Length - 1;
     }
@@ -494,7 +499,12 @@ public static class Paf {
     public HostList(IList<string> strings) {
       if (strings == null) return;
       list = GCHandle.Alloc(strings);
-      Pointer = Marshal.AllocHGlobal(3 * IntPtr.Size);
+      try {
+        Pointer = Marshal.AllocHGlobal(3 * IntPtr.Size);
+      } catch {
+        list.Free();
+        throw;
+      }
       Marshal.WriteIntPtr(Pointer, 0, GCHandle.ToIntPtr(list));
       Marshal.WriteIntPtr(Pointer, IntPtr.Size, clearPointer);
       Marshal.WriteIntPtr(Pointer, 2 * IntPtr.Size, appendPointer);

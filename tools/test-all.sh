@@ -1,7 +1,8 @@
 #!/bin/sh
 # Builds and runs every test: the native Linux build, the same under
 # AddressSanitizer + UndefinedBehaviorSanitizer, the 32-bit Windows DLL under
-# Wine, and signed files crossing between the two builds.
+# Wine, signed files crossing between the two builds, and the Pascal and C#
+# host bindings driven by real compilers' programs on both builds.
 # usage: tools/test-all.sh            (build trees go to ./build)
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -34,5 +35,8 @@ step "Windows tests under Wine"
 step "signed files and side files across the two builds"
 bash "$root/signer/tests/interop.sh" "$out/native/bin" "$out/windows/bin"
 sh "$root/tests/side_files_interop.sh" "$out/native/bin" "$out/windows/bin"
+
+step "host bindings: Free Pascal (native, valgrind, Wine) and C# (Mono)"
+sh "$root/tools/test-bindings.sh" "$out/native/bin" "$out/windows/bin" "$out"
 
 step "all tests passed"

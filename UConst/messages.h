@@ -53,6 +53,14 @@ inline constexpr std::string_view kSignerFunctionMissing =
     "Fun\xE7\xE3o ausente na biblioteca de assinatura sign_bema: ";
 
 // Values that cannot be rendered into a line
+// A negative value in a field that holds no sign: its name, its positions in
+// the line, then the value as the user reads it.
+inline constexpr std::string_view kNegativeInUnsignedField = "Valor negativo em campo sem sinal: ";
+inline constexpr std::string_view kFieldPosition = " (posi\xE7\xE3o ";
+inline constexpr std::string_view kFieldPositions =
+    " (posi\xE7\xF5"
+    "es ";
+inline constexpr std::string_view kFieldValue = ") = ";
 inline constexpr std::string_view kNotANumber = "Valor num\xE9rico inv\xE1lido (n\xE3o \xE9 um n\xFAmero finito)";
 inline constexpr std::string_view kDateOutOfRange =
     "Data ou hora inv\xE1lida (fora do intervalo de 01/01/0001 a 31/12/9999)";

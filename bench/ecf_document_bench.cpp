@@ -10,8 +10,8 @@
 namespace {
 
 void BM_DetalheCupomFiscalThroughExport(benchmark::State& state) {
-  qb::Text type("E15"), serial("BE091010100011223344"), mf("A"), model("MP-2100 TH FI"), user("1"),
-      coo("4567"), ccf("123"), item("12"), code("7891000100103"),
+  qb::Text type("E15"), serial("BE091010100011223344"), mf("A"), model("PX-2100 FI EX"), user("1"),
+      coo("4567"), ccf("123"), item("12"), code("2000000000024"),
       description(
           "A\xE7\xFA"
           "car refinado pacote 1kg"),
@@ -27,7 +27,7 @@ void BM_DetalheCupomFiscalThroughExport(benchmark::State& state) {
 BENCHMARK(BM_DetalheCupomFiscalThroughExport);
 
 void BM_RelacaoCupomFiscalThroughExport(benchmark::State& state) {
-  qb::Text type("E14"), serial("BE091010100011223344"), mf("A"), model("MP-2100 TH FI"), user("1"),
+  qb::Text type("E14"), serial("BE091010100011223344"), mf("A"), model("PX-2100 FI EX"), user("1"),
       ccf("123"), coo("4567"), name("Jos\xE9 da Silva"), id("529.982.247-25");
   double subtotal = 100.5;
   qb::LinesThroughExport(state, [&] {

@@ -73,8 +73,8 @@ void BM_StockReportMemory(benchmark::State& state) {
 BENCHMARK(BM_StockReportMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 void BM_DavIssuedThroughExport(benchmark::State& state) {
-  qb::Text type("D2"), serial("BE091010100011223344"), mf("A"), ecf("ECF-IF"), brand("Bematech"),
-      model("MP-4000 TH FI"), number("2024000117"), title("Pedido de venda");
+  qb::Text type("D2"), serial("BE091010100011223344"), mf("A"), ecf("ECF-IF"),
+      brand("Fabricante X"), model("PX-4000 FI EX"), number("2024000117"), title("Pedido de venda");
   qb::LinesThroughExport(state, [&] {
     return quorix_RelacaoDavEmitido(type, serial, mf, ecf, brand, model, 1021, number, kStockDate,
                                     title, 1890.0);
@@ -83,7 +83,7 @@ void BM_DavIssuedThroughExport(benchmark::State& state) {
 BENCHMARK(BM_DavIssuedThroughExport);
 
 void BM_StockThroughExport(benchmark::State& state) {
-  qb::Text type("E2"), code("7891000100103"),
+  qb::Text type("E2"), code("2000000000024"),
       description(
           "A\xE7\xFA"
           "car cristal 1kg"),
@@ -95,7 +95,7 @@ void BM_StockThroughExport(benchmark::State& state) {
 BENCHMARK(BM_StockThroughExport);
 
 void BM_GoodsAndServicesThroughExport(benchmark::State& state) {
-  qb::Text type("P2"), code("7891000100103"),
+  qb::Text type("P2"), code("2000000000024"),
       description(
           "A\xE7\xFA"
           "car cristal 1kg"),

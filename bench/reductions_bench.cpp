@@ -28,7 +28,7 @@ void BM_TotallyOver1MLines(benchmark::State& state) {
 BENCHMARK(BM_TotallyOver1MLines)->Unit(benchmark::kMillisecond);
 
 void BM_ReductionZListThroughExport(benchmark::State& state) {
-  qb::Text type("R02"), serial("BE050810100000012345"), mf("A"), model("MP-2100 TH FI"), user("1"),
+  qb::Text type("R02"), serial("BE050810100000012345"), mf("A"), model("PX-2100 FI EX"), user("1"),
       crz("123"), coo("4567"), cro("2"), flag("N");
   qb::LinesThroughExport(state, [&] {
     return quorix_RelacaoReducoesZ(type, serial, mf, model, user, crz, coo, cro, 39508, 39509, 0.5,

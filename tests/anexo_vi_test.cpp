@@ -19,7 +19,7 @@ constexpr double k13_05_09 = 47109.0 / 86400;
 
 struct AnexoArgs {
   std::string type = "E01", serial = "BE0909SC556100001234", mf = "A", ecfType = "ECF-IF",
-              brand = "Bematech", model = "MP-4000 TH FI", firmware = "01.00.01";
+              brand = "Fabricante X", model = "PX-4000 FI EX", firmware = "01.00.01";
   double firmwareDate = k2007_11_20, firmwareTime = k13_05_09;
   int32_t order = 7;
   std::string houseFile;
@@ -45,8 +45,8 @@ const std::string kSampleLine = Join({
     "BE0909SC556100001234",                                // serial number
     "A",                                                   // additional fiscal memory
     "ECF-IF ",                                             // ECF type
-    "BEMATECH            ",                                // brand
-    "MP-4000 TH FI       ",                                // model
+    "FABRICANTE X        ",                                // brand
+    "PX-4000 FI EX       ",                                // model
     "01.00.01  ",                                          // firmware version
     "20071120",                                            // firmware date
     "130509",                                              // firmware time
@@ -112,7 +112,7 @@ TEST_F(AnexoVI, FieldsOfTheLine) {
        "        130509"},
       {"order number", [](AnexoArgs& a) { a.order = 12; }, 95, "012"},
       {"texts cut and upper-cased", [](AnexoArgs& a) { a.brand = std::string(25, 'b'); }, 31,
-       std::string(20, 'B') + "MP-4000"},
+       std::string(20, 'B') + "PX-4000"},
       {"version code", [](AnexoArgs& a) { a.version = "1.2"; }, 306, "1.2 "},
       {"equal period dates", [](AnexoArgs& a) { a.start = a.end; }, 290, "2008033120080331"},
   };

@@ -57,7 +57,7 @@ std::string Pad(std::string s, size_t width) {
 // The builders' arguments, valid by default; a case changes what it tests.
 struct Dav {
   std::string type = "D2", serial = "BE0123456789", mf = "a", ecfType = "ECF-IF",
-              brand = "Bematech", model = "MP-4000 TH FI";
+              brand = "Fabricante X", model = "PX-4000 FI EX";
   int32_t coo = 123;
   std::string number = "4567";
   double date = k2008_03_31 + 0.75;
@@ -76,8 +76,8 @@ struct Dav {
             Pad("BE0123456789", 20),
             "A",
             "ECF-IF ",
-            Pad("BEMATECH", 20),
-            Pad("MP-4000 TH FI", 20),
+            Pad("FABRICANTE X", 20),
+            Pad("PX-4000 FI EX", 20),
             "000123",
             "0000000004567",
             "20080331",
@@ -93,7 +93,7 @@ struct Dav {
 };
 
 struct Stock {
-  std::string type = "E2", code = "7891000100103",
+  std::string type = "E2", code = "2000000000024",
               description =
                   "A\xE7\xFA"
                   "car cristal 1kg",
@@ -106,7 +106,7 @@ struct Stock {
                                            date);
   }
   static std::vector<std::string> Pieces() {
-    return {"E2",     qt::kCnpjDigits, "07891000100103", Pad("ACUCAR CRISTAL 1KG", 50),
+    return {"E2",     qt::kCnpjDigits, "02000000000024", Pad("ACUCAR CRISTAL 1KG", 50),
             "PCT   ", "000001250",     "20080331"};
   }
   enum { kCode = 2, kDescription, kUnit, kQuantity, kDate };
@@ -211,10 +211,10 @@ TEST_F(DavGoods, DefaultLinesAreExact) {
   EXPECT_EQ(1, Goods().Call()) << LastError();
   // clang-format off
   const std::vector<std::string> expected = {
-      "D2" "11222333000181" "BE0123456789        " "A" "ECF-IF " "BEMATECH            "
-          "MP-4000 TH FI       " "000123" "0000000004567" "20080331"
+      "D2" "11222333000181" "BE0123456789        " "A" "ECF-IF " "FABRICANTE X        "
+          "PX-4000 FI EX       " "000123" "0000000004567" "20080331"
           "ORCAMENTO N  7                " "00123450",
-      "E2" "11222333000181" "07891000100103" "ACUCAR CRISTAL 1KG" + std::string(32, ' ') +
+      "E2" "11222333000181" "02000000000024" "ACUCAR CRISTAL 1KG" + std::string(32, ' ') +
           "PCT   " "000001250" "20080331",
       "P2" "11222333000181" "0000000ABC-123" "PAO FRANCES" + std::string(39, ' ') +
           "KG    " "APT" "1800" "000000000150",
@@ -326,7 +326,7 @@ TEST_F(DavGoods, DavFieldsAndRefusals) {
           {"no MF letter", [](B& b) { b.mf = ""; }, B::kMf, " "},
           {"MF letter cut", [](B& b) { b.mf = "xyz"; }, B::kMf, "X"},
           {"ECF type cut", [](B& b) { b.ecfType = "abcdefghij"; }, B::kEcfType, "ABCDEFG"},
-          {"brand", [](B& b) { b.brand = "Dar\xFCma?"; }, B::kBrand, Pad("DARUMA", 20)},
+          {"brand", [](B& b) { b.brand = "Marca \xFCnica?"; }, B::kBrand, Pad("MARCA UNICA", 20)},
           {"model", [](B& b) { b.model = "a+b=c"; }, B::kModel, Pad("A+B=C", 20)},
           {"coo zero", [](B& b) { b.coo = 0; }, B::kCoo, "000000"},
           {"coo largest", [](B& b) { b.coo = 999999; }, B::kCoo, "999999"},

@@ -41,7 +41,7 @@ const std::string kDateRange =
 
 // The arguments of one other-document line, valid as they stand.
 struct Document {
-  std::string type = "E16", serial = "BE091010100011223344", mf = "A", model = "MP-2100 TH FI",
+  std::string type = "E16", serial = "BE091010100011223344", mf = "A", model = "PX-2100 FI EX",
               user = "1", coo = "4570", gnf = "12", grg = "3", cdc = "1", symbol = "rg";
   double endDate = k2008_03_01 + 0.75, endTime = k13h05m09s;
 
@@ -52,14 +52,14 @@ struct Document {
 };
 
 const std::string kDocumentLine = std::string("E16") + "BE091010100011223344" + "A" +
-                                  "MP-2100 TH FI       " + "01" + "004570" + "000012" +
+                                  "PX-2100 FI EX       " + "01" + "004570" + "000012" +
                                   "000003" +              // 45 user .. 59 GRG
                                   "0001" + "RG" +         // 65 CDC, 69 symbol
                                   "20080301" + "130509";  // 71 date, 79 time
 
 // The arguments of one payment line, valid as they stand.
 struct Payment {
-  std::string type = "E21", serial = "BE091010100011223344", mf = "A", model = "MP-2100 TH FI",
+  std::string type = "E21", serial = "BE091010100011223344", mf = "A", model = "PX-2100 FI EX",
               user = "1", coo = "4567", ccf = "123", gnf = "",
               method =
                   "Cart\xE3o Cr\xE9"
@@ -75,7 +75,7 @@ struct Payment {
 };
 
 const std::string kPaymentLine = std::string("E21") + "BE091010100011223344" + "A" +
-                                 "MP-2100 TH FI       " + "01" + "004567" + "000123" +
+                                 "PX-2100 FI EX       " + "01" + "004567" + "000123" +
                                  "000000" +               // 45 user .. 59 GNF
                                  "CARTAO CREDITO " +      // 65 means of payment
                                  "0000000010125" + "n" +  // 80 paid, 93 reversal indicator

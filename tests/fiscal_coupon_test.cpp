@@ -51,7 +51,7 @@ const std::string kDateRange =
 
 // The arguments of one coupon line, valid as they stand.
 struct Coupon {
-  std::string type = "E14", serial = "BE091010100011223344", mf = "A", model = "MP-2100 TH FI",
+  std::string type = "E14", serial = "BE091010100011223344", mf = "A", model = "PX-2100 FI EX",
               user = "1", ccf = "123", coo = "4567";
   double startDate = k2008_03_01, subtotal = 100.5, discount = 0.5;
   quorix_slot discountKind = 'v';
@@ -73,7 +73,7 @@ struct Coupon {
 
 // The line of Coupon{} as it stands, field by field.
 const std::string kCouponLine = std::string("E14") +  // 1 record type
-                                "BE091010100011223344" + "A" + "MP-2100 TH FI       " +  // 25 model
+                                "BE091010100011223344" + "A" + "PX-2100 FI EX       " +  // 25 model
                                 "01" + "000123" + "004567" +  // 45 user, 47 CCF, 53 COO
                                 "20080301" +                  // 59 start of issue
                                 "00000000010050" +            // 67 subtotal
@@ -86,8 +86,8 @@ const std::string kCouponLine = std::string("E14") +  // 1 record type
 
 // The arguments of one item line, valid as they stand.
 struct Item {
-  std::string type = "E15", serial = "BE091010100011223344", mf = "", model = "MP-2100 TH FI",
-              user = "2", coo = "4567", ccf = "123", item = "1", code = "7891000100103",
+  std::string type = "E15", serial = "BE091010100011223344", mf = "", model = "PX-2100 FI EX",
+              user = "2", coo = "4567", ccf = "123", item = "1", code = "2000000000024",
               description =
                   "A\xE7\xFA"
                   "car refinado 1kg";
@@ -110,9 +110,9 @@ struct Item {
 };
 
 const std::string kItemLine =
-    std::string("E15") + "BE091010100011223344" + " " + "MP-2100 TH FI       " + "02" + "004567" +
+    std::string("E15") + "BE091010100011223344" + " " + "PX-2100 FI EX       " + "02" + "004567" +
     "000123" + "001" +                                         // 45 user, 47 COO, 53 CCF, 59 item
-    "7891000100103 " +                                         // 62 product code
+    "2000000000024 " +                                         // 62 product code
     "ACUCAR REFINADO 1KG" + std::string(81, ' ') +             // 76 description
     "0002250" + "KG " +                                        // 176 quantity, 183 unit
     "00000499" + "00000023" + "00000000" + "00000000001100" +  // 186 unit value .. 210 net

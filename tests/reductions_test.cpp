@@ -231,7 +231,7 @@ TEST_F(Ecf, TotallyRefusesASeventhDigit) {
 // ---- Reduction Z list -----------------------------------------------------
 
 struct ZList {
-  std::string type = "R02", serial = "BE050810100000012345", mf = "a", model = "MP-2100 TH FI",
+  std::string type = "R02", serial = "BE050810100000012345", mf = "a", model = "PX-2100 FI EX",
               user = "1", crz = "123", coo = "4567", cro = "2";
   double movement = k2008_03_01, issue = k2008_03_01 + 1, time = k13_05_09, gross = 1234.56;
   std::string flag = "N";
@@ -246,7 +246,7 @@ const std::string kZList =
     "R02"
     "BE050810100000012345"
     "A"
-    "MP-2100 TH FI       "
+    "PX-2100 FI EX       "
     "01"
     "000123"
     "004567"
@@ -347,7 +347,7 @@ TEST_F(Ecf, ReductionZListNeedsAnOpenReport) {
 // ---- Reduction Z detail ---------------------------------------------------
 
 struct ZDetail {
-  std::string type = "R03", serial = "BE050810100000012345", mf = "", model = "MP-2100 TH FI",
+  std::string type = "R03", serial = "BE050810100000012345", mf = "", model = "PX-2100 FI EX",
               user = "1", crz = "123", totalizer = "T01";
   double value = 1234.56;
 
@@ -361,7 +361,7 @@ const std::string kZDetail =
     "R03"
     "BE050810100000012345"
     " "
-    "MP-2100 TH FI       "
+    "PX-2100 FI EX       "
     "01"
     "000123"
     "T01    "

@@ -65,7 +65,7 @@ int demo_finish(const char *folder, const char *name, quorix_text publicKey,
 int demo_identification_report(const char *folder, quorix_text publicKey,
                                quorix_text privateKey) {
   return check(quorix_InicializarPAF(T("11.222.333/0001-81"), T("110.042.490.114"), T(""),
-                                     T("Padaria P\xE3o de A\xE7\xFA" "car Ltda")),
+                                     T("Padaria P\xE3o Dourado Ltda")),
                "quorix_InicializarPAF") &&
          check(quorix_Header(T("E1")), "quorix_Header") &&
          demo_finish(folder, "quorix-demo-identification.txt", publicKey, privateKey);

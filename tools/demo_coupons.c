@@ -3,7 +3,7 @@
 #include "demo.h"
 
 #define SERIAL "BE091010100011223344"
-#define MODEL "MP-2100 TH FI"
+#define MODEL "PX-2100 FI EX"
 
 /* 2008-03-01 as days since 1899-12-30, and 13:05:09 as a fraction of a day. */
 static const double kDay = 39508.0;
@@ -28,8 +28,7 @@ static int payment(const char *coo, const char *ccf, const char *gnf, const char
 
 int demo_coupon_report(const char *folder, quorix_text publicKey, quorix_text privateKey) {
   return check(quorix_InicializarPAF(T("11.222.333/0001-81"), T("110.042.490.114"), T(""),
-                                     T("Padaria P\xE3o de A\xE7\xFA"
-                                       "car Ltda")),
+                                     T("Padaria P\xE3o Dourado Ltda")),
                "quorix_InicializarPAF") &&
          check(quorix_Header(T("E1")), "quorix_Header") &&
          /* The coupon: 12.45 of goods, 0.45 off the subtotal, paid in cash and by card. */
@@ -37,7 +36,7 @@ int demo_coupon_report(const char *folder, quorix_text publicKey, quorix_text pr
                                          T("4567"), kDay, 12.45, 0.45, 'V', 0, ' ', 12.00, 'N', 0,
                                          'D', T("Jos\xE9 da Silva"), T("529.982.247-25")),
                "quorix_RelacaoCupomFiscal") &&
-         coupon_item("1", "7891000100103",
+         coupon_item("1", "2000000000024",
                      "A\xE7\xFA"
                      "car refinado 1kg",
                      1, "UN", 4.99, 0, 4.99, 0) &&

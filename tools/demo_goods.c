@@ -7,9 +7,7 @@
 #define DAY_2024_06_03 45446.0
 
 static quorix_text taxpayer_name(void) {
-  return T(
-      "Padaria P\xE3o de A\xE7\xFA"
-      "car Ltda");
+  return T("Padaria P\xE3o Dourado Ltda");
 }
 
 static int open_report(void) {
@@ -40,7 +38,7 @@ static int dav_report(const char *folder, quorix_text publicKey, quorix_text pri
   if (!open_report() || !check(quorix_Header(T("D1")), "quorix_Header")) return 0;
   for (i = 0; i < sizeof davs / sizeof davs[0]; ++i)
     if (!check(quorix_RelacaoDavEmitido(T("D2"), T("BE091010100011223344"), T("A"), T("ECF-IF"),
-                                        T("Bematech"), T("MP-4000 TH FI"), davs[i].coo,
+                                        T("Fabricante X"), T("PX-4000 FI EX"), davs[i].coo,
                                         T(davs[i].number), davs[i].date, T(davs[i].title),
                                         davs[i].total),
                "quorix_RelacaoDavEmitido"))
@@ -54,7 +52,7 @@ static int stock_report(const char *folder, quorix_text publicKey, quorix_text p
     const char *code, *description, *unit;
     double quantity;
   } goods[] = {
-      {"7891000100103",
+      {"2000000000024",
        "A\xE7\xFA"
        "car cristal 1kg",
        "PCT", 148},
@@ -83,8 +81,8 @@ static int goods_services_report(const char *folder, quorix_text publicKey,
   } goods[] = {
       {"1001", "P\xE3o franc\xEAs", "KG", 'A', 'P', 'F', 0, 14.90},
       {"1003", "Sonho de creme", "UN", 'T', 'P', 'T', 18, 6.50},
-      {"7894900011517", "Refrigerante cola 2l", "UN", 'A', 'T', 'F', 0, 9.99},
-      {"7891000100103",
+      {"2000000000031", "Refrigerante cola 2l", "UN", 'A', 'T', 'F', 0, 9.99},
+      {"2000000000024",
        "A\xE7\xFA"
        "car cristal 1kg",
        "PCT", 'A', 'T', 'T', 7, 5.49},

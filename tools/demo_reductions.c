@@ -12,17 +12,17 @@
 
 static int reduction_detail(const char *totalizer, double value) {
   return check(quorix_DetalheReducaoZ(T("R03"), T("BE050810100000012345"), T(""),
-                                      T("MP-2100 TH FI"), T("1"), T("123"), T(totalizer), value),
+                                      T("PX-2100 FI EX"), T("1"), T("123"), T(totalizer), value),
                "quorix_DetalheReducaoZ");
 }
 
 int demo_reductions_report(const char *folder, quorix_text publicKey, quorix_text privateKey) {
   return check(quorix_InicializarPAF(T("11.222.333/0001-81"), T("110.042.490.114"), T(""),
-                                     T("Padaria P\xE3o de A\xE7\xFA" "car Ltda")),
+                                     T("Padaria P\xE3o Dourado Ltda")),
                "quorix_InicializarPAF") &&
          check(quorix_Header(T("E1")), "quorix_Header") &&
          check(quorix_RelacaoReducoesZ(T("R02"), T("BE050810100000012345"), T(""),
-                                       T("MP-2100 TH FI"), T("1"), T("123"), T("4567"), T("2"),
+                                       T("PX-2100 FI EX"), T("1"), T("123"), T("4567"), T("2"),
                                        DEMO_MOVEMENT_DAY, DEMO_ISSUE_DAY, DEMO_ISSUE_TIME,
                                        3480.25, T("N")),
                "quorix_RelacaoReducoesZ") &&

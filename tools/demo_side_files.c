@@ -74,11 +74,10 @@ int demo_anexo_vi_report(const char *folder, quorix_text publicKey, quorix_text 
   /* The Anexo VI block loads the software-house file by itself. Dates are
    * days since 1899-12-30: 2007-11-20, 2008-03-01 and 2008-03-31. */
   if (!check(quorix_InicializarPAF(T("11.222.333/0001-81"), T("110.042.490.114"), T(""),
-                                   T("Padaria P\xE3o de A\xE7\xFA"
-                                     "car Ltda")),
+                                   T("Padaria P\xE3o Dourado Ltda")),
              "quorix_InicializarPAF") ||
       !check(quorix_HeaderAnexoVI(T("E01"), T("BE0909SC556100001234"), T("A"), T("ECF-IF"),
-                                  T("Bematech"), T("MP-4000 TH FI"), T("01.00.01"), 39406.0,
+                                  T("Fabricante X"), T("PX-4000 FI EX"), T("01.00.01"), 39406.0,
                                   47109.0 / 86400, 1, T(house), 39508.0, 39538.0, T("0107")),
              "quorix_HeaderAnexoVI") ||
       !demo_finish(folder, "quorix-demo-anexo-vi.txt", publicKey, privateKey))

@@ -24,6 +24,7 @@
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
+#include <sys/mount.h>
 #include <unistd.h>
 #endif
 
@@ -178,7 +179,7 @@ TEST(FileFaults, ALeftoverTemporaryFileIsReusedByTheNextWrite) {
     qt::TempDir dir;
     const std::string file = dir.file(w.file), temp = file + ".quorix-tmp";
     w.prepare(file);
-    quorix::platform::ArmFileFault(FileOp::Sync, 1, FileFault::IoError);
+    quorix::platform::ArmFileFault(FileOp::Rename, 1, FileFault::IoError);
     quorix::platform::ArmFileFault(FileOp::Delete, 1, FileFault::IoError);
     EXPECT_FALSE(w.run(file)) << w.name;
     quorix::platform::ClearFileFaults();
@@ -295,6 +296,75 @@ TEST(ReadOnlyFolder, FilesTheLibraryWroteReadBackThroughTheExports) {
   EXPECT_EQ(houseBytes, qt::ReadFile(house));
   EXPECT_EQ(totalBytes, qt::ReadFile(totals));
   EXPECT_EQ((std::vector<std::string>{"house.ini", "totals.ini"}), qt::FolderEntries(dir.path()));
+}
+
+// A real full disk, which reaches the signing library's own writes too: a
+// small memory file system (root may mount one) filled to its last page.
+class FullDisk {
+ public:
+  explicit FullDisk(const std::string& folder) : folder_(folder) {
+    mounted_ = mount("quorix-test", folder.c_str(), "tmpfs", 0, "size=64k") == 0;
+  }
+  ~FullDisk() {
+    if (mounted_) umount2(folder_.c_str(), MNT_DETACH);
+  }
+  bool mounted() const { return mounted_; }
+  void Fill() {
+    const int fd = open((folder_ + "/filler").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+    const std::string page(4096, 'f');
+    while (fd >= 0 && write(fd, page.data(), page.size()) > 0) {
+    }
+    if (fd >= 0) close(fd);
+  }
+
+ private:
+  std::string folder_;
+  bool mounted_ = false;
+};
+
+TEST(FullDisk, SigningFinishingAndSideFilesLeaveTheirFilesAsTheyWere) {
+  qt::TempDir dir;
+  FullDisk disk(dir.path());
+  if (!disk.mounted()) GTEST_SKIP() << "no permission to mount a small file system";
+  const auto& k = qt::Keys();
+  // One page but for 100 bytes: the signature line needs another.
+  const std::string report = dir.file("report.txt"), house = dir.file("house.ini");
+  const std::string previous = std::string(4096 - 102, 'r') + "\r\n";
+  qt::WriteFile(report, previous);
+  ASSERT_EQ(1, qt::GenerateHouse(qt::SampleHouse(), house));
+  const std::string houseBytes = qt::ReadFile(house);
+  disk.Fill();
+
+  EXPECT_EQ(0, quorix_SignatureFileHash(k.publicKey, k.privateKey, qt::T(report)));
+  EXPECT_EQ(
+      "Erro durante o processo de gera\xE7\xE3o do Registro Chave\r\nErro de execu\xE7\xE3o do "
+      "comando",
+      qt::LastError());
+  EXPECT_EQ(0, quorix_FinalizarPAF(k.publicKey, k.privateKey, qt::T(report), 1));
+  EXPECT_EQ(previous, qt::ReadFile(report));
+
+  qt::OpenSampleReport();
+  ASSERT_EQ(1, quorix_Header(qt::T("E1")));
+  EXPECT_EQ(0, quorix_FinalizarPAF(k.publicKey, k.privateKey, qt::T(report), 0));
+  EXPECT_EQ("Erro durante a grava\xE7\xE3o do arquivo " + report + "\r\n" +
+                qt::FileFailure("gravar", report, "disco cheio"),
+            qt::LastError());
+  EXPECT_EQ(previous, qt::ReadFile(report));
+
+  qt::HouseFile other = qt::SampleHouse();
+  other.texts[3] = "Outra Software House Ltda";
+  EXPECT_EQ(0, qt::GenerateHouse(other, house));
+  EXPECT_EQ(SideFileMessage(house, qt::FileFailure("gravar", house, "disco cheio")),
+            qt::LastError());
+  EXPECT_EQ(houseBytes, qt::ReadFile(house));
+  EXPECT_EQ((std::vector<std::string>{"filler", "house.ini", "report.txt"}),
+            qt::FolderEntries(dir.path()));
+
+  // Room again: the same calls succeed.
+  ASSERT_EQ(0, unlink(dir.file("filler").c_str()));
+  EXPECT_EQ(1, quorix_SignatureFileHash(k.publicKey, k.privateKey, qt::T(report)))
+      << qt::LastError();
+  EXPECT_EQ(1, qt::GenerateHouse(other, house)) << qt::LastError();
 }
 #endif
 

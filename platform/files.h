@@ -84,4 +84,20 @@ std::string FileFailureText(std::string_view what, const std::string& file, int 
 // The native error a seam fault stands for (0 when none is armed for op).
 int TakeNativeFault(FileOp op);
 
+// Per platform: the kind of a native error, the native error of a seam
+// fault, and the system's own text for an error of no kind of ours.
+enum class FileError {
+  Other,
+  DiskFull,
+  IoError,
+  AccessDenied,
+  ReadOnly,
+  NotFound,
+  IsFolder,
+  InUse
+};
+FileError ClassifyError(int nativeError);
+int NativeError(FileFault fault);
+std::string OtherErrorText(int nativeError);
+
 }  // namespace quorix::platform

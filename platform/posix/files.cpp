@@ -56,54 +56,35 @@ void SyncFolderOf(const std::string& path) {
 
 }  // namespace
 
-std::string FileFailureText(std::string_view what, const std::string& file, int err) {
-  std::string text(what);
-  text += Visible(file);
-  text += " (";
+FileError ClassifyError(int err) {
   switch (err) {
     case ENOSPC:
     case EDQUOT:
-      text += msg::kReasonDiskFull;
-      break;
+      return FileError::DiskFull;
     case EIO:
-      text += msg::kReasonIoError;
-      break;
+      return FileError::IoError;
     case EACCES:
     case EPERM:
-      text += msg::kReasonAccessDenied;
-      break;
+      return FileError::AccessDenied;
     case EROFS:
-      text += msg::kReasonReadOnly;
-      break;
+      return FileError::ReadOnly;
     case ENOENT:
     case ENOTDIR:
-      text += msg::kReasonNotFound;
-      break;
+      return FileError::NotFound;
     case EISDIR:
-      text += msg::kReasonIsFolder;
-      break;
-    default:
-      text += std::strerror(err);
+      return FileError::IsFolder;
+    case ETXTBSY:
+      return FileError::InUse;
   }
-  text += ")";
-  return text;
+  return FileError::Other;
 }
 
-int TakeNativeFault(FileOp op) {
-  switch (TakeFileFault(op)) {
-    case FileFault::None:
-      return 0;
-    case FileFault::DiskFull:
-      return ENOSPC;
-    case FileFault::IoError:
-      return EIO;
-    case FileFault::AccessDenied:
-      return EACCES;
-    case FileFault::ReadOnly:
-      return EROFS;
-  }
-  return 0;
+int NativeError(FileFault fault) {
+  static constexpr int kErrors[] = {0, ENOSPC, EIO, EACCES, EROFS};
+  return kErrors[static_cast<int>(fault)];
 }
+
+std::string OtherErrorText(int err) { return std::strerror(err); }
 
 bool FileExists(const std::string& path) {
   struct stat st;

@@ -31,59 +31,41 @@ bool Checked(FileOp op, DWORD& err, Call&& call) {
 
 }  // namespace
 
-std::string FileFailureText(std::string_view what, const std::string& file, int err) {
-  std::string text(what);
-  text += Visible(file);
-  text += " (";
+FileError ClassifyError(int err) {
   switch (static_cast<DWORD>(err)) {
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:
-      text += msg::kReasonDiskFull;
-      break;
+      return FileError::DiskFull;
     case ERROR_IO_DEVICE:
     case ERROR_CRC:
     case ERROR_GEN_FAILURE:
-      text += msg::kReasonIoError;
-      break;
+      return FileError::IoError;
     case ERROR_ACCESS_DENIED:
-      text += msg::kReasonAccessDenied;
-      break;
+      return FileError::AccessDenied;
     case ERROR_WRITE_PROTECT:
-      text += msg::kReasonReadOnly;
-      break;
+      return FileError::ReadOnly;
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND:
-      text += msg::kReasonNotFound;
-      break;
+      return FileError::NotFound;
     case ERROR_DIRECTORY:
-      text += msg::kReasonIsFolder;
-      break;
+      return FileError::IsFolder;
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
-      text += msg::kReasonInUse;
-      break;
-    default:
-      text += msg::kReasonOther;
-      text += std::to_string(static_cast<unsigned long>(err));
+      return FileError::InUse;
   }
-  text += ")";
-  return text;
+  return FileError::Other;
 }
 
-int TakeNativeFault(FileOp op) {
-  switch (TakeFileFault(op)) {
-    case FileFault::None:
-      return 0;
-    case FileFault::DiskFull:
-      return ERROR_DISK_FULL;
-    case FileFault::IoError:
-      return ERROR_IO_DEVICE;
-    case FileFault::AccessDenied:
-      return ERROR_ACCESS_DENIED;
-    case FileFault::ReadOnly:
-      return ERROR_WRITE_PROTECT;
-  }
-  return 0;
+int NativeError(FileFault fault) {
+  static constexpr DWORD kErrors[] = {0, ERROR_DISK_FULL, ERROR_IO_DEVICE, ERROR_ACCESS_DENIED,
+                                      ERROR_WRITE_PROTECT};
+  return static_cast<int>(kErrors[static_cast<int>(fault)]);
+}
+
+std::string OtherErrorText(int err) {
+  std::string text(msg::kReasonOther);
+  text += std::to_string(static_cast<unsigned long>(static_cast<DWORD>(err)));
+  return text;
 }
 
 bool FileExists(const std::string& path) {

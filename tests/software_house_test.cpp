@@ -160,8 +160,9 @@ TEST_F(SoftwareHouse, FailuresAndTheirMessages) {
   const std::string noFolder = dir_.file("no-folder/house.ini");
   const std::string file = dir_.file("house.ini");
   ASSERT_EQ(1, qt::GenerateHouse(qt::SampleHouse(), file));
-  HouseFile refused = qt::SampleHouse();
+  HouseFile refused = qt::SampleHouse(), tooLong = qt::SampleHouse();
   refused.auxFilesMd5[1] = "ends in a line feed\x95";
+  tooLong.texts[3] = std::string(3000, 'N');
   struct Case {
     const char* what;
     std::function<quorix_bool()> call;
@@ -174,6 +175,11 @@ TEST_F(SoftwareHouse, FailuresAndTheirMessages) {
            qt::FileFailure("criar", noFolder, qt::kNoSuchFolder)},
       {"generate, a text the file would alter", [&] { return qt::GenerateHouse(refused, file); },
        kInvalidFile + "\r\n" + file + "\r\n" + qt::Unstorable("valor da chave MD5 AUX1", 20, 149)},
+      {"generate, a value longer than a read gives back",
+       [&] { return qt::GenerateHouse(tooLong, file); },
+       kInvalidFile + "\r\n" + file +
+           "\r\nValor longo demais para o arquivo na chave RAZAOSOCIAL: 3000 bytes (o limite \xE9 "
+           "2047)"},
       {"get, no file name",
        [&] {
          HouseRead r;

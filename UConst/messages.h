@@ -40,6 +40,7 @@ inline constexpr std::string_view kInvalidTaxSituation =
 // Finishing a report
 inline constexpr std::string_view kInvalidKeys = "Chaves P\xFA" "blica e/ou Privada Inv\xE1lidas ";
 inline constexpr std::string_view kFileWriteError = "Erro durante a grava\xE7\xE3o do arquivo ";
+inline constexpr std::string_view kReportNotWritten = "O relat\xF3rio n\xE3o foi gravado em ";
 
 // Signing library
 inline constexpr std::string_view kCommandNotExecuted = "Comando n\xE3o executado ";
@@ -53,6 +54,14 @@ inline constexpr std::string_view kSignerFunctionMissing =
     "Fun\xE7\xE3o ausente na biblioteca de assinatura sign_bema: ";
 
 // Values that cannot be rendered into a line
+// A negative value in a field that holds no sign: its name, its positions in
+// the line, then the value as the user reads it.
+inline constexpr std::string_view kNegativeInUnsignedField = "Valor negativo em campo sem sinal: ";
+inline constexpr std::string_view kFieldPosition = " (posi\xE7\xE3o ";
+inline constexpr std::string_view kFieldPositions =
+    " (posi\xE7\xF5"
+    "es ";
+inline constexpr std::string_view kFieldValue = ") = ";
 inline constexpr std::string_view kNotANumber = "Valor num\xE9rico inv\xE1lido (n\xE3o \xE9 um n\xFAmero finito)";
 inline constexpr std::string_view kDateOutOfRange =
     "Data ou hora inv\xE1lida (fora do intervalo de 01/01/0001 a 31/12/9999)";
@@ -91,6 +100,29 @@ inline constexpr std::string_view kUnexpectedFailure = "Falha inesperada";
 inline constexpr std::string_view kCannotCreateFile = "N\xE3o foi poss\xEDvel criar o arquivo ";
 inline constexpr std::string_view kCannotWriteFile = "N\xE3o foi poss\xEDvel gravar o arquivo ";
 inline constexpr std::string_view kCannotDeleteFile = "N\xE3o foi poss\xEDvel apagar o arquivo ";
+inline constexpr std::string_view kCannotReplaceFile =
+    "N\xE3o foi poss\xEDvel substituir o arquivo ";
+// Why a file operation failed, shown in parentheses after the file name.
+inline constexpr std::string_view kReasonDiskFull = "disco cheio";
+inline constexpr std::string_view kReasonIoError =
+    "erro de leitura ou grava\xE7\xE3o no dispositivo";
+inline constexpr std::string_view kReasonAccessDenied = "acesso negado";
+inline constexpr std::string_view kReasonReadOnly =
+    "m\xED"
+    "dia somente leitura";
+inline constexpr std::string_view kReasonNotFound = "pasta ou arquivo inexistente";
+inline constexpr std::string_view kReasonIsFolder = "\xE9 uma pasta";
+inline constexpr std::string_view kReasonInUse = "arquivo em uso por outro programa";
+inline constexpr std::string_view kReasonOther = "erro ";
+// Texts that reach the system as C strings.
+inline constexpr std::string_view kNulCharacter =
+    "Caractere nulo (c\xF3"
+    "digo 0) na posi\xE7\xE3o ";
+inline constexpr std::string_view kOfFileName = "do nome do arquivo";
+inline constexpr std::string_view kOfPublicKey =
+    "da chave p\xFA"
+    "blica";
+inline constexpr std::string_view kOfPrivateKey = "da chave privada";
 
 // Side files: the scrambled INI store, software-house data, grand totals,
 // the Anexo VI block and the developer's public-key file
@@ -109,6 +141,11 @@ inline constexpr std::string_view kHostListIncomplete =
     "Lista do host sem as fun\xE7\xF5" "es clear e append";
 inline constexpr std::string_view kHostListClearFailed = "A lista do host n\xE3o foi esvaziada";
 inline constexpr std::string_view kHostListAppendFailed = "A lista do host recusou o texto ";
+inline constexpr std::string_view kValueTooLong = "Valor longo demais para o arquivo na chave ";
+inline constexpr std::string_view kValueTooLongSize = ": ";
+inline constexpr std::string_view kValueTooLongLimit = " bytes (o limite \xE9 2047)";
+inline constexpr std::string_view kEmptyListEntry = "Entrada vazia na lista ";
+inline constexpr std::string_view kEmptyListEntryIndex = ", \xEDndice ";
 inline constexpr std::string_view kPeriodAnd = " e/ou ";
 inline constexpr std::string_view kInvalidDeveloperName =
     "Nome do desenvolvedor inv\xE1lido como nome de arquivo: ";

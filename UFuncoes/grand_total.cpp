@@ -125,6 +125,7 @@ bool UpdateGrandTotal(std::string_view serialNumber, double grandTotal,
     SetInvalidFile(iniFileName);
     return false;
   }
+  if (RefusedNulFileName(iniFileName)) return false;
   if (serialNumber.empty()) {
     SetMessage(msg::kInvalidSerialNumber, serialNumber);
     return false;
@@ -145,6 +146,7 @@ bool UpdateGrandTotal(std::string_view serialNumber, double grandTotal,
 
 bool GetGrandTotal(std::string_view serialNumber, double* grandTotal,
                    std::string_view iniFileName) {
+  if (RefusedNulFileName(iniFileName)) return false;
   ScrambledIni ini(iniFileName);
   if (iniFileName.empty() || !ini.FileExists()) {
     SetInvalidFile(iniFileName);

@@ -3,6 +3,7 @@
 #include "UConst/failure.h"
 #include "UConst/last_error.h"
 #include "UConst/messages.h"
+#include "UConst/text_checks.h"
 #include "platform/files.h"
 
 namespace quorix::store {
@@ -43,6 +44,14 @@ bool LostAtAnEnd(unsigned char c, Part part) {
 
 void Check(std::string_view plain, Part part, std::string_view name) {
   const size_t n = plain.size();
+  if (part == Part::Value && n >= kReadBufferSize) {
+    std::string text(msg::kValueTooLong);
+    text += name;
+    text += msg::kValueTooLongSize;
+    text += std::to_string(n);
+    text += msg::kValueTooLongLimit;
+    throw Failure(text);
+  }
   for (size_t i = 0; i < n; ++i) {
     const unsigned char p = static_cast<unsigned char>(plain[i]);
     const unsigned char s = static_cast<unsigned char>(p + kScrambleOffset);
@@ -79,6 +88,10 @@ bool ScrambledIni::FileExists() const { return platform::FileExists(path_); }
 void ScrambledIni::FailToWrite() const {
   std::string text(msg::kUnableToWrite);
   text += fileName_;
+  if (!profile_.failure().empty()) {
+    text += "\r\n";
+    text += profile_.failure();
+  }
   throw Failure(text);
 }
 
@@ -90,18 +103,35 @@ bool ScrambledIni::WriteScrambledValue(std::string_view section, std::string_vie
   return true;
 }
 
+bool ScrambledIni::Probe(const std::string& section, const std::string& key, std::string& value) {
+  value = profile_.ReadString(section, key, kProbeA, kReadBufferSize);
+  if (value != kProbeA) return true;
+  value = profile_.ReadString(section, key, kProbeB, kReadBufferSize);
+  return value != kProbeB;
+}
+
+bool ScrambledIni::HasKey(std::string_view section, std::string_view key) {
+  Check(section, Part::Section, section);
+  Check(key, Part::Key, key);
+  std::string value;
+  return Probe(ScrambleText(section), ScrambleText(key), value);
+}
+
+void ScrambledIni::DeleteScrambledValue(std::string_view section, std::string_view key) {
+  Check(section, Part::Section, section);
+  Check(key, Part::Key, key);
+  if (!profile_.DeleteKey(ScrambleText(section), ScrambleText(key))) FailToWrite();
+}
+
 std::string ScrambledIni::ReadScrambledValue(std::string_view section, std::string_view key,
                                              std::string_view defaultValue) {
   Check(section, Part::Section, section);
   Check(key, Part::Key, key);
   const std::string s = ScrambleText(section), k = ScrambleText(key);
-  std::string value = profile_.ReadString(s, k, kProbeA, kReadBufferSize);
-  if (value == kProbeA) {
-    value = profile_.ReadString(s, k, kProbeB, kReadBufferSize);
-    if (value == kProbeB) {
-      WriteScrambledValue(section, key, defaultValue);
-      value = profile_.ReadString(s, k, ScrambleText(defaultValue), kReadBufferSize);
-    }
+  std::string value;
+  if (!Probe(s, k, value)) {
+    WriteScrambledValue(section, key, defaultValue);
+    value = profile_.ReadString(s, k, ScrambleText(defaultValue), kReadBufferSize);
   }
   return UnscrambleText(value);
 }
@@ -114,6 +144,16 @@ void SetInvalidFile(std::string_view iniFileName) {
   std::string message(msg::kInvalidFile);
   message += iniFileName;
   SetLastError(message);
+}
+
+bool RefusedNulFileName(std::string_view iniFileName) {
+  try {
+    RefuseNul(iniFileName, msg::kOfFileName);
+    return false;
+  } catch (const Failure& e) {
+    SetInvalidFile(Visible(iniFileName), e);
+    return true;
+  }
 }
 
 void SetInvalidFile(std::string_view iniFileName, const std::exception& failure) {

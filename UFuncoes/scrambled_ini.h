@@ -27,6 +27,7 @@ std::string UnscrambleText(std::string_view scrambled);
 // Raises a Failure naming the text and the first byte that the INI layout
 // would alter: in a value a NUL, CR or LF anywhere, or white space or a quote
 // at either end; in a section name or key also "=", "[", "]" or ";" anywhere.
+// A value longer than a read gives back is refused too, naming the limit.
 void CheckStorable(std::string_view section, std::string_view key, std::string_view value);
 
 // One side file for the length of one operation. Writes reach the file at
@@ -43,6 +44,13 @@ class ScrambledIni {
   // write to " + the file name).
   bool WriteScrambledValue(std::string_view section, std::string_view key, std::string_view value);
 
+  // The key is in the section, with any value (the empty one included).
+  bool HasKey(std::string_view section, std::string_view key);
+
+  // Removes the key; raises "Unable to write to ..." when the file cannot
+  // be written.
+  void DeleteScrambledValue(std::string_view section, std::string_view key);
+
   // The stored value, or defaultValue after storing it when the key is absent.
   std::string ReadScrambledValue(std::string_view section, std::string_view key,
                                  std::string_view defaultValue);
@@ -52,6 +60,8 @@ class ScrambledIni {
 
  private:
   [[noreturn]] void FailToWrite() const;
+  // The stored value of a present key.
+  bool Probe(const std::string& section, const std::string& key, std::string& value);
 
   std::string fileName_;  // as the host gave it, for messages
   std::string path_;      // as the platform is given it
@@ -62,5 +72,10 @@ class ScrambledIni {
 // with a failure's text: "Arquivo Inválido " CR LF file CR LF text.
 void SetInvalidFile(std::string_view iniFileName);
 void SetInvalidFile(std::string_view iniFileName, const std::exception& failure);
+
+// A side file's name holding a NUL would name another file: true, with
+// "Arquivo Inválido " CR LF name CR LF the NUL's position as the last error
+// message, before any file is touched.
+bool RefusedNulFileName(std::string_view iniFileName);
 
 }  // namespace quorix::store

@@ -23,6 +23,32 @@ void ReadList(ScrambledIni& ini, std::string_view stem, std::vector<std::string>
   }
 }
 
+// The checks of one list before anything is written: an empty entry would
+// end the list on reading, and every entry must be storable intact.
+void CheckList(std::string_view stem, const std::vector<std::string_view>& list) {
+  for (size_t i = 0; i < list.size(); ++i) {
+    if (list[i].empty()) {
+      std::string text(msg::kEmptyListEntry);
+      text += stem;
+      text += msg::kEmptyListEntryIndex;
+      text += std::to_string(i);
+      throw Failure(text);
+    }
+    CheckStorable(kSoftwareHouseSection, ListKey(stem, i), list[i]);
+  }
+}
+
+// Writes the list whole: its entries, the empty entry that ends it (so that
+// reading it never has to store one), and no entry of an earlier, longer list.
+void WriteList(ScrambledIni& ini, std::string_view stem,
+               const std::vector<std::string_view>& list) {
+  for (size_t i = 0; i < list.size(); ++i)
+    ini.WriteScrambledValue(kSoftwareHouseSection, ListKey(stem, i), list[i]);
+  ini.WriteScrambledValue(kSoftwareHouseSection, ListKey(stem, list.size()), {});
+  for (size_t i = list.size() + 1; ini.HasKey(kSoftwareHouseSection, ListKey(stem, i)); ++i)
+    ini.DeleteScrambledValue(kSoftwareHouseSection, ListKey(stem, i));
+}
+
 }  // namespace
 
 const std::array<SoftwareHouseKey, kShTextCount> kSoftwareHouseKeys = {{
@@ -57,6 +83,7 @@ void ClearSoftwareHouseData() noexcept {
 
 bool LoadSoftwareHouseData(std::string_view iniFileName) {
   ClearSoftwareHouseData();
+  if (RefusedNulFileName(iniFileName)) return false;
   ScrambledIni ini(iniFileName);
   if (iniFileName.empty() || !ini.FileExists()) {
     SetInvalidFile(iniFileName);
@@ -85,23 +112,20 @@ bool GenerateSoftwareHouseData(const std::array<std::string_view, kShTextCount>&
     SetInvalidFile(iniFileName);
     return false;
   }
+  if (RefusedNulFileName(iniFileName)) return false;
   try {
-    // Every text is checked before the first write: a refused text leaves
+    // Everything is checked before the first write: a refused text leaves
     // the file as it was.
     for (int i = 0; i < kShTextCount; ++i)
       CheckStorable(kSoftwareHouseSection, kSoftwareHouseKeys[i].key, texts[i]);
-    for (size_t i = 0; i < auxFiles.size(); ++i)
-      CheckStorable(kSoftwareHouseSection, ListKey(kAuxFilesStem, i), auxFiles[i]);
-    for (size_t i = 0; i < auxFilesMd5.size(); ++i)
-      CheckStorable(kSoftwareHouseSection, ListKey(kAuxFilesMd5Stem, i), auxFilesMd5[i]);
+    CheckList(kAuxFilesStem, auxFiles);
+    CheckList(kAuxFilesMd5Stem, auxFilesMd5);
 
     ScrambledIni ini(iniFileName);
     for (int i = 0; i < kShTextCount; ++i)
       ini.WriteScrambledValue(kSoftwareHouseSection, kSoftwareHouseKeys[i].key, texts[i]);
-    for (size_t i = 0; i < auxFiles.size(); ++i)
-      ini.WriteScrambledValue(kSoftwareHouseSection, ListKey(kAuxFilesStem, i), auxFiles[i]);
-    for (size_t i = 0; i < auxFilesMd5.size(); ++i)
-      ini.WriteScrambledValue(kSoftwareHouseSection, ListKey(kAuxFilesMd5Stem, i), auxFilesMd5[i]);
+    WriteList(ini, kAuxFilesStem, auxFiles);
+    WriteList(ini, kAuxFilesMd5Stem, auxFilesMd5);
     ini.Commit();
     if (ini.FileExists()) return true;
   } catch (const std::exception& e) {
@@ -115,13 +139,17 @@ bool GenerateSoftwareHouseData(const std::array<std::string_view, kShTextCount>&
 
 bool GetSoftwareHouseData(std::string_view iniFileName,
                           const std::function<void(const SoftwareHouseData&)>& handOver) {
+  if (RefusedNulFileName(iniFileName)) return false;
   if (iniFileName.empty() || !ScrambledIni(iniFileName).FileExists()) {
     SetInvalidFile(iniFileName);
     return false;
   }
   if (!LoadSoftwareHouseData(iniFileName)) return false;
   try {
-    handOver(SoftwareHouse());
+    // The host gets a copy: its lists may call back into the library (a
+    // finished report or another load empties the process-wide data).
+    const SoftwareHouseData copy = SoftwareHouse();
+    handOver(copy);
   } catch (const std::exception& e) {
     SetInvalidFile(iniFileName, e);
     return false;

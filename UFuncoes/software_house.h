@@ -55,7 +55,9 @@ void ClearSoftwareHouseData() noexcept;
 // Reads the file into SoftwareHouse(); false with the last error message set.
 bool LoadSoftwareHouseData(std::string_view iniFileName);
 
-// Writes the data into the file; false with the last error message set.
+// Writes the data into the file, each list whole and ended by an empty entry,
+// so that reading the file back writes nothing; an empty entry is refused.
+// False with the last error message set.
 bool GenerateSoftwareHouseData(const std::array<std::string_view, kShTextCount>& texts,
                                const std::vector<std::string_view>& auxFiles,
                                const std::vector<std::string_view>& auxFilesMd5,

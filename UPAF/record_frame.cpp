@@ -56,7 +56,24 @@ std::string_view SourceText(Source source, const Args& args) {
 
 namespace {
 
-void RenderField(std::string& line, const Field& f, const Args& args) {
+// A field that holds no sign writes the digits of a negative value's
+// opposite: the line would hold another number than the one passed.
+[[noreturn]] void RefuseNegative(const Field& f, size_t position, std::string_view shown) {
+  std::string message(msg::kNegativeInUnsignedField);
+  message += f.name;
+  message += f.width == 1 ? msg::kFieldPosition : msg::kFieldPositions;
+  message += std::to_string(position);
+  if (f.width != 1) {
+    message += '-';
+    message += std::to_string(position + static_cast<size_t>(f.width) - 1);
+  }
+  message += msg::kFieldValue;
+  message += shown;
+  throw Failure(message);
+}
+
+// `position`: the field's first position as the layout places it.
+void RenderField(std::string& line, const Field& f, const Args& args, size_t position) {
   const int source = f.source.index;
   switch (f.kind) {
     case FieldKind::RecordType:
@@ -74,16 +91,24 @@ void RenderField(std::string& line, const Field& f, const Args& args) {
       rules::AppendZeroFill(line, args.text(source), f.width);
       break;
     case FieldKind::Number:
-      rules::AppendNumber(line, args.real(source), static_cast<rules::Decimals>(f.decimals),
-                          f.width);
+    case FieldKind::NumberByCount: {
+      const double value = args.real(source);
+      const rules::Decimals decimals =
+          f.kind == FieldKind::Number ? static_cast<rules::Decimals>(f.decimals)
+                                      : rules::DecimalsForCount(args.integer(f.decimalsSource));
+      const size_t start = line.size();
+      rules::AppendNumber(line, value, decimals, f.width);
+      // Below zero but written as zeros: the same number, so it stands.
+      if (value < 0 && line.find_first_not_of('0', start) != std::string::npos)
+        RefuseNegative(f, position, rules::FormatNumber(value, decimals));
       break;
-    case FieldKind::NumberByCount:
-      rules::AppendNumber(line, args.real(source),
-                          rules::DecimalsForCount(args.integer(f.decimalsSource)), f.width);
+    }
+    case FieldKind::Integer: {
+      const int32_t value = args.integer(source);
+      if (value < 0) RefuseNegative(f, position, std::to_string(value));
+      rules::AppendInteger(line, value, f.width);
       break;
-    case FieldKind::Integer:
-      rules::AppendInteger(line, args.integer(source), f.width);
-      break;
+    }
     case FieldKind::SignedAmount:
       rules::AppendSignedAmount(line, args.real(source), f.width);
       break;
@@ -165,7 +190,11 @@ bool AssembleRecord(const RecordKind& kind, const Args& args) {
 
     std::string& line = LineUnderAssembly();
     line.clear();
-    for (const Field& f : kind.layout) RenderField(line, f, args);
+    size_t position = 1;
+    for (const Field& f : kind.layout) {
+      RenderField(line, f, args, position);
+      position += static_cast<size_t>(f.width);
+    }
 
     if (line.size() != kind.lineLength || !OneLineInTheFile(line)) {
       std::string message(msg::kInvalidLayout);

@@ -3,6 +3,7 @@
 #include "UConst/failure.h"
 #include "UConst/last_error.h"
 #include "UConst/messages.h"
+#include "UConst/text_checks.h"
 #include "UFuncoes/field_rules.h"
 #include "UPAF/state.h"
 #include "USignature/signing.h"
@@ -12,6 +13,30 @@ namespace quorix::upaf {
 namespace {
 
 constexpr size_t kKeyLength = 256;
+
+// The report goes to a temporary file beside `file`, is signed there and only
+// then takes the name: after any failure `file` is what it was before, and no
+// unsigned report ever stands under the name the host asked for. The
+// signature covers the file's bytes only, so the name it was made under
+// does not matter.
+bool WriteAndSign(std::string_view publicKey, std::string_view privateKey,
+                  const std::string& file) {
+  const ReportBuffer* report = State().report.get();
+  // Finishing without an open report would sign an empty report that
+  // nobody built; refuse it before touching any file.
+  if (!report) throw Failure(msg::kNoOpenReport);
+  platform::FileReplacement out(file);
+  report->WriteTo(out);
+  out.Close();
+  if (!sig::SignFile(publicKey, privateKey, out.temporaryPath())) {
+    std::string notWritten(msg::kReportNotWritten);
+    notWritten += file;
+    ChainLastError(notWritten);
+    return false;
+  }
+  out.Commit();
+  return true;
+}
 
 }  // namespace
 
@@ -44,28 +69,17 @@ bool FinishReport(std::string_view publicKey, std::string_view privateKey,
   bool result = false;
   try {
     const std::string file(fileName);
-    if (publicKey.size() != kKeyLength || privateKey.size() != kKeyLength) {
+    // A key cut at a NUL by the signing library would be another key.
+    if (publicKey.size() != kKeyLength || privateKey.size() != kKeyLength ||
+        publicKey.find('\0') != std::string_view::npos ||
+        privateKey.find('\0') != std::string_view::npos) {
       SetLastError(msg::kInvalidKeys);
     } else {
       try {
+        RefuseNul(file, msg::kOfFileName);
         if (!signOnly) {
-          const ReportBuffer* report = State().report.get();
-          // Finishing without an open report would sign an empty report that
-          // nobody built; refuse it before touching an existing file.
-          if (!report) throw Failure(msg::kNoOpenReport);
-          platform::DeleteFileAt(file);
-          try {
-            report->WriteTo(file);
-          } catch (...) {
-            // Never leave a half-written report behind.
-            try {
-              platform::DeleteFileAt(file);
-            } catch (...) {
-            }
-            throw;
-          }
-        }
-        if (platform::FileExists(file)) {
+          result = WriteAndSign(publicKey, privateKey, file);
+        } else if (platform::FileExists(file)) {
           result = sig::SignFile(publicKey, privateKey, file);
         } else {
           std::string message(msg::kFileWriteError);
@@ -75,7 +89,7 @@ bool FinishReport(std::string_view publicKey, std::string_view privateKey,
       } catch (const std::exception& e) {
         result = false;
         std::string message(msg::kFileWriteError);
-        message += file;
+        message += Visible(file);
         message += "\r\n";
         message += FailureText(e);
         SetLastError(message);

@@ -62,15 +62,9 @@ size_t ReportBuffer::MemoryFootprint() const {
   return total;
 }
 
-void ReportBuffer::WriteTo(const std::string& path) const {
-  size_t next = 0;
-  platform::WriteFileFromRanges(path, [&]() -> platform::ByteRange {
-    while (next < blocks_.size()) {
-      const Block& b = blocks_[next++];
-      if (b.used) return {b.data.get(), b.used};
-    }
-    return {nullptr, 0};
-  });
+void ReportBuffer::WriteTo(platform::FileReplacement& file) const {
+  for (const Block& b : blocks_)
+    if (b.used) file.Write(b.data.get(), b.used);
 }
 
 }  // namespace quorix::upaf

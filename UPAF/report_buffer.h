@@ -12,6 +12,10 @@
 #include <string_view>
 #include <vector>
 
+namespace quorix::platform {
+class FileReplacement;
+}
+
 namespace quorix::upaf {
 
 class ReportBuffer {
@@ -46,8 +50,8 @@ class ReportBuffer {
   // Bytes held by the buffer, for the memory figures.
   size_t MemoryFootprint() const;
 
-  // Writes the lines, each followed by CR LF, to a new file at path.
-  void WriteTo(const std::string& path) const;
+  // Writes the lines, each followed by CR LF, into the file.
+  void WriteTo(platform::FileReplacement& file) const;
 
  private:
   struct Block {

@@ -3,6 +3,7 @@
 #include "UConst/failure.h"
 #include "UConst/last_error.h"
 #include "UConst/messages.h"
+#include "UConst/text_checks.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 
@@ -76,7 +77,7 @@ bool IsPlainFileName(std::string_view name) {
 
 bool Refuse(std::string_view message, std::string_view what) {
   std::string text(message);
-  text += what;
+  text += Visible(what);
   SetLastError(text);
   return false;
 }
@@ -108,14 +109,8 @@ bool GeneratePublicKeyXml(std::string_view developerName, std::string_view modul
   path += developerName;
   path += ".xml";
 
-  const std::string xml = PublicKeyXml(developerName, modulus, publicExponent);
   try {
-    bool done = false;
-    platform::WriteFileFromRanges(path, [&] {
-      const platform::ByteRange r{xml.data(), done ? 0 : xml.size()};
-      done = true;
-      return r;
-    });
+    platform::ReplaceFileWithBytes(path, PublicKeyXml(developerName, modulus, publicExponent));
   } catch (const std::exception& e) {
     SetLastError(FailureText(e));
     return false;

@@ -3,6 +3,7 @@
 #include "UConst/failure.h"
 #include "UConst/last_error.h"
 #include "UConst/messages.h"
+#include "UConst/text_checks.h"
 #include "platform/files.h"
 #include "platform/signing_library.h"
 
@@ -11,6 +12,13 @@ namespace {
 
 // The signing library takes NUL-terminated texts, a null pointer for an empty one.
 const char* CText(const std::string& s) { return s.empty() ? nullptr : s.c_str(); }
+
+// The signing library reads C strings: a NUL would cut a name or a key.
+void RefuseNuls(std::string_view publicKey, std::string_view privateKey, const std::string& file) {
+  RefuseNul(file, msg::kOfFileName);
+  RefuseNul(publicKey, msg::kOfPublicKey);
+  RefuseNul(privateKey, msg::kOfPrivateKey);
+}
 
 }  // namespace
 
@@ -30,6 +38,7 @@ bool SignFile(std::string_view publicKey, std::string_view privateKey, const std
   std::string message(msg::kSignatureRecordError);
   message += "\r\n";
   try {
+    RefuseNuls(publicKey, privateKey, file);
     const std::string pub(publicKey), priv(privateKey);
     std::string signature(kKeyLength, '\0');
     const auto& signer = platform::Signer();
@@ -45,6 +54,15 @@ bool SignFile(std::string_view publicKey, std::string_view privateKey, const std
 
 bool ValidateFile(std::string_view publicKey, std::string_view privateKey,
                   const std::string& file) {
+  try {
+    RefuseNuls(publicKey, privateKey, file);
+  } catch (const Failure& e) {
+    std::string message(msg::kInvalidFile);
+    message += "\r\n";
+    message += e.what();
+    SetLastError(message);
+    return false;
+  }
   try {
     if (platform::FileExists(file)) {
       const std::string pub(publicKey), priv(privateKey);

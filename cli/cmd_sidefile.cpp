@@ -152,14 +152,11 @@ int Write(const std::string& iniName, const std::string& sourceName) {
   };
   std::array<quorix_text, 13> t;
   for (size_t i = 0; i < t.size(); ++i) t[i] = text(data.texts[i]);
-  // Each list is written with one empty entry after its last, where a
-  // reader stops: entries of a longer list written before stay in the file
-  // but are no longer read as part of this one.
+  // The library replaces each list whole: entries of a longer list written
+  // before do not survive.
   std::array<std::vector<quorix_text>, 2> lists;
-  for (size_t l = 0; l < lists.size(); ++l) {
+  for (size_t l = 0; l < lists.size(); ++l)
     for (const std::string& item : data.lists[l]) lists[l].push_back(text(item));
-    lists[l].push_back(nullptr);
-  }
   const HostText name(ini.ForLibrary());
   if (!quorix_GenerateDataSoftwareHouse(t[0], t[1], t[2], t[3], t[4], t[5], t[6], t[7], t[8], t[9],
                                         t[10], t[11], t[12], lists[0].data(),

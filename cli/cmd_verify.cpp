@@ -19,8 +19,7 @@ struct Options {
 };
 
 int Run(const Options& o) {
-  if (!*o.publicKeyGiven == !*o.modulusGiven)
-    throw Failure(kUsageError, "dê a chave pública com --key ou com --modulus (só uma delas)");
+  if (!*o.publicKeyGiven == !*o.modulusGiven) throw Failure(kUsageError, kOneKeyOnly);
   std::string modulus;
   if (*o.publicKeyGiven) {
     const Path keyFile(o.publicKey);

@@ -15,6 +15,9 @@
   X(Keygen)                \
   X(Sign)                  \
   X(Verify)                \
+  X(Check)                 \
+  X(Show)                  \
+  X(Build)                 \
   X(Md5)                   \
   X(Sidefile)              \
   X(Total)
@@ -48,6 +51,8 @@ int RunChosen(const CLI::App& group, const std::vector<Choice>& choices);
 
 // Help wording shared by the commands.
 inline constexpr char kStatusUsageIo[] = "2 uso incorreto ou erro de E/S";
+inline constexpr char kOneKeyOnly[] =
+    "dê a chave pública com --key ou com --modulus (só uma delas)";
 
 }  // namespace quorix::cli
 

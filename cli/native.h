@@ -49,6 +49,9 @@ std::string ReadTail(const Path& path, size_t count);
 // on Windows an access list granting only the current user) and writes
 // `bytes`. An existing file is never replaced; a failure leaves no file.
 void CreateOwnerOnlyFile(const Path& path, std::string_view bytes);
+// Writes `bytes` to a temporary file beside `path` and renames it over
+// `path`: a failure leaves the old file as it was.
+void WriteWholeFile(const Path& path, std::string_view bytes);
 void RemoveFile(const Path& path);
 // Replaces `to` with `from`.
 void RenameFile(const Path& from, const Path& to);

@@ -8,8 +8,11 @@
 //                        quotes around a value is removed on reading
 //
 // lines end in CR LF, new sections go to the end of the file and new keys to
-// the end of their section. The engine parses the file once per ProfileFile
-// and replaces it atomically (temporary file + rename) when Flush is called.
+// the end of their section. The engine parses the file once per ProfileFile.
+// On both builds the writes of one ProfileFile go to a temporary file named
+// after the target (POSIX: the engine's own copy in memory, written out by
+// Flush; Windows: a copy of the file that the profile functions change), and
+// Flush renames it over the target: a failure leaves the file as it was.
 #pragma once
 
 #include <memory>
@@ -46,12 +49,21 @@ class ProfileFile {
   // them into a buffer of bufferSize bytes (each name and the list end by a NUL).
   std::vector<std::string> KeyNames(const std::string& section, size_t bufferSize);
 
-  // Writes what WriteString left pending. False when the file cannot be written.
+  // Removes key from section; nothing happens when it is absent.
+  bool DeleteKey(const std::string& section, const std::string& key);
+
+  // Writes what WriteString and DeleteKey left pending. False when the file
+  // cannot be written.
   bool Flush();
+
+  // Why the last write failed: the file services' text naming the file and
+  // the reason (empty when the platform gave none).
+  const std::string& failure() const { return failure_; }
 
  private:
   struct Engine;
   std::string path_;
+  std::string failure_;
   std::unique_ptr<Engine> engine_;
 };
 

@@ -32,6 +32,9 @@ const std::string kDateRange =
 
 const std::string kDavNumber = "N\xFAmero DAV Inv\xE1lido ";
 const std::string kDavDate = "Data DAV Inv\xE1lido ";
+const std::string kNegativeCoo =
+    "\r\nValor negativo em campo sem sinal: COO (posi\xE7\xF5"
+    "es 85-90) = ";
 const std::string kCode =
     "C\xF3"
     "digo Produto Inv\xE1lido ";
@@ -167,7 +170,6 @@ class DavGoods : public testing::Test {
     qt::OpenSampleReport();
   }
   void TearDown() override { qt::CloseAnyReport(); }
-
 
   template <class B>
   void Run(const std::vector<FieldCase<B>>& fields, const std::vector<RefusalCase<B>>& refusals) {
@@ -327,10 +329,8 @@ TEST_F(DavGoods, DavFieldsAndRefusals) {
           {"brand", [](B& b) { b.brand = "Marca \xFCnica?"; }, B::kBrand, Pad("MARCA UNICA", 20)},
           {"model", [](B& b) { b.model = "a+b=c"; }, B::kModel, Pad("A+B=C", 20)},
           {"coo zero", [](B& b) { b.coo = 0; }, B::kCoo, "000000"},
-          {"coo negative", [](B& b) { b.coo = -5; }, B::kCoo, "0000-5"},
           {"coo largest", [](B& b) { b.coo = 999999; }, B::kCoo, "999999"},
           {"coo too long", [](B& b) { b.coo = 1234567; }, B::kCoo, "1234567"},
-          {"coo lowest", [](B& b) { b.coo = INT32_MIN; }, B::kCoo, "-2147483648"},
           {"number as passed", [](B& b) { b.number = "ab-1 2"; }, B::kNumber, "0000000ab-1 2"},
           {"number with blanks", [](B& b) { b.number = " 12 "; }, B::kNumber, "000000000 12 "},
           {"number full", [](B& b) { b.number = "1234567890123"; }, B::kNumber, "1234567890123"},
@@ -342,7 +342,8 @@ TEST_F(DavGoods, DavFieldsAndRefusals) {
            "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123"},
           {"empty title", [](B& b) { b.title = ""; }, B::kTitle, Pad("", 30)},
           {"total zero", [](B& b) { b.total = 0; }, B::kTotal, "00000000"},
-          {"total loses its sign", [](B& b) { b.total = -12.5; }, B::kTotal, "00001250"},
+          {"total below zero rounding to zero", [](B& b) { b.total = -0.004; }, B::kTotal,
+           "00000000"},
           {"total rounds half up", [](B& b) { b.total = 0.005; }, B::kTotal, "00000001"},
           {"exact half away from zero", [](B& b) { b.total = 0.125; }, B::kTotal, "00000013"},
           {"largest total", [](B& b) { b.total = 999999.994; }, B::kTotal, "99999999"},
@@ -350,6 +351,8 @@ TEST_F(DavGoods, DavFieldsAndRefusals) {
           {"total too long", [](B& b) { b.total = 1000000; }, B::kTotal, "100000000"},
       },
       {
+          {"coo negative", [](B& b) { b.coo = -5; }, kNegativeCoo + "-5"},
+          {"coo lowest", [](B& b) { b.coo = INT32_MIN; }, kNegativeCoo + "-2147483648"},
           {"empty number", [](B& b) { b.number = ""; }, kDavNumber},
           {"blank number", [](B& b) { b.number = " \t\r\n "; }, kDavNumber},
           {"number with CR LF inside", [](B& b) { b.number = "12\r\n34"; }, kDavNumber},
@@ -457,11 +460,12 @@ TEST_F(DavGoods, GoodsAndServicesFieldsAndRefusals) {
       {
           {"rate zero", [](B& b) { b.rate = 0; }, B::kRate, "0000"},
           {"rate with decimals", [](B& b) { b.rate = 7.5; }, B::kRate, "0750"},
-          {"rate loses its sign", [](B& b) { b.rate = -7.5; }, B::kRate, "0750"},
+          {"rate below zero rounding to zero", [](B& b) { b.rate = -0.001; }, B::kRate, "0000"},
           {"largest rate", [](B& b) { b.rate = 99.99; }, B::kRate, "9999"},
           {"rate rounds too long", [](B& b) { b.rate = 99.995; }, B::kRate, "10000"},
           {"rate too long", [](B& b) { b.rate = 100; }, B::kRate, "10000"},
-          {"price loses its sign", [](B& b) { b.price = -1.5; }, B::kPrice, "000000000150"},
+          {"price below zero rounding to zero", [](B& b) { b.price = -0.004; }, B::kPrice,
+           "000000000000"},
           {"price rounds to zero", [](B& b) { b.price = 0.001; }, B::kPrice, "000000000000"},
           {"largest price", [](B& b) { b.price = 9999999999.99; }, B::kPrice, "999999999999"},
           {"price too long", [](B& b) { b.price = 1e10; }, B::kPrice, "1000000000000"},

@@ -173,9 +173,9 @@ TEST_F(FiscalCoupon, CouponFieldRenderings) {
          c.discount = 1e11 - 0.01;
        },
        {Field(67, std::string(14, '9')), Field(81, std::string(13, '9'))}},
-      {"cancelled increase without its sign",
-       [](Coupon& c) { c.cancelledIncrease = -12.5; },
-       {Field(124, "0000000001250")}},
+      {"cancelled increase below zero rounding to zero",
+       [](Coupon& c) { c.cancelledIncrease = -0.004; },
+       {Field(124, "0000000000000")}},
       {"indicators upper-cased, folded or blank",
        [](Coupon& c) {
          c.discountKind = 'a';
@@ -326,16 +326,16 @@ TEST_F(FiscalCoupon, ItemFieldRenderings) {
          c.quantityDecimals = 0;
        },
        {Field(176, "0000002"), Field(232, "0000225"), Field(267, "0")}},
-      {"cancelled values without their sign",
+      {"cancelled values below zero rounding to zero",
        [](Item& c) {
-         c.cancelledQuantity = -1;
-         c.cancelledValue = -2;
-         c.cancelledIncrease = -3;
+         c.cancelledQuantity = -0.001;
+         c.cancelledValue = -0.004;
+         c.cancelledIncrease = -0.0049;
        },
        {Field(232,
-              "0000100"
-              "0000000000200"
-              "0000000000300")}},
+              "0000000"
+              "0000000000000"
+              "0000000000000")}},
       {"zero discount passes", [](Item& c) { c.discount = 0; }, {Field(194, "00000000")}},
       {"largest unit value that fits",
        [](Item& c) { c.unitValue = 999999.99; },
@@ -478,15 +478,9 @@ TEST_F(FiscalCoupon, ItemLinesThatComeOutTooLong) {
       {"ten decimals of the quantity",
        [](Item& c) { c.quantityDecimals = 10; },
        {Field(176, "0000225"), {267, 1, "10"}}},
-      {"minus one decimals of the quantity",
-       [](Item& c) { c.quantityDecimals = -1; },
-       {Field(176, "0000225"), {267, 1, "-1"}}},
       {"ten decimals of the unit value",
        [](Item& c) { c.unitValueDecimals = 10; },
        {{268, 1, "10"}}},
-      {"minus one decimals of the unit value",
-       [](Item& c) { c.unitValueDecimals = -1; },
-       {{268, 1, "-1"}}},
   };
   for (const auto& c : cases) {
     Item item;

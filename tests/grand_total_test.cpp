@@ -165,7 +165,8 @@ TEST_F(GrandTotal, ChecksComeInOrderAndLeaveTheTotalAlone) {
       {"no file name and no serial", "", 1, "", kInvalidFile},
       {"no serial", "", 1, file, kInvalidSerial},
       {"missing folder", "A", 1, noFolder,
-       kInvalidFile + "\r\n" + noFolder + "\r\nUnable to write to " + noFolder},
+       kInvalidFile + "\r\n" + noFolder + "\r\nUnable to write to " + noFolder + "\r\n" +
+           qt::FileFailure("criar", noFolder, qt::kNoSuchFolder)},
       {"not a number", "A", std::nan(""), file,
        kInvalidFile + "\r\n" + file +
            "\r\nValor num\xE9rico inv\xE1lido (n\xE3o \xE9 um n\xFAmero finito)"},

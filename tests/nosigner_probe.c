@@ -59,7 +59,12 @@ int main(void) {
   expect(quorix_FinalizarPAF(k, k, file, 0) == 0, "quorix_FinalizarPAF");
   expect_message("quorix_FinalizarPAF",
                  "Erro durante o processo de gera\xE7\xE3o do Registro Chave\r\n"
-                 "Biblioteca de assinatura sign_bema n\xE3o encontrada");
+                 "Biblioteca de assinatura sign_bema n\xE3o encontrada\r\n"
+                 "O relat\xF3rio n\xE3o foi gravado em probe-report.txt");
+  /* No unsigned report took the name: the empty file made above is still there. */
+  f = fopen("probe-report.txt", "rb");
+  expect(f != NULL && fgetc(f) == EOF, "report file left as it was");
+  if (f) fclose(f);
 
   quorix_text_release(pub);
   quorix_text_release(priv);

@@ -8,7 +8,6 @@
 #include "support.h"
 
 #if !defined(_WIN32)
-#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -174,15 +173,6 @@ TEST(Profile, AWriteIntoAMissingFolderFails) {
 #if !defined(_WIN32)
 // What only our engine does: replacing the file whole, never in place.
 
-std::vector<std::string> FolderEntries(const std::string& folder) {
-  std::vector<std::string> names;
-  DIR* d = opendir(folder.c_str());
-  while (dirent* e = d ? readdir(d) : nullptr)
-    if (std::string(e->d_name) != "." && std::string(e->d_name) != "..") names.push_back(e->d_name);
-  if (d) closedir(d);
-  return names;
-}
-
 TEST(ProfileEngine, ReplacesTheFileAtomicallyAndKeepsItsMode) {
   qt::TempDir dir;
   const std::string path = dir.file("side.ini");
@@ -202,7 +192,7 @@ TEST(ProfileEngine, ReplacesTheFileAtomicallyAndKeepsItsMode) {
   EXPECT_NE(before.st_ino, after.st_ino);  // a new file took the name
   EXPECT_EQ(0640u, after.st_mode & 07777);
   EXPECT_EQ("[S]\r\nk=new\r\n", qt::ReadFile(path));
-  EXPECT_EQ(std::vector<std::string>{"side.ini"}, FolderEntries(dir.path()));
+  EXPECT_EQ(std::vector<std::string>{"side.ini"}, qt::FolderEntries(dir.path()));
 }
 
 TEST(ProfileEngine, AFlushWithNothingChangedLeavesTheFileAlone) {
@@ -247,7 +237,7 @@ TEST(ProfileEngine, AFolderInPlaceOfTheFileIsNotReplaced) {
   struct stat st;
   ASSERT_EQ(0, stat(path.c_str(), &st));
   EXPECT_TRUE(S_ISDIR(st.st_mode));
-  EXPECT_EQ(std::vector<std::string>{"folder.ini"}, FolderEntries(dir.path()));
+  EXPECT_EQ(std::vector<std::string>{"folder.ini"}, qt::FolderEntries(dir.path()));
 }
 #endif
 

@@ -72,7 +72,7 @@ TEST(PublicKeyXml, RefusesWhatWouldLeaveTheFolderOrBreakTheFile) {
   const std::string badName = "Nome do desenvolvedor inv\xE1lido como nome de arquivo: ";
   const std::string control = "Caractere de controle, que o XML n\xE3o admite, no elemento ";
   struct Case {
-    std::string name, modulus, exponent, message;
+    std::string name, modulus, exponent, message, folder = {};  // empty: the scratch folder
   } cases[] = {
       {"../escape", "1", "2", badName + "../escape"},
       {"a\\b", "1", "2", badName + "a\\b"},
@@ -80,12 +80,15 @@ TEST(PublicKeyXml, RefusesWhatWouldLeaveTheFolderOrBreakTheFile) {
       {"c:x", "1", "2", badName + "c:x"},
       {"con", "1", "2", badName + "con"},
       {"Lpt1.old", "1", "2", badName + "Lpt1.old"},
-      {std::string("nul\0x", 5), "1", "2", badName + std::string("nul\0x", 5)},
+      {std::string("nul\0x", 5), "1", "2", badName + "nul\\0x"},
       {"dev", "1\r\n2", "2", control + "modulo"},
       {"dev", "1", std::string("\0", 1), control + "expoente_publico"},
+      {"dev", "1", "2", "Pasta inv\xE1lida: " + dir.path() + "\\0x",
+       dir.path() + std::string("\0x", 2)},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(0, quorix_GenarateFileXml(T(c.name), T(c.modulus), T(dir.path()), T(c.exponent)));
+    const std::string folder = c.folder.empty() ? dir.path() : c.folder;
+    EXPECT_EQ(0, quorix_GenarateFileXml(T(c.name), T(c.modulus), T(folder), T(c.exponent)));
     EXPECT_EQ(c.message, LastError());
   }
   EXPECT_FALSE(qt::Exists(dir.file("dev.xml")));

@@ -163,22 +163,29 @@ TEST_F(Report, FinishingFailuresCloseTheReportAndKeepTheirMessage) {
     quorix_text pub, priv;
     std::string message;
   };
-  const T short1(key255), long1(key256);
+  const T short1(key255), long1(key256), nulKey(key255 + std::string(1, '\0'));
   const Case cases[] = {
       {short1, keys.privateKey, kBadKeys},
       {keys.publicKey, short1, kBadKeys},
       {nullptr, nullptr, kBadKeys},
-      // Keys of the right size that the signing library refuses.
+      // Keys of the right size that the signing library refuses: the
+      // report is not left unsigned under its name.
       {long1, long1,
        "Erro durante o processo de gera\xE7\xE3o do Registro Chave\r\n"
-       "Erro de execu\xE7\xE3o do comando"},
+       "Erro de execu\xE7\xE3o do comando\r\nO relat\xF3rio n\xE3o foi gravado em " +
+           file},
+      // A key cut by a NUL would be another key.
+      {nulKey, keys.privateKey, kBadKeys},
   };
+  qt::WriteFile(file, "previous report\r\n");
   for (const auto& c : cases) {
     qt::OpenSampleReport();
     ASSERT_EQ(1, quorix_Header(T("E1")));
     EXPECT_EQ(0, quorix_FinalizarPAF(c.pub, c.priv, T(file), 0));
     EXPECT_EQ(c.message, LastError());
     EXPECT_EQ(0, quorix_Header(T("E1")));  // closed even after a failure
+    EXPECT_EQ("previous report\r\n", qt::ReadFile(file));
+    EXPECT_FALSE(qt::Exists(file + ".quorix-tmp"));
   }
 }
 

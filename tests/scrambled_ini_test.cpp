@@ -157,15 +157,27 @@ TEST_F(Store, ValuesRoundTripIntactOrAreRefusedWhole) {
 }
 
 TEST_F(Store, LongValuesReadBackCutTo2047Bytes) {
+  // Written by another program: the read gives back what its buffer holds.
   const std::string file = dir_.file("long.ini");
   const std::string value(2500, 'a');
-  {
-    ScrambledIni ini(file);
-    ini.WriteScrambledValue("S", "K", value);
-    ini.Commit();
-  }
-  EXPECT_EQ("[S]\nK=" + value + "\n", Plain(file));
+  qt::WriteFile(file, qt::ScrambledLayout("[S]\nK=" + value + "\n"));
   EXPECT_EQ(value.substr(0, 2047), ScrambledIni(file).ReadScrambledValue("S", "K", ""));
+
+  // What would come back cut is refused on writing, and the file kept.
+  ScrambledIni ini(file);
+  ini.WriteScrambledValue("S", "FITS", std::string(2047, 'b'));
+  for (const size_t size : {size_t{2048}, size_t{3000}}) {
+    try {
+      ini.WriteScrambledValue("S", "K", std::string(size, 'c'));
+      ADD_FAILURE() << size << " bytes stored";
+    } catch (const quorix::Failure& f) {
+      EXPECT_EQ("Valor longo demais para o arquivo na chave K: " + std::to_string(size) +
+                    " bytes (o limite \xE9 2047)",
+                std::string(f.what()));
+    }
+  }
+  ini.Commit();
+  EXPECT_EQ("[S]\nK=" + value + "\nFITS=" + std::string(2047, 'b') + "\n", Plain(file));
 }
 
 TEST_F(Store, EveryKeyOfALargeSectionIsSeen) {
@@ -191,7 +203,9 @@ TEST_F(Store, AFileThatCannotBeWrittenIsReportedByItsName) {
     ini.Commit();
     FAIL() << "written into a missing folder";
   } catch (const quorix::Failure& f) {
-    EXPECT_EQ("Unable to write to " + file, std::string(f.what()));
+    EXPECT_EQ(
+        "Unable to write to " + file + "\r\n" + qt::FileFailure("criar", file, qt::kNoSuchFolder),
+        std::string(f.what()));
   }
   ScrambledIni reading(file);
   EXPECT_THROW(

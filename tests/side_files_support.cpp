@@ -41,6 +41,9 @@ quorix_bool QUORIX_CALL RecordingList::Append(void* context, quorix_text text, c
     EXPECT_EQ('\0', text[entry.size()]);
     EXPECT_GE(quorix_text_refcount(text), 1);
   }
+  if (self->onAppend) self->onAppend();
+  // The text handed over lives until this call returns, whatever ran meanwhile.
+  EXPECT_EQ(entry, text ? std::string(text, quorix_text_length(text)) : std::string());
   self->calls.push_back("+" + entry);
   if (self->refuseAppendAt == static_cast<int>(self->contents_.size())) {
     if (!self->refusalText.empty()) *error = quorix_text_from(self->refusalText.c_str());

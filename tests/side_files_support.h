@@ -3,6 +3,7 @@
 // folder, and the sample software-house data.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,7 +26,8 @@ class RecordingList {
   std::vector<std::string> entries() const;  // the list's contents now
   int refuseAppendAt = -1;
   bool refuseClear = false;
-  std::string refusalText;  // empty: refuse without a message
+  std::string refusalText;         // empty: refuse without a message
+  std::function<void()> onAppend;  // runs inside each append, before it is recorded
 
  private:
   static quorix_bool QUORIX_CALL Clear(void* context, char** error);

@@ -17,7 +17,8 @@ using qt::T;
 
 const std::string kInvalidFile = "Arquivo Inv\xE1lido ";
 
-// The plain layout of a file written from the sample data, lists included.
+// The plain layout of a file written from the data: each list is ended by an
+// empty entry, so that reading it back writes nothing.
 std::string PlainKeys(const HouseFile& h) {
   static const char* const keys[] = {"CNPJ",     "INSCESTADUAL", "INSCMUNICIPAL", "RAZAOSOCIAL",
                                      "ENDERECO", "TELEFONE",     "CONTATO",       "SOFTWARE",
@@ -27,8 +28,10 @@ std::string PlainKeys(const HouseFile& h) {
   for (size_t i = 0; i < 13; ++i) out += std::string(keys[i]) + "=" + h.texts[i] + "\n";
   for (size_t i = 0; i < h.auxFiles.size(); ++i)
     out += "FILE AUX" + std::to_string(i) + "=" + h.auxFiles[i] + "\n";
+  out += "FILE AUX" + std::to_string(h.auxFiles.size()) + "=\n";
   for (size_t i = 0; i < h.auxFilesMd5.size(); ++i)
     out += "MD5 AUX" + std::to_string(i) + "=" + h.auxFilesMd5[i] + "\n";
+  out += "MD5 AUX" + std::to_string(h.auxFilesMd5.size()) + "=\n";
   return out;
 }
 
@@ -67,32 +70,74 @@ TEST_F(SoftwareHouse, WhatIsGeneratedComesBackUnchanged) {
     for (const auto& f : c.data.auxFiles) calls.push_back("+" + f);
     EXPECT_EQ(calls, read.files.calls) << c.name;
 
-    // Reading ended each list at its first absent number, now stored empty.
-    std::string expected = PlainKeys(c.data);
-    expected += "FILE AUX" + std::to_string(c.data.auxFiles.size()) + "=\n";
-    expected += "MD5 AUX" + std::to_string(c.data.auxFilesMd5.size()) + "=\n";
-    EXPECT_EQ(expected, Plain(file)) << c.name;
+    // Reading found every key and each list's end: it wrote nothing.
+    EXPECT_EQ(PlainKeys(c.data), Plain(file)) << c.name;
   }
 }
 
-TEST_F(SoftwareHouse, AShorterListContinuesWithTheEntriesOfALongerOne) {
+TEST_F(SoftwareHouse, GeneratingReplacesTheListsWhole) {
   const std::string file = dir_.file("lists.ini");
   HouseFile h = qt::SampleHouse();
-  h.auxFiles = {"a", "b", "c"};
+  h.auxFiles = {"a", "b", "c", "d", "e"};
   ASSERT_EQ(1, qt::GenerateHouse(h, file));
-  h.auxFiles = {"new"};
-  ASSERT_EQ(1, qt::GenerateHouse(h, file));
+  HouseRead five;
+  qt::GetHouse(file, five);  // reading changes nothing
+  h.auxFiles = {"new", "two"};
+  h.auxFilesMd5 = {};
+  ASSERT_EQ(1, qt::GenerateHouse(h, file)) << LastError();
+  EXPECT_EQ(PlainKeys(h), Plain(file));  // no entry of the longer lists is left
   HouseRead read;
   qt::GetHouse(file, read);
   ASSERT_EQ(1, read.result);
-  EXPECT_EQ((std::vector<std::string>{"new", "b", "c"}), read.data.auxFiles);
+  EXPECT_EQ(h.auxFiles, read.data.auxFiles);
+  EXPECT_TRUE(read.data.auxFilesMd5.empty());
 
-  // An empty entry ends the list.
-  h.auxFiles = {"first", "", "third"};
+  // An empty entry would end the list on reading: it is refused, by list and index.
+  const std::string before = qt::ReadFile(file);
+  struct Case {
+    std::vector<std::string> files, digests;
+    std::string refusal;
+  } cases[] = {
+      {{"first", "", "third"}, {}, "Entrada vazia na lista FILE AUX, \xEDndice 1"},
+      {{"x"}, {""}, "Entrada vazia na lista MD5 AUX, \xEDndice 0"},
+  };
+  for (const auto& c : cases) {
+    HouseFile bad = qt::SampleHouse();
+    bad.auxFiles = c.files;
+    bad.auxFilesMd5 = c.digests;
+    EXPECT_EQ(0, qt::GenerateHouse(bad, file));
+    EXPECT_EQ(kInvalidFile + "\r\n" + file + "\r\n" + c.refusal, LastError());
+    EXPECT_EQ(before, qt::ReadFile(file));
+  }
+}
+
+// A host list may call back into the library while it is being filled: what
+// it was handed stays valid and complete.
+TEST_F(SoftwareHouse, AListThatCallsBackIntoTheLibrarySeesWholeEntries) {
+  const std::string file = dir_.file("house.ini"), other = dir_.file("other.ini");
+  HouseFile h = qt::SampleHouse(), longer = qt::SampleHouse();
+  h.auxFiles = {"first auxiliary file, long enough for the heap.dll",
+                "second auxiliary file, long enough for the heap.dll"};
+  longer.auxFiles.assign(40, "an entry of another file, long enough for the heap");
   ASSERT_EQ(1, qt::GenerateHouse(h, file));
-  HouseRead again;
-  qt::GetHouse(file, again);
-  EXPECT_EQ(std::vector<std::string>{"first"}, again.data.auxFiles);
+  ASSERT_EQ(1, qt::GenerateHouse(longer, other));
+  const std::function<void()> callbacks[] = {
+      [] { qt::CloseAnyReport(); },  // empties the library's copy of the data
+      [&] {
+        HouseRead nested;
+        qt::GetHouse(other, nested);
+        EXPECT_EQ(1, nested.result);
+      },
+  };
+  for (const auto& callback : callbacks) {
+    HouseRead read;
+    read.files.onAppend = callback;
+    read.digests.onAppend = callback;
+    qt::GetHouse(file, read);
+    EXPECT_EQ(1, read.result) << LastError();
+    EXPECT_EQ(h.auxFiles, read.data.auxFiles);
+    EXPECT_EQ(h.auxFilesMd5, read.data.auxFilesMd5);
+  }
 }
 
 TEST_F(SoftwareHouse, AnEmptyFileReadsAsTheDefaultsAndKeepsThem) {
@@ -107,7 +152,7 @@ TEST_F(SoftwareHouse, AnEmptyFileReadsAsTheDefaultsAndKeepsThem) {
   EXPECT_EQ(defaults.texts, read.data.texts);
   EXPECT_EQ(std::vector<std::string>{"clear"}, read.files.calls);
   EXPECT_EQ(std::vector<std::string>{"clear"}, read.digests.calls);
-  EXPECT_EQ(PlainKeys(defaults) + "FILE AUX0=\nMD5 AUX0=\n", Plain(file));
+  EXPECT_EQ(PlainKeys(defaults), Plain(file));
 }
 
 TEST_F(SoftwareHouse, FailuresAndTheirMessages) {
@@ -115,8 +160,9 @@ TEST_F(SoftwareHouse, FailuresAndTheirMessages) {
   const std::string noFolder = dir_.file("no-folder/house.ini");
   const std::string file = dir_.file("house.ini");
   ASSERT_EQ(1, qt::GenerateHouse(qt::SampleHouse(), file));
-  HouseFile refused = qt::SampleHouse();
+  HouseFile refused = qt::SampleHouse(), tooLong = qt::SampleHouse();
   refused.auxFilesMd5[1] = "ends in a line feed\x95";
+  tooLong.texts[3] = std::string(3000, 'N');
   struct Case {
     const char* what;
     std::function<quorix_bool()> call;
@@ -125,9 +171,15 @@ TEST_F(SoftwareHouse, FailuresAndTheirMessages) {
       {"generate, no file name", [&] { return qt::GenerateHouse(qt::SampleHouse(), ""); },
        kInvalidFile},
       {"generate, missing folder", [&] { return qt::GenerateHouse(qt::SampleHouse(), noFolder); },
-       kInvalidFile + "\r\n" + noFolder + "\r\nUnable to write to " + noFolder},
+       kInvalidFile + "\r\n" + noFolder + "\r\nUnable to write to " + noFolder + "\r\n" +
+           qt::FileFailure("criar", noFolder, qt::kNoSuchFolder)},
       {"generate, a text the file would alter", [&] { return qt::GenerateHouse(refused, file); },
        kInvalidFile + "\r\n" + file + "\r\n" + qt::Unstorable("valor da chave MD5 AUX1", 20, 149)},
+      {"generate, a value longer than a read gives back",
+       [&] { return qt::GenerateHouse(tooLong, file); },
+       kInvalidFile + "\r\n" + file +
+           "\r\nValor longo demais para o arquivo na chave RAZAOSOCIAL: 3000 bytes (o limite \xE9 "
+           "2047)"},
       {"get, no file name",
        [&] {
          HouseRead r;

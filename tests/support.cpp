@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -10,6 +11,7 @@
 #if defined(_WIN32)
 #include <windows.h>
 #else
+#include <dirent.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -21,6 +23,11 @@ std::string LastError() {
   HostText message;
   quorix_GetMessageError(message.out());
   return message.str();
+}
+
+std::string FileFailure(std::string_view verb, const std::string& file, std::string_view reason) {
+  return "N\xE3o foi poss\xEDvel " + std::string(verb) + " o arquivo " + file + " (" +
+         std::string(reason) + ")";
 }
 
 void OpenSampleReport() {
@@ -112,6 +119,29 @@ void WriteFile(const std::string& path, std::string_view bytes) {
 bool Exists(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return in.good();
+}
+
+std::vector<std::string> FolderEntries(const std::string& folder) {
+  std::vector<std::string> names;
+#if defined(_WIN32)
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((folder + "/*").c_str(), &fd);
+  if (h != INVALID_HANDLE_VALUE) {
+    do {
+      names.push_back(fd.cFileName);
+    } while (FindNextFileA(h, &fd));
+    FindClose(h);
+  }
+#else
+  DIR* d = opendir(folder.c_str());
+  while (dirent* e = d ? readdir(d) : nullptr) names.push_back(e->d_name);
+  if (d) closedir(d);
+#endif
+  names.erase(std::remove_if(names.begin(), names.end(),
+                             [](const std::string& n) { return n == "." || n == ".."; }),
+              names.end());
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 std::vector<std::string> ReportLines(const std::string& bytes) {

@@ -37,6 +37,11 @@ struct T {
 
 std::string LastError();
 
+// The file services' failure text:
+// "Não foi possível <verb> o arquivo <file> (<reason>)".
+std::string FileFailure(std::string_view verb, const std::string& file, std::string_view reason);
+inline constexpr const char* kNoSuchFolder = "pasta ou arquivo inexistente";
+
 // Sample taxpayers.
 inline constexpr const char* kCnpj = "11.222.333/0001-81";
 inline constexpr const char* kCnpjDigits = "11222333000181";
@@ -67,6 +72,8 @@ class TempDir {
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, std::string_view bytes);
 bool Exists(const std::string& path);
+// The names in a folder (without "." and ".."), sorted.
+std::vector<std::string> FolderEntries(const std::string& folder);
 
 // Splits a report file into its lines, checking that each ends in CR LF.
 std::vector<std::string> ReportLines(const std::string& bytes);

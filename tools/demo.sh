@@ -1,6 +1,8 @@
 #!/bin/sh
 # The main job end to end: builds quorix natively and runs the demo host,
-# which writes a signed report, validates it and shows it.
+# which writes signed reports and validates them; then shows each report
+# through `quorix show` (its Windows-1252 text as UTF-8, field by field) and
+# checks it with `quorix check` against the developer's public-key file.
 # usage: tools/demo.sh [output-folder]     (default ./build/demo-output)
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -9,6 +11,11 @@ dest=${1:-$out/demo-output}
 
 sh "$root/tools/install-deps.sh"
 cmake -S "$root" -B "$out/native" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$out/native" -j"${QUORIX_JOBS:-2}" --target quorix_demo sign_bema
+cmake --build "$out/native" -j"${QUORIX_JOBS:-2}" --target quorix_demo quorix_cli sign_bema
 mkdir -p "$dest"
 "$out/native/bin/quorix_demo" "$dest"
+for report in "$dest"/quorix-demo-*.txt; do
+  echo
+  "$out/native/bin/quorix" show "$report"
+  "$out/native/bin/quorix" check "$report" --key "$dest/Software House Exemplo.xml"
+done

@@ -14,7 +14,8 @@ out=${QUORIX_BUILD_DIR:-$root/build}/fuzz
 jobs=${QUORIX_JOBS:-2}
 seconds=${1:-30}
 [ $# -gt 0 ] && shift
-all="records_fuzzer ini_engine_fuzzer side_files_fuzzer signed_file_fuzzer xml_writer_fuzzer"
+all="records_fuzzer ini_engine_fuzzer side_files_fuzzer signed_file_fuzzer xml_writer_fuzzer
+     report_reader_fuzzer"
 [ $# -gt 0 ] || set -- $all
 
 cmake -S "$root" -B "$out" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \

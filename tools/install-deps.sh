@@ -2,14 +2,17 @@
 # Installs what building and testing both forms of quorix needs on Debian 12:
 # the native toolchain, GoogleTest/Benchmark sources, OpenSSL, the CLI11 and
 # nlohmann-json headers (the quorix program), the mingw-w64 cross compiler,
-# Wine (32-bit), clang with libFuzzer and its sanitizer runtimes, and the
-# locales the regional tests run under.
+# Wine (32-bit), clang with libFuzzer and its sanitizer runtimes, the locales
+# the regional tests run under, and for the host bindings Free Pascal (with its
+# sources, to build the win32 cross compiler), Mono's C# compiler and runtime,
+# and valgrind.
 # Does nothing that is already in place; must run as root when it has work.
 set -eu
 
 packages="build-essential cmake googletest libbenchmark-dev libssl-dev openssl xxd locales
           libcli11-dev nlohmann-json3-dev
-          g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386 clang libclang-rt-14-dev"
+          g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386 clang libclang-rt-14-dev
+          fp-compiler-3.2.2 fp-units-rtl-3.2.2 fpc-source-3.2.2 mono-mcs mono-runtime valgrind"
 locales="pt_BR.UTF-8 en_US.UTF-8 de_DE.UTF-8"
 
 missing=""

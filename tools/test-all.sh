@@ -1,8 +1,9 @@
 #!/bin/sh
 # Builds and runs every test: the native Linux build, the same under
 # AddressSanitizer + UndefinedBehaviorSanitizer, the 32-bit Windows DLL under
-# Wine, signed files crossing between the two builds, and a short run of every
-# fuzzing harness (QUORIX_FUZZ_SECONDS each, 30 by default).
+# Wine, signed files crossing between the two builds, the Pascal and C# host
+# bindings driven by real compilers' programs on both builds, and a short run of
+# every fuzzing harness (QUORIX_FUZZ_SECONDS each, 30 by default).
 # usage: tools/test-all.sh            (build trees go to ./build)
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -35,6 +36,9 @@ step "Windows tests under Wine"
 step "signed files and side files across the two builds"
 bash "$root/signer/tests/interop.sh" "$out/native/bin" "$out/windows/bin"
 sh "$root/tests/side_files_interop.sh" "$out/native/bin" "$out/windows/bin"
+
+step "host bindings: Free Pascal (native, valgrind, Wine) and C# (Mono)"
+sh "$root/tools/test-bindings.sh" "$out/native/bin" "$out/windows/bin" "$out"
 
 step "fuzzing harnesses, ${QUORIX_FUZZ_SECONDS:-30} s each (libFuzzer, ASan + UBSan)"
 sh "$root/tools/fuzz.sh" "${QUORIX_FUZZ_SECONDS:-30}"

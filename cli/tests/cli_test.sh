@@ -174,5 +174,65 @@ t 2 '' $'quorix: SERIE: o caractere U+0151 ("ő") não existe no Windows-1252\n'
 t 2 '' $'quorix: Número de Fabricação ECF Inválido\n' total get gt.ini ''
 t 2 '' $'quorix: Arquivo Inválido nada.ini\n' total get nada.ini ECF-2
 
+# build, check, show: a report from JSON, read back; damaged copies of it.
+cat >"$work/run/rel.json" <<'EOF'
+{"contribuinte": {"cnpjCpf": "11.222.333/0001-81", "stateRegistration": "110.042.490.114",
+  "municipalRegistration": "", "companyName": "Padaria Pão Dourado Ltda"},
+ "linhas": [
+  {"registro": "Header", "recordType": "E1"},
+  {"registro": "RelacaoMercadoriaEstoque", "recordType": "E2", "productCode": "1001",
+   "productDescription": "Pão francês", "unitOfMeasure": "KG", "stockQuantity": 12.35,
+   "stockDate": "2024-05-31"},
+  {"registro": "quorix_RelacaoMercadoriaEstoque", "recordType": "E2", "productCode": "1002",
+   "productDescription": "Café", "unitOfMeasure": "UN", "stockQuantity": -3,
+   "stockDate": "2024-05-31"},
+  {"registro": "Totally", "recordType": "E9", "countedType": "E2"}]}
+EOF
+t 0 $'e.txt: 4 linhas e a assinatura (EAD)\n' '' build rel.json --out e.txt --private-key "$dev.chave"
+t 0 $'e.txt: 5 linhas, nenhum problema\n' '' check e.txt --key "$dev.xml"
+t 0 $'e.txt: 5 linhas, nenhum problema (assinatura não verificada)\n' '' check e.txt
+h 0 'linha 2: mercadoria em estoque (103 caracteres)' show e.txt
+h 0 '  87-95    quantidade em estoque                       -3,00' show e.txt
+h 0 '  96-103   data do estoque                             31/05/2024' show e.txt
+h 0 '"valor": 12.35' show e.txt --json
+t 0 '' '' show e.txt --html e.html
+that 'grep -q "title=\"data do estoque (96-103): 31/05/2024\">20240531</span>" e.html' \
+  'the HTML page shows each field with its value on hover'
+sed 's/"Café"/"Café ✓"/' "$work/run/rel.json" >"$work/run/glyph.json"
+sed 's/"Café"/"  "/' "$work/run/rel.json" >"$work/run/refused.json"
+sed 's/"Totally"/"Totaly"/' "$work/run/rel.json" >"$work/run/kind.json"
+t 2 '' $'quorix: linha 3 (quorix_RelacaoMercadoriaEstoque), productDescription: o caractere U+2713 ("✓") não existe no Windows-1252\n' \
+  build glyph.json --out g.txt --private-key "$dev.chave"
+t 2 '' $'quorix: linha 3 (quorix_RelacaoMercadoriaEstoque) recusada: Descrição Produto Inválida\n' \
+  build refused.json --out g.txt --private-key "$dev.chave"
+t 2 '' 'quorix: linha 4: registro desconhecido "Totaly" (um de: Header, HeaderAnexoVI, Totally, RelacaoDavEmitido, RelacaoMercadoriaEstoque, RelacaoMercadoriaServicos, RelacaoReducoesZ, DetalheReducaoZ, RelacaoCupomFiscal, DetalheCupomFiscal, RelacaoDemaisDoctosEcf, DetalheDemaisDoctosEcf, RelacaoMovimentoDiario)'$'\n' \
+  build kind.json --out g.txt --private-key "$dev.chave"
+that '[ ! -e g.txt ]' 'a refused build writes no file'
+
+# Each damage gives its own finding at its line and field, and the signature's.
+damage() { sed "$2" "$work/run/e.txt" >"$work/run/$1.txt"; }
+damage letter '2s/^\(.\{88\}\)./\1A/'
+damage date '2s/20240531/20240231/'
+damage cnpj '1s/11222333000181/11222333000182/'
+damage short '3s/CAFE  /CAFE /'
+damage removed '3d'
+damage byte '2s/KG/KX/'
+damage noead '$d'
+(cd "$work/run" && cat e.txt && tail -1 e.txt) >"$work/run/twice.txt"
+signature=$'assinatura (posições 4-259): a assinatura não confere com a chave pública (arquivo alterado depois de assinado, ou outra chave)\n'
+t 1 $'letter.txt:2: quantidade em estoque (posições 87-95): "00A001235" não é um valor (dígitos, com "-" à frente se negativo)\nletter.txt:5: '"$signature" '' check letter.txt --key "$dev.xml"
+t 1 $'date.txt:2: data do estoque (posições 96-103): "20240231" não é uma data válida (AAAAMMDD)\ndate.txt:5: '"$signature" '' check date.txt --key "$dev.xml"
+t 1 $'cnpj.txt:1: CNPJ/CPF do contribuinte (posições 3-16): "11222333000182": dígitos verificadores errados\n' '' check cnpj.txt
+t 1 $'short.txt:3: linha (posições 1-102): comprimento 102 não é o de nenhum tipo de registro (36, 72, 84, 94, 101, 103, 105, 106, 148, 149, 191, 268, 310)\n' '' check short.txt
+t 1 $'removed.txt:3: quantidade de registros do tipo totalizado (posições 31-36): a quantidade 2 não confere com nenhum tipo de registro das linhas anteriores (E1: 1, E2: 1)\n' '' check removed.txt
+t 1 "byte.txt:5: $signature" '' check byte.txt --modulus "$modulus"
+t 1 $'noead.txt:5: EAD (posições 1-259): falta a linha EAD (assinatura) no fim do arquivo\n' '' check noead.txt --key "$dev.xml"
+t 1 $'twice.txt:5: EAD (posições 1-259): linha EAD antes do fim do arquivo: só a última linha pode ser a EAD\ntwice.txt:6: '"$signature" '' check twice.txt --key "$dev.xml"
+h 1 '"problema": "falta a linha EAD (assinatura) no fim do arquivo"' check noead.txt --json
+t 2 $'e.txt: 5 linhas, nenhum problema (assinatura não verificada)\n' $'quorix: nada.txt: arquivo não encontrado\n' \
+  check nada.txt e.txt
+t 2 '' 'quorix: '"$(printf 'd\xc3\xaa')"$' a chave pública com --key ou com --modulus (só uma delas)\n' \
+  check e.txt --key "$dev.xml" --modulus "$modulus"
+
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -3,13 +3,13 @@
 #include "platform/profile.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <climits>
-#include <cstdlib>
+#include <stdexcept>
 #include <unordered_map>
+
+#include "platform/files.h"
 
 namespace quorix::platform {
 namespace {
@@ -69,6 +69,7 @@ struct Section {
 bool ReadWholeFile(const std::string& path, std::string& bytes, bool& exists) {
   bytes.clear();
   exists = false;
+  if (path.find('\0') != std::string::npos) return false;  // names no file we could replace
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return errno == ENOENT || errno == ENOTDIR;
   exists = true;
@@ -84,21 +85,6 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, bool& exists) {
     bytes.append(buf, static_cast<size_t>(n));
   }
   ::close(fd);
-  return true;
-}
-
-bool WriteAll(int fd, const std::string& bytes) {
-  const char* p = bytes.data();
-  size_t left = bytes.size();
-  while (left > 0) {
-    const ssize_t n = ::write(fd, p, left);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    p += n;
-    left -= static_cast<size_t>(n);
-  }
   return true;
 }
 
@@ -262,48 +248,31 @@ std::vector<std::string> ProfileFile::KeyNames(const std::string& section, size_
   return names;
 }
 
+bool ProfileFile::DeleteKey(const std::string& section, const std::string& key) {
+  Engine& e = *engine_;
+  e.Load(path_);
+  Section* s = e.FindSection(section);
+  const std::string folded = Folded(TrimSpace(key));
+  if (!s || !s->Find(folded)) return true;
+  auto& entries = s->entries;
+  for (size_t i = entries.size(); i-- > 0;)
+    if (Folded(TrimSpace(entries[i].name)) == folded) entries.erase(entries.begin() + i);
+  s->index.clear();
+  s->indexed = false;
+  e.dirty = true;
+  return true;
+}
+
 bool ProfileFile::Flush() {
   Engine& e = *engine_;
   if (!e.dirty) return true;
+  failure_.clear();
   if (!e.readable) return false;
-
-  // Replace the file a link points to, not the link.
-  std::string target = path_;
-  char resolved[PATH_MAX];
-  struct stat st;
-  const bool existed = ::lstat(path_.c_str(), &st) == 0;
-  if (existed && S_ISLNK(st.st_mode) && ::realpath(path_.c_str(), resolved)) target = resolved;
-  const bool targetExists = ::stat(target.c_str(), &st) == 0;
-  if (targetExists && (S_ISDIR(st.st_mode) || ::access(target.c_str(), W_OK) != 0)) return false;
-
-  const size_t slash = target.rfind('/');
-  const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
-  const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-  std::string temp = (slash == std::string::npos ? std::string() : folder) + "." + base + ".XXXXXX";
-  const int fd = ::mkstemp(temp.data());
-  if (fd < 0) return false;
-  bool ok = WriteAll(fd, e.Serialize()) && ::fsync(fd) == 0;
-  if (ok) {
-    if (targetExists) {
-      ok = ::fchmod(fd, st.st_mode & 07777) == 0;
-      if (ok && ::fchown(fd, st.st_uid, st.st_gid) != 0) {
-        // Keeping the owner needs privileges we may not have; the file stays ours.
-      }
-    } else {
-      ok = ::fchmod(fd, 0644) == 0;
-    }
-  }
-  if (::close(fd) != 0) ok = false;
-  if (ok && ::rename(temp.c_str(), target.c_str()) != 0) ok = false;
-  if (!ok) {
-    ::unlink(temp.c_str());
+  try {
+    ReplaceFileWithBytes(path_, e.Serialize());
+  } catch (const std::exception& failure) {
+    failure_ = failure.what();
     return false;
-  }
-  // Make the rename itself survive a power loss.
-  const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dir >= 0) {
-    ::fsync(dir);
-    ::close(dir);
   }
   e.dirty = false;
   return true;

@@ -1,12 +1,63 @@
-// The Windows profile functions, called as they are; they keep no handle
-// open between calls, so there is nothing to flush.
+// The Windows profile functions, called as they are, on a copy of the file:
+// the first write of a ProfileFile copies the file to its temporary file
+// (named after it), every write and later read of that ProfileFile uses the
+// copy, and Flush renames the copy over the file. A failure on the way
+// leaves the file as it was and removes the copy.
 #include "platform/profile.h"
 
 #include <windows.h>
 
+#include "UConst/messages.h"
+#include "platform/files.h"
+
 namespace quorix::platform {
 
-struct ProfileFile::Engine {};
+namespace {
+
+// Runs call unless the seam makes it fail; the failure's text in failure.
+template <class Call>
+bool Checked(FileOp op, std::string_view what, const std::string& file, std::string& failure,
+             Call&& call) {
+  DWORD err = static_cast<DWORD>(TakeNativeFault(op));
+  if (err == 0) {
+    if (call()) return true;
+    err = GetLastError();
+  }
+  failure = FileFailureText(what, file, static_cast<int>(err));
+  return false;
+}
+
+}  // namespace
+
+struct ProfileFile::Engine {
+  std::string temp;  // the copy, once a write began
+  bool staged = false;
+
+  // Makes the copy that the writes go to; false with the failure's text.
+  bool Stage(const std::string& path, std::string& failure) {
+    if (staged) return true;
+    if (path.find('\0') != std::string::npos) return false;
+    temp = TemporaryPathFor(path);
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+      failure = FileFailureText(msg::kCannotWriteFile, path, ERROR_ACCESS_DENIED);
+      return false;
+    }
+    // A missing file starts as an empty copy (which also empties one left
+    // by a crash).
+    staged = Checked(FileOp::Create, msg::kCannotCreateFile, path, failure, [&] {
+      if (attributes != INVALID_FILE_ATTRIBUTES)
+        return CopyFileA(path.c_str(), temp.c_str(), FALSE) != 0;
+      HANDLE h = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+      return h != INVALID_HANDLE_VALUE && CloseHandle(h) != 0;
+    });
+    return staged;
+  }
+
+  // The file the profile functions are given: the copy once a write began.
+  const std::string& Current(const std::string& path) const { return staged ? temp : path; }
+};
 
 std::string ResolveProfilePath(const std::string& path) {
   if (path.empty() || path.find_first_of("\\/") != std::string::npos) return path;
@@ -17,13 +68,33 @@ std::string ResolveProfilePath(const std::string& path) {
   return std::string(buf, n);
 }
 
-ProfileFile::ProfileFile(std::string path) : path_(std::move(path)) {}
-ProfileFile::~ProfileFile() = default;
+ProfileFile::ProfileFile(std::string path) : path_(std::move(path)), engine_(new Engine) {}
+
+ProfileFile::~ProfileFile() {
+  if (engine_->staged) {
+    Checked(FileOp::Delete, msg::kCannotDeleteFile, path_, failure_,
+            [&] { return DeleteFileA(engine_->temp.c_str()) != 0; });
+  }
+}
 
 bool ProfileFile::WriteString(const std::string& section, const std::string& key,
                               const std::string& value) {
-  return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path_.c_str()) !=
-         0;
+  failure_.clear();
+  if (!engine_->Stage(path_, failure_)) return false;
+  return Checked(FileOp::Write, msg::kCannotWriteFile, path_, failure_, [&] {
+    return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(),
+                                      engine_->temp.c_str()) != 0;
+  });
+}
+
+bool ProfileFile::DeleteKey(const std::string& section, const std::string& key) {
+  failure_.clear();
+  if (!engine_->Stage(path_, failure_)) return false;
+  // A null value removes the key.
+  return Checked(FileOp::Write, msg::kCannotWriteFile, path_, failure_, [&] {
+    return WritePrivateProfileStringA(section.c_str(), key.c_str(), nullptr,
+                                      engine_->temp.c_str()) != 0;
+  });
 }
 
 std::string ProfileFile::ReadString(const std::string& section, const std::string& key,
@@ -32,7 +103,7 @@ std::string ProfileFile::ReadString(const std::string& section, const std::strin
   std::string buf(bufferSize, '\0');
   const DWORD n =
       GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultValue.c_str(), buf.data(),
-                               static_cast<DWORD>(bufferSize), path_.c_str());
+                               static_cast<DWORD>(bufferSize), engine_->Current(path_).c_str());
   buf.resize(n < bufferSize ? n : bufferSize - 1);
   return buf;
 }
@@ -41,8 +112,9 @@ std::vector<std::string> ProfileFile::KeyNames(const std::string& section, size_
   std::vector<std::string> names;
   if (bufferSize < 3) return names;
   std::string buf(bufferSize, '\0');
-  const DWORD n = GetPrivateProfileStringA(section.c_str(), nullptr, "", buf.data(),
-                                           static_cast<DWORD>(bufferSize), path_.c_str());
+  const DWORD n =
+      GetPrivateProfileStringA(section.c_str(), nullptr, "", buf.data(),
+                               static_cast<DWORD>(bufferSize), engine_->Current(path_).c_str());
   size_t start = 0;
   for (size_t i = 0; i < n && i < bufferSize; ++i) {
     if (buf[i] != '\0') continue;
@@ -53,6 +125,19 @@ std::vector<std::string> ProfileFile::KeyNames(const std::string& section, size_
   return names;
 }
 
-bool ProfileFile::Flush() { return true; }
+bool ProfileFile::Flush() {
+  Engine& e = *engine_;
+  if (!e.staged) return true;
+  failure_.clear();
+  // Writes the profile functions may still hold for the copy reach it first.
+  WritePrivateProfileStringA(nullptr, nullptr, nullptr, e.temp.c_str());
+  if (!Checked(FileOp::Rename, msg::kCannotReplaceFile, path_, failure_, [&] {
+        return MoveFileExA(e.temp.c_str(), path_.c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+      }))
+    return false;  // the destructor removes the copy
+  e.staged = false;
+  return true;
+}
 
 }  // namespace quorix::platform

@@ -1,0 +1,153 @@
+// Calls a record kind's export from a list of values, its parameter list
+// taken from the record kind table and its prototype from the public header:
+// one template unpacks the prototype's parameter types, so no export's
+// parameter list is written again here.
+#ifndef QUORIX_CLI_RECORD_CALL_H
+#define QUORIX_CLI_RECORD_CALL_H
+
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "UPAF/record_kinds.h"
+#include "quorix.h"
+
+namespace quorix::cli {
+
+// One argument, filled in the member its parameter kind reads (Text:
+// Windows-1252 bytes; Real, Date, Time: `real`, days since 1899-12-30).
+struct CallValue {
+  std::string text;
+  double real = 0;
+  int32_t integer = 0;
+  uint32_t slot = 0;
+};
+
+namespace detail {
+
+// The texts of one call, released when it returns.
+class CallTexts {
+ public:
+  ~CallTexts() {
+    for (char* t : texts_) quorix_text_release(t);
+  }
+  quorix_text Make(const std::string& bytes) {
+    texts_.push_back(quorix_text_new(bytes.data(), static_cast<int32_t>(bytes.size())));
+    return texts_.back();
+  }
+  void Reserve(size_t n) { texts_.reserve(n); }
+
+ private:
+  std::vector<char*> texts_;
+};
+
+template <class P>
+P Pass(const CallValue& v, CallTexts& texts) {
+  if constexpr (std::is_same_v<P, quorix_text>)
+    return texts.Make(v.text);
+  else if constexpr (std::is_same_v<P, double>)
+    return v.real;
+  else if constexpr (std::is_same_v<P, int32_t>)
+    return v.integer;
+  else
+    return v.slot;
+}
+
+template <auto Export, class... P, size_t... I>
+bool Invoke(std::index_sequence<I...>, const std::vector<CallValue>& v) {
+  CallTexts texts;
+  texts.Reserve(sizeof...(P));
+  return Export(Pass<P>(v[I], texts)...) != 0;
+}
+
+template <auto Export, class... P>
+bool Call(upaf::TypeList<P...>, const std::vector<CallValue>& values) {
+  return Invoke<Export, P...>(std::index_sequence_for<P...>{}, values);
+}
+
+}  // namespace detail
+
+// Calls the export that builds lines of `kind`; `values` holds one value per
+// parameter of the kind, in order.
+inline bool CallRecordExport(const upaf::RecordKind& kind, const std::vector<CallValue>& values) {
+  if (values.size() != kind.params.size) return false;
+  switch (kind.id) {
+#define QUORIX_RECORD_CALL(name, exportName) \
+  case upaf::RecordId::name:                 \
+    return detail::Call<exportName>(upaf::ExportOf<upaf::RecordId::name>::Parameters{}, values);
+    QUORIX_RECORD_KINDS(QUORIX_RECORD_CALL)
+#undef QUORIX_RECORD_CALL
+  }
+  return false;
+}
+
+// Days since 1899-12-30 of a civil date.
+inline double DaysOfDate(int year, int month, int day) {
+  const int y = year - (month <= 2);
+  const int era = (y >= 0 ? y : y - 399) / 400;
+  const int yoe = y - era * 400;
+  const int doy = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+  const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return static_cast<double>(era * 146097 + doe - 693899);  // 693899: 1899-12-30
+}
+
+// A parameter's value from its text form: a real "-1234.5"; a date
+// "AAAA-MM-DD" ("" is 0, no date); a time "HH:MM:SS"; an integer; a single
+// Windows-1252 character. False when the text is not of that form.
+inline bool ValueFromText(upaf::ParamKind kind, const std::string& text, CallValue& out) {
+  const auto number = [&](size_t at, size_t n, int& v) {
+    if (at + n > text.size()) return false;
+    v = 0;
+    for (size_t i = at; i < at + n; ++i) {
+      if (text[i] < '0' || text[i] > '9') return false;
+      v = v * 10 + (text[i] - '0');
+    }
+    return true;
+  };
+  switch (kind) {
+    case upaf::ParamKind::Text:
+      out.text = text;
+      return true;
+    case upaf::ParamKind::Real: {
+      char* end = nullptr;
+      out.real = std::strtod(text.c_str(), &end);
+      return !text.empty() && end == text.c_str() + text.size() && std::isfinite(out.real);
+    }
+    case upaf::ParamKind::Integer: {
+      char* end = nullptr;
+      const long v = std::strtol(text.c_str(), &end, 10);
+      out.integer = static_cast<int32_t>(v);
+      return !text.empty() && end == text.c_str() + text.size() && v == out.integer;
+    }
+    case upaf::ParamKind::Character:
+      out.slot = text.size() == 1 ? static_cast<unsigned char>(text[0]) : 0;
+      return text.size() == 1;
+    case upaf::ParamKind::Date: {
+      int y, m, d;
+      if (text.empty()) return out.real = 0, true;
+      if (text.size() != 10 || text[4] != '-' || text[7] != '-' || !number(0, 4, y) ||
+          !number(5, 2, m) || !number(8, 2, d) || m < 1 || m > 12 || d < 1 || d > 31)
+        return false;
+      out.real = DaysOfDate(y, m, d);
+      return true;
+    }
+    case upaf::ParamKind::Time: {
+      int h, m, s;
+      if (text.size() != 8 || text[2] != ':' || text[5] != ':' || !number(0, 2, h) ||
+          !number(3, 2, m) || !number(6, 2, s) || h > 23 || m > 59 || s > 59)
+        return false;
+      // Half a second past the second, so that rounding keeps the second.
+      out.real = (h * 3600 + m * 60 + s + 0.5) / 86400.0;
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace quorix::cli
+
+#endif

@@ -1,0 +1,372 @@
+// Injected file faults. Every operation that writes a file runs once for each
+// file operation failing with each kind of fault: a call the fault reached
+// gives false, a message naming the file and the reason, the previous file
+// exactly as it was and no temporary file beside it; a call the fault did not
+// reach (the operation does not do that on this build) succeeds. Reads run on
+// a read-only medium. The faults come from the seam of the tests' own copy of
+// the library, so these cases call the library's internal operations.
+#include "platform/file_faults.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "UFuncoes/grand_total.h"
+#include "UFuncoes/software_house.h"
+#include "UPAF/report.h"
+#include "UConst/last_error.h"
+#include "UPAF/state.h"
+#include "USignature/public_key_xml.h"
+#include "USignature/signing.h"
+#include "side_files_support.h"
+#include "support.h"
+
+#if defined(__linux__)
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/mount.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+namespace store = quorix::store;
+using quorix::platform::FileFault;
+using quorix::platform::FileOp;
+
+const struct {
+  FileOp op;
+  const char* verb;
+} kOps[] = {{FileOp::Create, "criar"}, {FileOp::Write, "gravar"},      {FileOp::Sync, "gravar"},
+            {FileOp::Close, "gravar"}, {FileOp::Rename, "substituir"}, {FileOp::Delete, "apagar"}};
+
+const struct {
+  FileFault fault;
+  const char* reason;
+} kFaults[] = {{FileFault::DiskFull, "disco cheio"},
+               {FileFault::IoError, "erro de leitura ou grava\xE7\xE3o no dispositivo"},
+               {FileFault::AccessDenied, "acesso negado"},
+               {FileFault::ReadOnly,
+                "m\xED"
+                "dia somente leitura"}};
+
+std::string InternalError() { return quorix::LastErrorMessage(); }
+
+std::array<std::string_view, store::kShTextCount> Texts(const qt::HouseFile& h) {
+  std::array<std::string_view, store::kShTextCount> t;
+  for (int i = 0; i < store::kShTextCount; ++i) t[i] = h.texts[i];
+  return t;
+}
+
+bool Generate(const qt::HouseFile& h, const std::string& file) {
+  const std::vector<std::string_view> files(h.auxFiles.begin(), h.auxFiles.end()),
+      digests(h.auxFilesMd5.begin(), h.auxFilesMd5.end());
+  return store::GenerateSoftwareHouseData(Texts(h), files, digests, file);
+}
+
+bool FinishReport(const std::string& file, int lines) {
+  if (!quorix::upaf::OpenReport(qt::kCnpj, "", "", "Padaria P\xE3o Dourado")) return false;
+  const std::string line = "E1" + std::string(92, 'x');
+  for (int i = 0; i < lines; ++i) quorix::upaf::AppendReportLine(line);
+  return quorix::upaf::FinishReport(qt::Keys().publicKey.str(), qt::Keys().privateKey.str(), file,
+                                    false);
+}
+
+std::string SideFileMessage(const std::string& file, const std::string& failure) {
+  return "Arquivo Inv\xE1lido \r\n" + file + "\r\nUnable to write to " + file + "\r\n" + failure;
+}
+
+// One operation that writes `file` over what `prepare` left there.
+struct Writer {
+  const char* name;
+  const char* file;
+  std::function<void(const std::string& file)> prepare;
+  std::function<bool(const std::string& file)> run;
+  std::function<std::string(const std::string& file, const std::string& failure)> message;
+};
+
+const Writer kWriters[] = {
+    {"report", "report.txt", [](const std::string& f) { qt::WriteFile(f, "previous report\r\n"); },
+     [](const std::string& f) { return FinishReport(f, 3); },
+     [](const std::string& f, const std::string& failure) {
+       return "Erro durante a grava\xE7\xE3o do arquivo " + f + "\r\n" + failure;
+     }},
+    {"software house", "house.ini",
+     [](const std::string& f) { ASSERT_TRUE(Generate(qt::SampleHouse(), f)); },
+     [](const std::string& f) {
+       qt::HouseFile h = qt::SampleHouse();
+       h.auxFiles = {"one.dll"};
+       return Generate(h, f);
+     },
+     SideFileMessage},
+    {"software house, read storing its defaults", "empty.ini",
+     [](const std::string& f) { qt::WriteFile(f, ""); },
+     [](const std::string& f) { return store::LoadSoftwareHouseData(f); }, SideFileMessage},
+    {"grand total", "totals.ini",
+     [](const std::string& f) { ASSERT_TRUE(store::UpdateGrandTotal("ECF 1", 10, f)); },
+     [](const std::string& f) { return store::UpdateGrandTotal("ECF 1", 20, f); }, SideFileMessage},
+    {"grand total, read storing its default", "totals.ini",
+     [](const std::string& f) { ASSERT_TRUE(store::UpdateGrandTotal("ECF 1", 10, f)); },
+     [](const std::string& f) {
+       double total = 0;
+       return store::GetGrandTotal("ECF 2", &total, f);
+     },
+     SideFileMessage},
+    {"public-key file", "dev.xml",
+     [](const std::string& f) {
+       ASSERT_TRUE(quorix::sig::GeneratePublicKeyXml("dev", "AA", f.substr(0, f.size() - 8), "3"));
+     },
+     [](const std::string& f) {
+       return quorix::sig::GeneratePublicKeyXml("dev", "BB", f.substr(0, f.size() - 8), "3");
+     },
+     // The library names the file as it composed it: folder, separator, name.
+     [](const std::string& f, const std::string& failure) {
+       std::string shown = failure;
+#if defined(_WIN32)
+       shown[shown.find(f) + f.size() - 8] = '\\';
+#else
+       (void)f;
+#endif
+       return shown;
+     }},
+};
+
+struct FaultCase {
+  FileOp op;
+  const char* verb;
+  int nth;
+  FileFault fault;
+  const char* reason;
+};
+
+void RunFaultCase(const Writer& w, const FaultCase& c) {
+  const std::string where =
+      std::string(w.name) + ", " + c.verb + " #" + std::to_string(c.nth) + " (" + c.reason + ")";
+  qt::TempDir dir;
+  const std::string file = dir.file(w.file);
+  w.prepare(file);
+  const std::string before = qt::ReadFile(file);
+  const std::vector<std::string> entries = qt::FolderEntries(dir.path());
+  quorix::platform::ArmFileFault(c.op, c.nth, c.fault);
+  const bool ok = w.run(file);
+  const bool fired = quorix::platform::FileFaultFired();
+  quorix::platform::ClearFileFaults();
+  if (fired) {
+    EXPECT_FALSE(ok) << where;
+    EXPECT_EQ(w.message(file, qt::FileFailure(c.verb, file, c.reason)), InternalError()) << where;
+    EXPECT_EQ(before, qt::ReadFile(file)) << where;
+  } else {
+    EXPECT_TRUE(ok) << where << ": " << InternalError();
+    EXPECT_NE(before, qt::ReadFile(file)) << where;
+  }
+  EXPECT_EQ(entries, qt::FolderEntries(dir.path())) << where;
+}
+
+TEST(FileFaults, AFailedWriteLeavesThePreviousFileAndNoOther) {
+  for (const Writer& w : kWriters)
+    for (const auto& op : kOps)
+      for (const auto& f : kFaults) RunFaultCase(w, {op.op, op.verb, 1, f.fault, f.reason});
+  // The second block of a longer report.
+  Writer longer = kWriters[0];
+  longer.run = [](const std::string& f) { return FinishReport(f, 12000); };
+  RunFaultCase(longer, {FileOp::Write, "gravar", 2, FileFault::DiskFull, "disco cheio"});
+}
+
+// A temporary file left behind (by a crash, or by a failure whose clean-up
+// failed too) is taken over by the next write of its target, never added to.
+TEST(FileFaults, ALeftoverTemporaryFileIsReusedByTheNextWrite) {
+  for (const Writer& w : kWriters) {
+    qt::TempDir dir;
+    const std::string file = dir.file(w.file), temp = file + ".quorix-tmp";
+    w.prepare(file);
+    quorix::platform::ArmFileFault(FileOp::Rename, 1, FileFault::IoError);
+    quorix::platform::ArmFileFault(FileOp::Delete, 1, FileFault::IoError);
+    EXPECT_FALSE(w.run(file)) << w.name;
+    quorix::platform::ClearFileFaults();
+    EXPECT_TRUE(qt::Exists(temp)) << w.name;
+    EXPECT_TRUE(w.run(file)) << w.name << ": " << InternalError();
+    EXPECT_FALSE(qt::Exists(temp)) << w.name;
+
+    // As a crash would leave it: the write takes it over and gives the same file.
+    qt::TempDir clean, crashed;
+    const std::string reference = clean.file(w.file), target = crashed.file(w.file);
+    w.prepare(reference);
+    ASSERT_TRUE(w.run(reference)) << w.name;
+    w.prepare(target);
+    qt::WriteFile(target + ".quorix-tmp", std::string(5000, '#'));
+    EXPECT_TRUE(w.run(target)) << w.name << ": " << InternalError();
+    EXPECT_EQ(std::vector<std::string>{w.file}, qt::FolderEntries(crashed.path())) << w.name;
+    EXPECT_EQ(qt::ReadFile(reference), qt::ReadFile(target)) << w.name;
+  }
+}
+
+// One operation that only reads `file`, as `prepare` left it.
+struct Reader {
+  const char* name;
+  std::function<void(const std::string& file)> prepare;
+  std::function<bool(const std::string& file)> run;
+};
+
+TEST(FileFaults, ReadingAFileTheLibraryWroteWritesNothing) {
+  const auto& keys = qt::Keys();
+  const Reader readers[] = {
+      {"software house", [](const std::string& f) { ASSERT_TRUE(Generate(qt::SampleHouse(), f)); },
+       [](const std::string& f) {
+         return store::LoadSoftwareHouseData(f) &&
+                store::SoftwareHouse().auxFiles == qt::SampleHouse().auxFiles;
+       }},
+      {"grand total",
+       [](const std::string& f) { ASSERT_TRUE(store::UpdateGrandTotal("ECF 1", 10, f)); },
+       [](const std::string& f) {
+         double total = 0;
+         return store::GetGrandTotal("ECF 1", &total, f) && total == 10;
+       }},
+      {"signed report", [](const std::string& f) { ASSERT_TRUE(FinishReport(f, 3)); },
+       [&](const std::string& f) {
+         return quorix::sig::ValidateFile(keys.publicKey.str(), keys.privateKey.str(), f);
+       }},
+  };
+  for (const Reader& r : readers) {
+    qt::TempDir dir;
+    const std::string file = dir.file("read.txt");
+    r.prepare(file);
+    const std::string before = qt::ReadFile(file);
+    for (const auto& op : kOps) quorix::platform::ArmFileFault(op.op, 0, FileFault::ReadOnly);
+    EXPECT_TRUE(r.run(file)) << r.name << ": " << InternalError();
+    EXPECT_FALSE(quorix::platform::FileFaultFired()) << r.name;
+    quorix::platform::ClearFileFaults();
+    EXPECT_EQ(before, qt::ReadFile(file)) << r.name;
+  }
+}
+
+#if defined(__linux__)
+// A read-only folder for real, which permission bits cannot make for root:
+// the folder and its files get the file system's immutable flag.
+class Immutable {
+ public:
+  explicit Immutable(const std::string& path) : path_(path) { ok_ = Set(true); }
+  ~Immutable() {
+    if (ok_) Set(false);
+  }
+  bool ok() const { return ok_; }
+
+ private:
+  bool Set(bool on) {
+    const int fd = open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    int flags = 0;
+    bool done = ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+    done = done && ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    close(fd);
+    return done;
+  }
+  std::string path_;
+  bool ok_ = false;
+};
+
+TEST(ReadOnlyFolder, FilesTheLibraryWroteReadBackThroughTheExports) {
+  qt::TempDir dir;
+  const std::string house = dir.file("house.ini"), totals = dir.file("totals.ini");
+  ASSERT_EQ(1, qt::GenerateHouse(qt::SampleHouse(), house)) << qt::LastError();
+  ASSERT_EQ(1, quorix_UpdateTotalizadorGeralECF(qt::T("ECF 1"), 10, qt::T(totals)));
+  const std::string houseBytes = qt::ReadFile(house), totalBytes = qt::ReadFile(totals);
+  {
+    const Immutable a(house), b(totals), folder(dir.path());
+    if (!a.ok() || !b.ok() || !folder.ok()) GTEST_SKIP() << "no immutable flag here";
+    qt::HouseRead read;
+    qt::GetHouse(house, read);
+    EXPECT_EQ(1, read.result) << qt::LastError();
+    EXPECT_EQ(qt::SampleHouse().auxFiles, read.data.auxFiles);
+    qt::OpenSampleReport();
+    EXPECT_EQ(1, quorix_HeaderAnexoVI(qt::T("E01"), qt::T("XY0101AB000000000001"), qt::T("A"),
+                                      qt::T("ECF-IF"), qt::T("Fabricante X"),
+                                      qt::T("PX-4000 FI EX"), qt::T("01.00.01"), 39406, 0.5, 7,
+                                      qt::T(house), 39508, 39538, qt::T("0107")))
+        << qt::LastError();
+    qt::CloseAnyReport();
+    double total = 0;
+    EXPECT_EQ(1, quorix_GetInfoTotalizadorECF(qt::T("ECF 1"), &total, qt::T(totals)));
+    EXPECT_EQ(10, total);
+    // What must store a default fails, naming the file and why.
+    EXPECT_EQ(0, quorix_GetInfoTotalizadorECF(qt::T("ECF 2"), &total, qt::T(totals)));
+    EXPECT_EQ(SideFileMessage(totals, qt::FileFailure("gravar", totals, "acesso negado")),
+              qt::LastError());
+  }
+  EXPECT_EQ(houseBytes, qt::ReadFile(house));
+  EXPECT_EQ(totalBytes, qt::ReadFile(totals));
+  EXPECT_EQ((std::vector<std::string>{"house.ini", "totals.ini"}), qt::FolderEntries(dir.path()));
+}
+
+// A real full disk, which reaches the signing library's own writes too: a
+// small memory file system (root may mount one) filled to its last page.
+class FullDisk {
+ public:
+  explicit FullDisk(const std::string& folder) : folder_(folder) {
+    mounted_ = mount("quorix-test", folder.c_str(), "tmpfs", 0, "size=64k") == 0;
+  }
+  ~FullDisk() {
+    if (mounted_) umount2(folder_.c_str(), MNT_DETACH);
+  }
+  bool mounted() const { return mounted_; }
+  void Fill() {
+    const int fd = open((folder_ + "/filler").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+    const std::string page(4096, 'f');
+    while (fd >= 0 && write(fd, page.data(), page.size()) > 0) {
+    }
+    if (fd >= 0) close(fd);
+  }
+
+ private:
+  std::string folder_;
+  bool mounted_ = false;
+};
+
+TEST(FullDisk, SigningFinishingAndSideFilesLeaveTheirFilesAsTheyWere) {
+  qt::TempDir dir;
+  FullDisk disk(dir.path());
+  if (!disk.mounted()) GTEST_SKIP() << "no permission to mount a small file system";
+  const auto& k = qt::Keys();
+  // One page but for 100 bytes: the signature line needs another.
+  const std::string report = dir.file("report.txt"), house = dir.file("house.ini");
+  const std::string previous = std::string(4096 - 102, 'r') + "\r\n";
+  qt::WriteFile(report, previous);
+  ASSERT_EQ(1, qt::GenerateHouse(qt::SampleHouse(), house));
+  const std::string houseBytes = qt::ReadFile(house);
+  disk.Fill();
+
+  EXPECT_EQ(0, quorix_SignatureFileHash(k.publicKey, k.privateKey, qt::T(report)));
+  EXPECT_EQ(
+      "Erro durante o processo de gera\xE7\xE3o do Registro Chave\r\nErro de execu\xE7\xE3o do "
+      "comando",
+      qt::LastError());
+  EXPECT_EQ(0, quorix_FinalizarPAF(k.publicKey, k.privateKey, qt::T(report), 1));
+  EXPECT_EQ(previous, qt::ReadFile(report));
+
+  qt::OpenSampleReport();
+  ASSERT_EQ(1, quorix_Header(qt::T("E1")));
+  EXPECT_EQ(0, quorix_FinalizarPAF(k.publicKey, k.privateKey, qt::T(report), 0));
+  EXPECT_EQ("Erro durante a grava\xE7\xE3o do arquivo " + report + "\r\n" +
+                qt::FileFailure("gravar", report, "disco cheio"),
+            qt::LastError());
+  EXPECT_EQ(previous, qt::ReadFile(report));
+
+  qt::HouseFile other = qt::SampleHouse();
+  other.texts[3] = "Outra Software House Ltda";
+  EXPECT_EQ(0, qt::GenerateHouse(other, house));
+  EXPECT_EQ(SideFileMessage(house, qt::FileFailure("gravar", house, "disco cheio")),
+            qt::LastError());
+  EXPECT_EQ(houseBytes, qt::ReadFile(house));
+  EXPECT_EQ((std::vector<std::string>{"filler", "house.ini", "report.txt"}),
+            qt::FolderEntries(dir.path()));
+
+  // Room again: the same calls succeed.
+  ASSERT_EQ(0, unlink(dir.file("filler").c_str()));
+  EXPECT_EQ(1, quorix_SignatureFileHash(k.publicKey, k.privateKey, qt::T(report)))
+      << qt::LastError();
+  EXPECT_EQ(1, qt::GenerateHouse(other, house)) << qt::LastError();
+}
+#endif
+
+}  // namespace

@@ -1,0 +1,119 @@
+// Lines of every record kind built through the exports and read back by the
+// reader give back the values passed, and a sound file holds no finding.
+#include "UPAF/report_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "../cli/record_call.h"
+#include "side_files_support.h"
+#include "support.h"
+
+namespace {
+
+using namespace quorix::upaf;
+using quorix::cli::CallValue;
+
+std::string TypeOf(size_t kindIndex, size_t typeLength) {
+  std::string type = "R";
+  type += static_cast<char>('A' + kindIndex);
+  if (typeLength == 3) type += '1';
+  return type;
+}
+
+// The first field that shows parameter `p`.
+const Field* FieldOf(const RecordKind& kind, size_t p) {
+  for (const Field& f : kind.layout)
+    if (f.source.kind == SourceKind::Parameter && static_cast<size_t>(f.source.index) == p)
+      return &f;
+  return nullptr;
+}
+
+// A value that the field's rendering keeps as passed: capitals and digits
+// that fill or fit the width, amounts of two decimals, whole seconds. "T" is
+// every indicator's accepted letter.
+std::string SampleFor(const RecordKind& kind, size_t kindIndex, size_t p,
+                      const std::string& softwareHouseFile) {
+  const Param& param = kind.params[p];
+  const Field* f = FieldOf(kind, p);
+  if (param.name == "documentSymbol") return "CM";
+  if (param.name == "softwareHouseFile") return softwareHouseFile;
+  if (param.name == "countedType") return TypeOf(0, 2);  // the header's lines
+  switch (param.kind) {
+    case ParamKind::Real:
+      return f && f->kind == FieldKind::SignedAmount ? "-12.5" : "12.35";
+    case ParamKind::Date:
+      return "2024-05-31";
+    case ParamKind::Time:
+      return "12:30:45";
+    case ParamKind::Integer:
+      return "2";
+    case ParamKind::Character:
+      return "T";
+    case ParamKind::Text:
+      break;
+  }
+  if (f->kind == FieldKind::RecordType) return TypeOf(kindIndex, kind.typeLength);
+  const size_t width = static_cast<size_t>(f->width);
+  if (f->kind == FieldKind::Counter || f->kind == FieldKind::Code)
+    return std::string("12345678901234").substr(0, width);
+  return std::string("PX4000").substr(0, width < 6 ? width : 6);
+}
+
+TEST(ReportReader, EveryRecordKindReadsBackTheValuesPassed) {
+  qt::CloseAnyReport();
+  qt::TempDir dir;
+  ASSERT_EQ(1, qt::GenerateHouse(qt::SampleHouse(), dir.file("sh.ini"))) << qt::LastError();
+  qt::OpenSampleReport();
+  std::vector<std::vector<std::string>> samples;
+  for (size_t k = 0; k < std::size(kRecordKinds); ++k) {
+    const RecordKind& kind = *kRecordKinds[k];
+    std::vector<std::string> texts;
+    std::vector<CallValue> values(kind.params.size);
+    for (size_t p = 0; p < kind.params.size; ++p) {
+      texts.push_back(SampleFor(kind, k, p, dir.file("sh.ini")));
+      ASSERT_TRUE(quorix::cli::ValueFromText(kind.params[p].kind, texts.back(), values[p]));
+    }
+    ASSERT_TRUE(quorix::cli::CallRecordExport(kind, values))
+        << kind.exportName() << ": " << qt::LastError();
+    samples.push_back(texts);
+  }
+  const std::string file = dir.file("report.txt");
+  ASSERT_EQ(1, quorix_FinalizarPAF(qt::Keys().publicKey, qt::Keys().privateKey, qt::T(file), 0))
+      << qt::LastError();
+  const std::string bytes = qt::ReadFile(file);
+
+  const reader::Reading r = reader::Read(bytes);
+  for (const reader::Finding& f : r.findings)
+    ADD_FAILURE() << f.line << ": " << f.field << " (" << f.first << "-" << f.last
+                  << "): " << f.what;
+  ASSERT_EQ(std::size(kRecordKinds) + 1, r.lines.size());
+  EXPECT_TRUE(r.lines.back().ead);
+  for (size_t k = 0; k < std::size(kRecordKinds); ++k) {
+    const RecordKind& kind = *kRecordKinds[k];
+    ASSERT_EQ(&kind, r.lines[k].kind) << "line " << k + 1;
+    const std::string_view line(bytes.data() + r.lines[k].offset, r.lines[k].length);
+    for (size_t i = 0; i < kind.layout.size; ++i) {
+      const Field& f = kind.layout[i];
+      const reader::Value v = reader::Decode(kind, i, line);
+      SCOPED_TRACE(std::string(kind.exportName()) + ", " + std::string(f.name) + ": " + v.text);
+      if (f.source.kind == SourceKind::Taxpayer && f.source.index == 0) {
+        EXPECT_EQ(qt::kCnpjDigits, v.text);
+      } else if (f.kind == FieldKind::LineCount) {
+        EXPECT_EQ("1", v.text);  // one header line before the totals line
+      } else if (f.source.kind == SourceKind::Parameter) {
+        const std::string& passed = samples[k][static_cast<size_t>(f.source.index)];
+        if (v.type == reader::Value::Number)
+          EXPECT_DOUBLE_EQ(std::strtod(passed.c_str(), nullptr),
+                           std::strtod(v.text.c_str(), nullptr));
+        else
+          EXPECT_EQ(passed, v.text);
+      }
+    }
+  }
+}
+
+}  // namespace

@@ -1,0 +1,58 @@
+#!/bin/sh
+# Builds the host bindings' programs with real compilers and runs their tests:
+# the Pascal test natively against libquorix.so, again under valgrind (no
+# library text may leak), cross-compiled for 32-bit Windows and run under
+# Wine against quorix.dll; the C# test under Mono against libquorix.so. The
+# Pascal example host and benchmark are built too, so that they keep
+# compiling; the example host runs once.
+#
+# usage: tools/test-bindings.sh native-bin-folder windows-bin-folder [build-folder]
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+native=$(cd "$1" && pwd)
+windows=$(cd "$2" && pwd)
+build=${3:-$root/build}
+out=$build/bindings
+pas=$root/bindings/pascal
+
+step() { printf '\n---- %s ----\n' "$*"; }
+# A fresh folder to run a test in, holding the report lines it expects.
+workdir() {
+  rm -rf "$1"
+  mkdir -p "$1"
+  cp "$root/bindings/expected_report.txt" "$1/"
+}
+
+step "Free Pascal, x86-64 Linux, against libquorix.so"
+mkdir -p "$out/native/units"
+for program in "$pas/test_quorix.pas" "$pas/bench_quorix.pas" "$root/examples/pafhost.pas"; do
+  fpc -v0 -l- -O2 -Sew -Fu"$pas" -Fl"$native" -k-rpath="$native" -FU"$out/native/units" \
+    -FE"$out/native" "$program"
+done
+workdir "$out/native/test"
+(cd "$out/native/test" && "$out/native/test_quorix")
+workdir "$out/native/example"
+(cd "$out/native/example" && "$out/native/pafhost")
+
+step "the same under valgrind"
+workdir "$out/native/valgrind"
+(cd "$out/native/valgrind" &&
+  valgrind -q --leak-check=full --error-exitcode=1 "$out/native/test_quorix")
+
+step "Free Pascal, i386-win32 under Wine, against quorix.dll"
+sh "$root/tools/fpc-win32.sh" "$build"
+mkdir -p "$out/win32/units"
+for program in "$pas/test_quorix.pas" "$pas/bench_quorix.pas" "$root/examples/pafhost.pas"; do
+  "$build/fpc-win32/ppcross386" -n -v0 -l- -O2 -Sew -Twin32 -Pi386 \
+    -Fu"$build/fpc-win32/units" -Fu"$pas" -FU"$out/win32/units" -FE"$out/win32" "$program"
+done
+cp "$windows/quorix.dll" "$windows/sign_bema.dll" "$out/win32/"
+workdir "$out/win32/test"
+(cd "$out/win32/test" && sh "$root/tools/wine-run.sh" "$out/win32/test_quorix.exe")
+
+step "C# under Mono, against libquorix.so"
+mkdir -p "$out/mono"
+mcs -nologo -warnaserror -out:"$out/mono/TestQuorix.exe" "$root/bindings/dotnet/Quorix.cs" \
+  "$root/bindings/dotnet/TestQuorix.cs"
+workdir "$out/mono/test"
+(cd "$out/mono/test" && LD_LIBRARY_PATH="$native" mono "$out/mono/TestQuorix.exe")

@@ -6,11 +6,6 @@
 
 namespace fuzz::open_faults {
 
-// records_fuzzer, crashes/records_fuzzer/negative-coo: a negative counter is
-// written with its minus sign inside the field ("0000-5" for a DAV's COO of
-// -5, "0-5" for an Anexo VI order number of -5).
-inline constexpr bool kNegativeCountersKeepTheirSign = true;
-
 // records_fuzzer, crashes/records_fuzzer/shifted-reduction-z: a Reduction Z
 // list whose record type carries one blank ("R02 ", which the type check
 // passes, as it trims) and whose ISSQN flag is empty has the right length:
@@ -22,12 +17,6 @@ inline constexpr bool kBlankTypeShiftsReductionZList = true;
 // POSIX INI engine rewrites the file, so the keys below it move into the
 // section before it: a write to any key changes what other keys read.
 inline constexpr bool kEmptySectionHeaderDropped = true;
-
-// signed_file_fuzzer, every input that signs (crashes/signed_file_fuzzer/
-// nul-in-key): quorix_ValidateFilePAF hands the signing library its key text
-// up to the first NUL, so the real public key followed by a NUL and anything
-// validates.
-inline constexpr bool kNulInKeyIsCut = true;
 
 // side_files_fuzzer, crashes/side_files_fuzzer/huge-grand-total: a grand
 // total of 1.797693134862315e308 or more in magnitude is stored as its 15

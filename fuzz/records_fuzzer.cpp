@@ -57,7 +57,6 @@ enum Op : uint8_t {
 //   a one byte as passed       z text as passed, zero-filled (no CR, LF)
 //   d digits                   b digits, or blanks only
 //   s digits after an optional leading "-"
-//   n digits (an integer rendering)
 struct Kind {
   const char* name;
   // One letter per argument: T text, R real, I integer, C character slot,
@@ -71,9 +70,9 @@ struct Kind {
 constexpr Kind kKinds[kBuilderCount] = {
     {"Header", "T", 94, false, "t2 x14 x14 x14 x50"},
     {"HeaderAnexoVI", "TTTTTTTRRIFRRT", 310, false,
-     "t3 x20 x1 x7 x20 x20 x10 b8 b6 n3 x14 x14 x14 x14 x14 x40 x40 x10 x32 d8 d8 x4"},
+     "t3 x20 x1 x7 x20 x20 x10 b8 b6 d3 x14 x14 x14 x14 x14 x40 x40 x10 x32 d8 d8 x4"},
     {"Totally", "TT", 36, false, "t2 x14 x14 d6"},
-    {"RelacaoDavEmitido", "TTTTTTITRTR", 149, true, "t2 x14 x20 x1 x7 x20 x20 n6 z13 d8 x30 d8"},
+    {"RelacaoDavEmitido", "TTTTTTITRTR", 149, true, "t2 x14 x20 x1 x7 x20 x20 d6 z13 d8 x30 d8"},
     {"RelacaoMercadoriaEstoque", "TTTTRR", 103, true, "t2 x14 z14 x50 x6 s9 d8"},
     {"RelacaoMercadoriaServicos", "TTTTCCCRR", 105, true, "t2 x14 z14 x50 x6 x1 x1 x1 d4 d12"},
     {"RelacaoReducoesZ", "TTTTTTTTRRRRT", 101, true, "t3 x20 x1 x20 x2 z6 z6 z6 d8 d8 d6 d14 a1"},
@@ -81,7 +80,7 @@ constexpr Kind kKinds[kBuilderCount] = {
     {"RelacaoCupomFiscal", "TTTTTTTRRRCRCRCRCTT", 191, true,
      "t3 x20 x1 x20 x2 z6 z6 d8 d14 d13 x1 d13 x1 d14 x1 d13 x1 x40 x14"},
     {"DetalheCupomFiscal", "TTTTTTTTTTRTRRRRTCRRRCCII", 268, true,
-     "t3 x20 x1 x20 x2 z6 z6 z3 x14 x100 d7 x3 d8 d8 d8 d14 x7 x1 d7 d13 d13 x1 x1 n1 n1"},
+     "t3 x20 x1 x20 x2 z6 z6 z3 x14 x100 d7 x3 d8 d8 d8 d14 x7 x1 d7 d13 d13 x1 x1 d1 d1"},
     {"RelacaoDemaisDoctosEcf", "TTTTTTTTTTRR", 84, true, "t3 x20 x1 x20 x2 z6 z6 z6 z4 x2 d8 d6"},
     {"DetalheDemaisDoctosEcf", "TTTTTTTTTRCR", 106, true,
      "t3 x20 x1 x20 x2 z6 z6 z6 x15 d13 a1 d13"},
@@ -453,13 +452,6 @@ bool FieldHolds(char kind, std::string_view field) {
       return Digits(field) || field.find_first_not_of(' ') == std::string_view::npos;
     case 's':
       return Digits(field.substr(field.empty() || field[0] != '-' ? 0 : 1));
-    case 'n': {
-      if (Digits(field)) return true;
-      const size_t minus = field.find('-');
-      return fuzz::open_faults::kNegativeCountersKeepTheirSign && minus != std::string_view::npos &&
-             field.find_first_not_of('0') == minus && Digits(field.substr(minus + 1)) &&
-             minus + 1 < field.size();
-    }
   }
   return false;
 }

@@ -30,10 +30,10 @@ scratch=$(mktemp -d "$base/quorix-fuzz.XXXXXX")
 trap 'rm -rf "$scratch"' EXIT INT TERM
 
 passed=0 failed=0 executions=0 elapsed=0
-for spec in "$@"; do
-  h=${spec%%:*}
+for choice in "$@"; do
+  h=${choice%%:*}
   t=$seconds
-  [ "$h" = "$spec" ] || t=${spec#*:}
+  [ "$h" = "$choice" ] || t=${choice#*:}
   bin=$out/bin/$h
   corpus=$out/corpus/$h
   findings=$out/findings/$h

@@ -1,6 +1,7 @@
 #include "UFuncoes/grand_total.h"
 
 #include <charconv>
+#include <cfloat>
 #include <cmath>
 #include <cstring>
 
@@ -23,6 +24,22 @@ void SetMessage(std::string_view first, std::string_view second) {
 }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The largest doubles round, at 15 digits, to a text above the largest
+// double: 1.79769313486232E308. Such a text was written by an update that
+// succeeded, so it reads back as the largest double rather than failing
+// every later read of that ECF. `plain` is "[-]digits[.digits]e[+]digits",
+// out of range upwards; it is compared a power of ten lower, in range.
+bool IsLargestWrittenTotal(const std::string& plain, size_t at) {
+  const size_t digits = at + 1 + (plain[at + 1] == '+' ? 1 : 0);
+  long long exponent = 0;
+  const auto [end, ec] = std::from_chars(plain.data() + digits, plain.data() + plain.size(), exponent);
+  if (ec != std::errc() || end != plain.data() + plain.size()) return false;
+  const std::string lower = plain.substr(0, at + 1) + std::to_string(exponent - 1);
+  double tenth = 0;
+  const auto res = std::from_chars(lower.data(), lower.data() + lower.size(), tenth);
+  return res.ec == std::errc() && std::fabs(tenth) <= 1.79769313486232e307;
+}
 
 }  // namespace
 
@@ -108,10 +125,17 @@ bool ParseGeneralNumber(std::string_view text, char decimalSeparator, double& va
   const auto res = std::from_chars(plain.data(), plain.data() + plain.size(), parsed);
   if (res.ptr != plain.data() + plain.size()) return false;
   if (res.ec == std::errc::result_out_of_range) {
-    // Too small to tell from zero reads as zero; too large is no number.
+    // Too small to tell from zero reads as zero; too large is no number,
+    // except what the format itself writes for the largest totals.
     const size_t at = plain.find('e');
-    if (at == std::string::npos || plain.find('-', at) == std::string::npos) return false;
-    parsed = plain[0] == '-' ? -0.0 : 0.0;
+    if (at == std::string::npos) return false;
+    if (plain.find('-', at) != std::string::npos) {
+      parsed = plain[0] == '-' ? -0.0 : 0.0;
+    } else if (!IsLargestWrittenTotal(plain, at)) {
+      return false;
+    } else {
+      parsed = plain[0] == '-' ? -DBL_MAX : DBL_MAX;
+    }
   } else if (res.ec != std::errc()) {
     return false;
   }

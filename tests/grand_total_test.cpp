@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <cmath>
 #include <limits>
 
@@ -75,6 +76,9 @@ TEST(GeneralNumber, ParsesItsOwnFormAndTheUsualVariants) {
       {"1 2", false, 0},        {"1E400", false, 0},
       {"0x10", false, 0},       {"1,5E2,1", false, 0},
       {"--1", false, 0},
+      // The text the largest totals are written as reads as the largest double.
+      {"1,79769313486232E308", true, DBL_MAX},   {"-17,9769313486232e+307", true, -DBL_MAX},
+      {"1,79769313486233E308", false, 0},        {"1E99999999999999999999", false, 0},
   };
   for (const auto& c : cases) {
     double value = -99;
@@ -86,7 +90,7 @@ TEST(GeneralNumber, ParsesItsOwnFormAndTheUsualVariants) {
   EXPECT_EQ(1.5, value);
   EXPECT_FALSE(ParseGeneralNumber("1,5", '.', value));
   // What is written reads back to the same 15 digits.
-  for (double v : {1234.56, -0.001, 1e-20, 98765432109876.5, 3.0e200}) {
+  for (double v : {1234.56, -0.001, 1e-20, 98765432109876.5, 3.0e200, DBL_MAX, -DBL_MAX}) {
     ASSERT_TRUE(ParseGeneralNumber(GeneralNumberFormat(v, ','), ',', value)) << v;
     EXPECT_EQ(GeneralNumberFormat(v, ','), GeneralNumberFormat(value, ','));
   }

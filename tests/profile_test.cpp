@@ -142,6 +142,24 @@ TEST(Profile, RewritingAFileKeepsEveryEntryInItsPlace) {
       qt::ReadFile(path));
 }
 
+// A header with no name still ends the section before it, in the file
+// rewritten as well as in the one read.
+TEST(Profile, AnEmptySectionHeaderSurvivesARewrite) {
+  qt::TempDir dir;
+  const std::string path = dir.file("empty.ini");
+  qt::WriteFile(path, "[S]\r\na=1\r\n[]\r\nb=2\r\n");
+  {
+    ProfileFile f(path);
+    EXPECT_EQ("DEF", Read(f, "S", "b"));
+    ASSERT_TRUE(f.WriteString("S", "c", "3"));
+    ASSERT_TRUE(f.Flush());
+  }
+  ProfileFile reread(path);
+  EXPECT_EQ("DEF", Read(reread, "S", "b"));
+  EXPECT_EQ("1", Read(reread, "S", "a"));
+  EXPECT_EQ("3", Read(reread, "S", "c"));
+}
+
 TEST(Profile, LinesMayEndInCrAlone) {
   qt::TempDir dir;
   const std::string path = dir.file("cr.ini");

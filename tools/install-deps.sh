@@ -34,8 +34,18 @@ export DEBIAN_FRONTEND=noninteractive
 if [ -n "$missing" ]; then
   echo "install-deps: installing$missing"
   dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
-  apt-get update -q
-  apt-get install -y -q $missing
+  # A mirror in the middle of a sync fails an index now and then: try again,
+  # and go on with the indexes that did arrive (the install says what is missing).
+  for try in 1 2 3; do
+    apt-get update -q && break
+    sleep 10
+  done
+  for try in 1 2 3; do
+    apt-get install -y -q $missing && break
+    [ "$try" = 3 ] && exit 1
+    sleep 10
+    apt-get update -q || true
+  done
 fi
 if [ -n "$need_locales" ]; then
   for l in $locales; do

@@ -150,8 +150,11 @@ struct ProfileFile::Engine {
 
   std::string Serialize() const {
     std::string out;
+    // Every header but the preamble's is written back, an empty name
+    // ("[]") included: dropping it would move its keys into the section
+    // before it.
     for (const Section& s : sections) {
-      if (!s.name.empty()) {
+      if (&s != &sections.front()) {
         out += '[';
         out += s.name;
         out += "]\r\n";

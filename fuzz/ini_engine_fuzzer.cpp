@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "open_faults.h"
 #include "platform/profile.h"
 #include "support.h"
 
@@ -38,6 +39,26 @@ bool StorableValue(std::string_view s) {
        {static_cast<unsigned char>(s.front()), static_cast<unsigned char>(s.back())})
     if (ProfileSpace(end) || end == '"' || end == '\'') return false;
   return true;
+}
+
+// A section header whose name is empty once trimmed ("[]", "[ ]"), the
+// lines split as the engine splits them: at LF, and at CR only where no
+// further LF follows.
+bool HasEmptySectionHeader(std::string_view file) {
+  size_t pos = 0;
+  while (pos < file.size()) {
+    size_t end = file.find('\n', pos);
+    if (end == std::string_view::npos) end = file.find('\r', pos);
+    if (end == std::string_view::npos) end = file.size();
+    std::string_view line = file.substr(pos, end - pos);
+    pos = end + 1;
+    while (!line.empty() && ProfileSpace(line.front())) line.remove_prefix(1);
+    const size_t close = line.rfind(']');
+    if (line.empty() || line[0] != '[' || close == std::string_view::npos || close == 0) continue;
+    const std::string_view name = line.substr(1, close - 1);
+    if (std::all_of(name.begin(), name.end(), [](char c) { return ProfileSpace(c); })) return true;
+  }
+  return false;
 }
 
 std::string Names(const std::vector<std::string>& names) {
@@ -75,7 +96,7 @@ std::string DrawName(FuzzedDataProvider& in) {
 
 class Run {
  public:
-  explicit Run(std::string path) : path_(std::move(path)) {}
+  Run(std::string path, std::string file) : path_(std::move(path)), file_(std::move(file)) {}
 
   void Go(FuzzedDataProvider& in) {
     ProfileFile profile(path_);
@@ -132,6 +153,7 @@ class Run {
     for (const auto& [p, value] : written_)
       if (reread.ReadString(p.section, p.key, "\x01", 2048) != value)
         fuzz::Violation(kHarness, "a written value is lost in the file");
+    if (fuzz::open_faults::kEmptySectionHeaderDropped && HasEmptySectionHeader(file_)) return;
     for (const Probe& p : probes_) {
       if (profile.ReadString(p.section, p.key, "\x01", 4096) !=
           reread.ReadString(p.section, p.key, "\x01", 4096))
@@ -142,7 +164,7 @@ class Run {
     }
   }
 
-  std::string path_;
+  std::string path_, file_;
   std::vector<Probe> probes_;
   std::vector<std::pair<Probe, std::string>> written_;
   bool faithful_ = true;  // every write so far was of storable texts
@@ -160,6 +182,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider in(data, size);
   const std::string file = in.ConsumeRandomLengthString(4096);
   fuzz::WriteFile(path, file);
-  Run(path).Go(in);
+  Run(path, file).Go(in);
   return 0;
 }

@@ -150,11 +150,8 @@ struct ProfileFile::Engine {
 
   std::string Serialize() const {
     std::string out;
-    // Every header but the preamble's is written back, an empty name
-    // ("[]") included: dropping it would move its keys into the section
-    // before it.
     for (const Section& s : sections) {
-      if (&s != &sections.front()) {
+      if (!s.name.empty()) {
         out += '[';
         out += s.name;
         out += "]\r\n";

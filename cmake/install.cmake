@@ -23,9 +23,7 @@ else()
   set(QUORIX_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/quorix)
   set(QUORIX_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/quorix)
 
-  install(TARGETS quorix EXPORT quorixTargets
-    LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
-    INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+  install(TARGETS quorix EXPORT quorixTargets LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
   # Loaded by its SONAME at run time, never linked: no development link.
   install(TARGETS sign_bema LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} NAMELINK_SKIP)
   install(TARGETS quorix_cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -34,7 +32,6 @@ else()
     DESTINATION ${CMAKE_INSTALL_DATADIR}/quorix/bindings/pascal)
   install(FILES ${PROJECT_SOURCE_DIR}/bindings/dotnet/Quorix.cs
     DESTINATION ${CMAKE_INSTALL_DATADIR}/quorix/bindings/dotnet)
-  install(FILES ${PROJECT_SOURCE_DIR}/packaging/quorix.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
   install(EXPORT quorixTargets NAMESPACE quorix:: DESTINATION ${QUORIX_CMAKE_DIR})
   configure_package_config_file(${PROJECT_SOURCE_DIR}/packaging/quorixConfig.cmake.in
@@ -48,11 +45,14 @@ else()
   install(FILES ${PROJECT_BINARY_DIR}/packaging/quorix.pc
     DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 
-  # Debian keeps the licence as the copyright file and wants the changelog
-  # compressed, reproducibly (no name or time stamp in the gzip header).
+  # Debian keeps the licence as the copyright file and wants the changelog and
+  # the manual page compressed, reproducibly (no name or time in the header).
   find_program(QUORIX_GZIP gzip REQUIRED)
-  execute_process(COMMAND ${QUORIX_GZIP} -9nc ${PROJECT_SOURCE_DIR}/packaging/changelog
-    OUTPUT_FILE ${PROJECT_BINARY_DIR}/packaging/changelog.gz COMMAND_ERROR_IS_FATAL ANY)
+  foreach(file changelog quorix.1)
+    execute_process(COMMAND ${QUORIX_GZIP} -9nc ${PROJECT_SOURCE_DIR}/packaging/${file}
+      OUTPUT_FILE ${PROJECT_BINARY_DIR}/packaging/${file}.gz COMMAND_ERROR_IS_FATAL ANY)
+  endforeach()
+  install(FILES ${PROJECT_BINARY_DIR}/packaging/quorix.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_BINARY_DIR}/packaging/changelog.gz
     DESTINATION ${QUORIX_DOC_DIR})
   install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright DESTINATION ${QUORIX_DOC_DIR})

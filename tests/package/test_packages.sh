@@ -130,12 +130,17 @@ system_imports_only() {
   return 0
 }
 check "the zip's programs and DLLs import only Windows' own DLLs" system_imports_only
+# One version resource each (a runtime library's own would hide ours), ours.
 version_resources() {
   for f in quorix.dll sign_bema.dll quorix.exe; do
-    strings -el "$top/$f" | grep -qx '1\.0\.0\.0' || { echo "$f: no file version"; return 1; }
+    strings -el "$top/$f" >"$work/strings"
+    [ "$(grep -cx VS_VERSION_INFO "$work/strings")" = 1 ] &&
+      grep -A1 -x CompanyName "$work/strings" | grep -qx quorix &&
+      grep -A1 -x FileVersion "$work/strings" | grep -qx '1\.0\.0\.0' ||
+      { echo "$f: not one version resource of quorix 1.0.0.0"; return 1; }
   done
 }
-check "each Windows binary carries its version resource" version_resources
+check "each Windows binary carries its version resource, alone" version_resources
 
 wdir=$work/run-windows
 mkdir -p "$wdir"

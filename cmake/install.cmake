@@ -67,11 +67,12 @@ set(CPACK_PACKAGE_VENDOR quorix)
 set(CPACK_PACKAGE_CONTACT "quorix developers <quorix@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "library for the report files of the PAF-ECF regulation")
 set(CPACK_PACKAGE_DESCRIPTION
-  "quorix is the library a point-of-sale program loads to produce the report files of the
-Brazilian PAF-ECF fiscal regulation: one call per report line, fields validated and
-rendered to their fixed widths, the file written and signed by the signing library
-sign_bema (included). The package holds both libraries, the C header, the CMake package
-and pkg-config file, the quorix command-line program and the Pascal and C# bindings.")
+  "quorix is the library a point-of-sale program loads to produce the
+report files of the Brazilian PAF-ECF fiscal regulation: one call per
+report line, each field validated and rendered to its fixed width, the
+file written and signed by the signing library sign_bema (included).
+This package holds both libraries, the C header, the CMake package and
+pkg-config file, the quorix program and the Pascal and C# bindings.")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_SOURCE_IGNORE_FILES "/build/;/\\\\.git/")
@@ -90,5 +91,7 @@ else()
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
   set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
+  # The dynamic linker's cache is refreshed by dpkg's trigger.
+  set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${PROJECT_SOURCE_DIR}/packaging/triggers)
 endif()
 include(CPack)

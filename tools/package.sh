@@ -15,7 +15,14 @@ common="-DCMAKE_BUILD_TYPE=Release -DQUORIX_TESTS=OFF -DQUORIX_BENCH=OFF -DQUORI
 
 # The package's paths are the installed ones: /usr, with Debian's multiarch
 # library folder (GNUInstallDirs picks it for that prefix).
-cmake -S "$root" -B "$out/pkg-native" $common -DCMAKE_INSTALL_PREFIX=/usr
+# Debian's hardening flags for what goes into the .deb.
+export DEB_BUILD_MAINT_OPTIONS=hardening=+all
+cppflags=$(dpkg-buildflags --get CPPFLAGS)
+cmake -S "$root" -B "$out/pkg-native" $common -DCMAKE_INSTALL_PREFIX=/usr \
+  -DCMAKE_C_FLAGS="$(dpkg-buildflags --get CFLAGS) $cppflags" \
+  -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CXXFLAGS) $cppflags" \
+  -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" \
+  -DCMAKE_SHARED_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)"
 cmake --build "$out/pkg-native" -j"$jobs"
 cmake -S "$root" -B "$out/pkg-windows" $common \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake"

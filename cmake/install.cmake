@@ -9,6 +9,14 @@ if(WIN32)
   # beside itself, and so does a host's .exe put there.
   install(PROGRAMS $<TARGET_FILE:quorix> $<TARGET_FILE:sign_bema> $<TARGET_FILE:quorix_cli>
     DESTINATION .)
+  # Installed as plain files (install(TARGETS) would add ld's import library),
+  # so stripped here: the symbol tables are most of their size.
+  if(CMAKE_STRIP)
+    foreach(file quorix.dll sign_bema.dll quorix.exe)
+      install(CODE "execute_process(COMMAND \"${CMAKE_STRIP}\" --strip-unneeded
+        \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${file}\" COMMAND_ERROR_IS_FATAL ANY)")
+    endforeach()
+  endif()
   # dlltool's import library (decorated names mapped onto the exports), not
   # ld's, which loses the mapping under --kill-at.
   install(FILES ${QUORIX_IMPLIB} DESTINATION lib)

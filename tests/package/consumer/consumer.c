@@ -6,9 +6,8 @@
  * usage: consumer [folder]   (writes consumer-report.txt and
  *                             "Mercearia Exemplo.xml" there)
  */
-#include <stdio.h>
-
 #include <quorix.h>
+#include <stdio.h>
 
 static int ok(quorix_bool result, const char *what) {
   char *message = NULL;
@@ -35,13 +34,13 @@ int main(int argc, char **argv) {
 
   snprintf(path, sizeof path, "%s/consumer-report.txt", folder);
   file = quorix_text_from(path);
-  done = ok(quorix_GenerateKeys(&publicKey, &privateKey), "quorix_GenerateKeys") &&
-         ok(quorix_InicializarPAF(cnpj, registration, NULL, name), "quorix_InicializarPAF") &&
-         ok(quorix_Header(recordType), "quorix_Header") &&
-         ok(quorix_FinalizarPAF(publicKey, privateKey, file, 0), "quorix_FinalizarPAF") &&
-         ok(quorix_ValidateFilePAF(publicKey, privateKey, file), "quorix_ValidateFilePAF") &&
-         ok(quorix_GenarateFileXml(developer, publicKey, where, exponent),
-            "quorix_GenarateFileXml");
+  done =
+      ok(quorix_GenerateKeys(&publicKey, &privateKey), "quorix_GenerateKeys") &&
+      ok(quorix_InicializarPAF(cnpj, registration, NULL, name), "quorix_InicializarPAF") &&
+      ok(quorix_Header(recordType), "quorix_Header") &&
+      ok(quorix_FinalizarPAF(publicKey, privateKey, file, 0), "quorix_FinalizarPAF") &&
+      ok(quorix_ValidateFilePAF(publicKey, privateKey, file), "quorix_ValidateFilePAF") &&
+      ok(quorix_GenarateFileXml(developer, publicKey, where, exponent), "quorix_GenarateFileXml");
   if (done) printf("consumer: %s written and signed\n", path);
 
   quorix_text_release(publicKey);

@@ -84,7 +84,7 @@ TEST(Signing, AHostWithoutTheSigningLibraryKeepsWorking) {
   qt::CopyFileTo(bin + "/quorix.dll", dir.path());
   const std::string probe = qt::CopyFileTo(bin + "/quorix_nosigner_probe.exe", dir.path());
 #else
-  qt::CopyFileTo(bin + "/libquorix.so", dir.path());
+  qt::CopyFileTo(bin + "/libquorix.so.1", dir.path());
   const std::string probe = qt::CopyFileTo(bin + "/quorix_nosigner_probe", dir.path());
 #endif
   EXPECT_EQ(0, qt::RunProgram(probe, {}, dir.path()));

@@ -19,7 +19,8 @@ all="records_fuzzer ini_engine_fuzzer side_files_fuzzer signed_file_fuzzer xml_w
 [ $# -gt 0 ] || set -- $all
 
 cmake -S "$root" -B "$out" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
-  -DCMAKE_CXX_COMPILER=clang++ -DQUORIX_FUZZ=ON -DQUORIX_TESTS=OFF -DQUORIX_BENCH=OFF >/dev/null
+  -DCMAKE_CXX_COMPILER=clang++ -DQUORIX_FUZZ=ON -DQUORIX_TESTS=OFF -DQUORIX_BENCH=OFF \
+  -DQUORIX_WERROR=ON >/dev/null
 cmake --build "$out" --target quorix_fuzzers -j"$jobs"
 
 # The harnesses keep their files in a folder of their own under TMPDIR:

@@ -5,14 +5,16 @@
 # Wine (32-bit), clang with libFuzzer and its sanitizer runtimes, the locales
 # the regional tests run under, and for the host bindings Free Pascal (with its
 # sources, to build the win32 cross compiler), Mono's C# compiler and runtime,
-# and valgrind.
+# and valgrind; for making and testing the packages dpkg-dev (dpkg-shlibdeps),
+# lintian, pkgconf, zip and unzip.
 # Does nothing that is already in place; must run as root when it has work.
 set -eu
 
 packages="build-essential cmake googletest libbenchmark-dev libssl-dev openssl xxd locales
           libcli11-dev nlohmann-json3-dev
           g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386 clang libclang-rt-14-dev
-          fp-compiler-3.2.2 fp-units-rtl-3.2.2 fpc-source-3.2.2 mono-mcs mono-runtime valgrind"
+          fp-compiler-3.2.2 fp-units-rtl-3.2.2 fpc-source-3.2.2 mono-mcs mono-runtime valgrind
+          dpkg-dev lintian pkgconf zip unzip"
 locales="pt_BR.UTF-8 en_US.UTF-8 de_DE.UTF-8"
 
 missing=""

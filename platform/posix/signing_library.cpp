@@ -7,7 +7,9 @@
 namespace quorix::platform {
 namespace {
 
-constexpr const char* kLibraryName = "libsign_bema.so";
+// The SONAME (libsign_bema.so.1): what a runtime package installs, without
+// the development link.
+constexpr const char* kLibraryName = QUORIX_SIGNING_LIBRARY;
 
 // Our own folder first (where the two libraries are shipped together), then
 // the dynamic linker's search (quorix's RUNPATH, LD_LIBRARY_PATH, system paths).

@@ -1,0 +1,105 @@
+# What an integrator installs: the library, the signing library, the quorix
+# program, the header, the bindings and the documents; on Linux also the CMake
+# package (quorix::quorix) and quorix.pc. CPack turns the same rules into the
+# Debian package (native tree) and the Windows zip (cross tree); see
+# tools/package.sh.
+
+if(WIN32)
+  # One folder for everything a host runs: quorix.dll finds sign_bema.dll
+  # beside itself, and so does a host's .exe put there.
+  install(PROGRAMS $<TARGET_FILE:quorix> $<TARGET_FILE:sign_bema> $<TARGET_FILE:quorix_cli>
+    DESTINATION .)
+  # Installed as plain files (install(TARGETS) would add ld's import library),
+  # so stripped here: the symbol tables are most of their size.
+  if(CMAKE_STRIP)
+    foreach(file quorix.dll sign_bema.dll quorix.exe)
+      install(CODE "execute_process(COMMAND \"${CMAKE_STRIP}\" --strip-unneeded
+        \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${file}\" COMMAND_ERROR_IS_FATAL ANY)")
+    endforeach()
+  endif()
+  # dlltool's import library (decorated names mapped onto the exports), not
+  # ld's, which loses the mapping under --kill-at.
+  install(FILES ${QUORIX_IMPLIB} DESTINATION lib)
+  install(FILES ${PROJECT_SOURCE_DIR}/exports/quorix.def
+    ${PROJECT_SOURCE_DIR}/packaging/MSVC.txt DESTINATION .)
+  install(FILES ${PROJECT_SOURCE_DIR}/include/quorix.h DESTINATION include)
+  install(FILES ${PROJECT_SOURCE_DIR}/bindings/pascal/quorix.pas DESTINATION bindings/pascal)
+  install(FILES ${PROJECT_SOURCE_DIR}/bindings/dotnet/Quorix.cs DESTINATION bindings/dotnet)
+  install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION .)
+else()
+  include(CMakePackageConfigHelpers)
+  set(QUORIX_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/quorix)
+  set(QUORIX_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/quorix)
+
+  install(TARGETS quorix EXPORT quorixTargets LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
+  # Loaded by its SONAME at run time, never linked: no development link.
+  install(TARGETS sign_bema LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} NAMELINK_SKIP)
+  install(TARGETS quorix_cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(FILES ${PROJECT_SOURCE_DIR}/include/quorix.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+  install(FILES ${PROJECT_SOURCE_DIR}/bindings/pascal/quorix.pas
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/quorix/bindings/pascal)
+  install(FILES ${PROJECT_SOURCE_DIR}/bindings/dotnet/Quorix.cs
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/quorix/bindings/dotnet)
+
+  install(EXPORT quorixTargets NAMESPACE quorix:: DESTINATION ${QUORIX_CMAKE_DIR})
+  configure_package_config_file(${PROJECT_SOURCE_DIR}/packaging/quorixConfig.cmake.in
+    ${PROJECT_BINARY_DIR}/packaging/quorixConfig.cmake INSTALL_DESTINATION ${QUORIX_CMAKE_DIR})
+  write_basic_package_version_file(${PROJECT_BINARY_DIR}/packaging/quorixConfigVersion.cmake
+    COMPATIBILITY SameMajorVersion)
+  install(FILES ${PROJECT_BINARY_DIR}/packaging/quorixConfig.cmake
+    ${PROJECT_BINARY_DIR}/packaging/quorixConfigVersion.cmake DESTINATION ${QUORIX_CMAKE_DIR})
+  configure_file(${PROJECT_SOURCE_DIR}/packaging/quorix.pc.in
+    ${PROJECT_BINARY_DIR}/packaging/quorix.pc @ONLY)
+  install(FILES ${PROJECT_BINARY_DIR}/packaging/quorix.pc
+    DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+
+  # Debian keeps the licence as the copyright file and wants the changelog and
+  # the manual page compressed, reproducibly (no name or time in the header).
+  find_program(QUORIX_GZIP gzip REQUIRED)
+  foreach(file changelog quorix.1)
+    execute_process(COMMAND ${QUORIX_GZIP} -9nc ${PROJECT_SOURCE_DIR}/packaging/${file}
+      OUTPUT_FILE ${PROJECT_BINARY_DIR}/packaging/${file}.gz COMMAND_ERROR_IS_FATAL ANY)
+  endforeach()
+  install(FILES ${PROJECT_BINARY_DIR}/packaging/quorix.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_BINARY_DIR}/packaging/changelog.gz
+    DESTINATION ${QUORIX_DOC_DIR})
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright DESTINATION ${QUORIX_DOC_DIR})
+endif()
+
+if(NOT PROJECT_IS_TOP_LEVEL)
+  return()
+endif()
+
+set(CPACK_PACKAGE_NAME quorix)
+set(CPACK_PACKAGE_VENDOR quorix)
+set(CPACK_PACKAGE_CONTACT "quorix developers <quorix@example.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "library for the report files of the PAF-ECF regulation")
+set(CPACK_PACKAGE_DESCRIPTION
+  "quorix is the library a point-of-sale program loads to produce the
+report files of the Brazilian PAF-ECF fiscal regulation: one call per
+report line, each field validated and rendered to its fixed width, the
+file written and signed by the signing library sign_bema (included).
+This package holds both libraries, the C header, the CMake package and
+pkg-config file, the quorix program and the Pascal and C# bindings.")
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_SOURCE_IGNORE_FILES "/build/;/\\\\.git/")
+
+if(WIN32)
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_PACKAGE_FILE_NAME quorix-${PROJECT_VERSION}-win32)
+else()
+  set(CPACK_GENERATOR DEB)
+  set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
+  set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+  set(CPACK_DEBIAN_PACKAGE_SECTION libs)
+  set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+  # Dependencies computed from the binaries (libssl3 for the signing library);
+  # the shlibs file lets other packages depend on this one the same way.
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
+  set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
+  # The dynamic linker's cache is refreshed by dpkg's trigger.
+  set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${PROJECT_SOURCE_DIR}/packaging/triggers)
+endif()
+include(CPack)

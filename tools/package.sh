@@ -1,0 +1,41 @@
+#!/bin/sh
+# Makes the two packages an integrator installs:
+#   build/packages/quorix_VERSION_amd64.deb    (Debian 12, x86-64: libraries, header,
+#                                               CMake package, quorix.pc, the quorix program)
+#   build/packages/quorix-VERSION-win32.zip    (the 32-bit Windows DLLs, quorix.exe, import
+#                                               library, .def, header, bindings)
+# from two Release trees of their own (build/pkg-native, build/pkg-windows),
+# without tests or benchmarks. Needs what tools/install-deps.sh installs.
+# usage: tools/package.sh            (QUORIX_BUILD_DIR: another build folder)
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+out=${QUORIX_BUILD_DIR:-$root/build}
+jobs=${QUORIX_JOBS:-2}
+common="-DCMAKE_BUILD_TYPE=Release -DQUORIX_TESTS=OFF -DQUORIX_BENCH=OFF -DQUORIX_WERROR=ON"
+
+# The package's paths are the installed ones: /usr, with Debian's multiarch
+# library folder (GNUInstallDirs picks it for that prefix).
+# Debian's hardening flags for what goes into the .deb.
+export DEB_BUILD_MAINT_OPTIONS=hardening=+all
+cppflags=$(dpkg-buildflags --get CPPFLAGS)
+cmake -S "$root" -B "$out/pkg-native" $common -DCMAKE_INSTALL_PREFIX=/usr \
+  -DCMAKE_C_FLAGS="$(dpkg-buildflags --get CFLAGS) $cppflags" \
+  -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CXXFLAGS) $cppflags" \
+  -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" \
+  -DCMAKE_SHARED_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)"
+cmake --build "$out/pkg-native" -j"$jobs"
+cmake -S "$root" -B "$out/pkg-windows" $common \
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake"
+cmake --build "$out/pkg-windows" -j"$jobs"
+
+(cd "$out/pkg-native" && cpack -G DEB)
+(cd "$out/pkg-windows" && cpack -G ZIP)
+
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$out/pkg-native/CMakeCache.txt")
+arch=$(dpkg --print-architecture)
+rm -rf "$out/packages"
+mkdir -p "$out/packages"
+cp "$out/pkg-native/quorix_${version}_$arch.deb" "$out/pkg-windows/quorix-$version-win32.zip" \
+  "$out/packages/"
+echo "package.sh: packages in $out/packages:"
+ls -l "$out/packages"

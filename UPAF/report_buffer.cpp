@@ -17,7 +17,8 @@ class SpareBlocks {
     for (char* b : blocks_) platform::FreeBlock(b, ReportBuffer::kBlockSize);
   }
   char* Take() {
-    if (blocks_.empty()) return static_cast<char*>(platform::AllocateBlock(ReportBuffer::kBlockSize));
+    if (blocks_.empty())
+      return static_cast<char*>(platform::AllocateBlock(ReportBuffer::kBlockSize));
     char* b = blocks_.back();
     blocks_.pop_back();
     return b;

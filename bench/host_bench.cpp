@@ -71,8 +71,8 @@ bool Md5(const char* data, size_t size, unsigned char digest[16]) {
             BCryptCreateHash(alg, &hash, nullptr, 0, nullptr, 0, 0) == 0;
   for (size_t done = 0; ok && done < size;) {
     const ULONG piece = static_cast<ULONG>(size - done < (1u << 30) ? size - done : (1u << 30));
-    ok = BCryptHashData(hash, reinterpret_cast<PUCHAR>(const_cast<char*>(data + done)), piece,
-                        0) == 0;
+    ok = BCryptHashData(hash, reinterpret_cast<PUCHAR>(const_cast<char*>(data + done)), piece, 0) ==
+         0;
     done += piece;
   }
   ok = ok && BCryptFinishHash(hash, digest, 16, 0) == 0;
@@ -148,7 +148,10 @@ void DiscardReport() { quorix_FinalizarPAF(nullptr, nullptr, nullptr, 0); }
 struct ItemTexts {
   Text type{"E15"}, serial{"QX0123456789ABCDEF01"}, mf{"A"}, model{"QX-2200 FI"}, user{"1"},
       coo{"4567"}, ccf{"123"}, item{"12"}, code{"7890000000017"},
-      description{"A\xE7\xFA" "car cristal pacote 1kg"}, unit{"kg"}, totalizer{"T1800"};
+      description{
+          "A\xE7\xFA"
+          "car cristal pacote 1kg"},
+      unit{"kg"}, totalizer{"T1800"};
 };
 
 struct Run {
@@ -217,16 +220,18 @@ bool PrintfItem(HostLines& host, double quantity) {
 
 bool PrintfHeader(HostLines& host) {
   char* at = host.Next(94);
-  const int n = std::snprintf(at, 95, "%-2.2s%014.0f%-14.14s%-14.14s%-50.50s", "E1", 11222333000181.0,
-                              "110042490114", "ISENTO", "MERCEARIA EXEMPLO LTDA");
+  const int n = std::snprintf(at, 95, "%-2.2s%014.0f%-14.14s%-14.14s%-50.50s", "E1",
+                              11222333000181.0, "110042490114", "ISENTO", "MERCEARIA EXEMPLO LTDA");
   return n == 94;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  // Fewer lines per run for a quick look: host_bench [lines per run]
+  // host_bench [lines per run [lines]]: fewer lines for a quick look; "lines"
+  // times the lines alone (for a profiler).
   const int lines = argc > 1 ? std::atoi(argv[1]) : 200000;
+  const bool linesOnly = argc > 2 && std::strcmp(argv[2], "lines") == 0;
   const int rounds = 5;
   const int reportLines = 1000000;
   const size_t headerBytes = 94;
@@ -244,7 +249,7 @@ int main(int argc, char** argv) {
   // The first report of the process pays for fresh memory; the second one
   // should find the first one's memory ready.
   double finishBest = 1e30;
-  for (int report = 0; report < 2; ++report) {
+  for (int report = 0; report < (linesOnly ? 0 : 2); ++report) {
     const uint64_t resident0 = ResidentBytes();
     const uint64_t faults0 = PageFaults();
     OpenReport();
@@ -263,10 +268,9 @@ int main(int argc, char** argv) {
     const double seconds = SecondsSince(t0);
     if (seconds < finishBest) finishBest = seconds;
   }
-  Print("finish_ms", finishBest * 1e3);
-  std::remove(reportPath.c_str());
-
-  {
+  if (!linesOnly) {
+    Print("finish_ms", finishBest * 1e3);
+    std::remove(reportPath.c_str());
     std::string line(headerBytes, 'E');
     line += "\r\n";
     std::vector<char> bytes(line.size() * reportLines);
@@ -292,22 +296,24 @@ int main(int argc, char** argv) {
 
   {
     ItemTexts t;
-    PrintPerLine("item_ns", Best(rounds, lines, true, [&](int i) {
-                   const double quantity = 2.25 + 0.001 * (i & 1023);  // a new value each call
-                   return quorix_DetalheCupomFiscal(
-                       t.type, t.serial, t.mf, t.model, t.user, t.coo, t.ccf, t.item, t.code,
-                       t.description, quantity, t.unit, 4.99, 0.23, 0.1, quantity * 4.99 - 0.13,
-                       t.totalizer, 'N', 0, 0, 0, 'A', 'T', 3, 2);
-                 }),
+    PrintPerLine("item_ns",
+                 Best(rounds, lines, true,
+                      [&](int i) {
+                        const double quantity = 2.25 + 0.001 * (i & 1023);  // a new value each call
+                        return quorix_DetalheCupomFiscal(
+                            t.type, t.serial, t.mf, t.model, t.user, t.coo, t.ccf, t.item, t.code,
+                            t.description, quantity, t.unit, 4.99, 0.23, 0.1,
+                            quantity * 4.99 - 0.13, t.totalizer, 'N', 0, 0, 0, 'A', 'T', 3, 2);
+                      }),
                  lines);
   }
   PrintPerLine("header_ns", Best(rounds, lines, true, [&](int) { return quorix_Header(e1); }),
                lines);
 
   HostLines host;
-  PrintPerLine("printf_item_ns", Best(rounds, lines, false, [&](int i) {
-                 return PrintfItem(host, 2.25 + 0.001 * (i & 1023));
-               }),
+  PrintPerLine("printf_item_ns",
+               Best(rounds, lines, false,
+                    [&](int i) { return PrintfItem(host, 2.25 + 0.001 * (i & 1023)); }),
                lines);
   PrintPerLine("printf_header_ns",
                Best(rounds, lines, false, [&](int) { return PrintfHeader(host); }), lines);

@@ -1,10 +1,10 @@
+#include "platform/memory.h"
+
 #include <sys/mman.h>
 #include <unistd.h>
 
 #include <cstdint>
 #include <new>
-
-#include "platform/memory.h"
 
 namespace quorix::platform {
 
@@ -23,8 +23,8 @@ void* AllocateBlock(size_t size) {
 #endif
     // Otherwise an aligned range that transparent huge pages may back: map one
     // large page more than asked and cut the ends off.
-    void* raw = mmap(nullptr, size + large, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS,
-                     -1, 0);
+    void* raw =
+        mmap(nullptr, size + large, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (raw == MAP_FAILED) throw std::bad_alloc();
     const uintptr_t start = reinterpret_cast<uintptr_t>(raw);
     const uintptr_t aligned = (start + large - 1) / large * large;

@@ -1,8 +1,8 @@
+#include "platform/memory.h"
+
 #include <windows.h>
 
 #include <new>
-
-#include "platform/memory.h"
 
 namespace quorix::platform {
 
@@ -17,8 +17,8 @@ void* AllocateBlock(size_t size) {
   // Large pages need the "lock pages in memory" privilege; without it the
   // call fails at once and ordinary pages serve.
   if (GetLargePageMinimum() != 0 && size % LargePageSize() == 0) {
-    if (void* p = VirtualAlloc(nullptr, size, MEM_RESERVE | MEM_COMMIT | MEM_LARGE_PAGES,
-                               PAGE_READWRITE))
+    if (void* p =
+            VirtualAlloc(nullptr, size, MEM_RESERVE | MEM_COMMIT | MEM_LARGE_PAGES, PAGE_READWRITE))
       return p;
   }
   void* p = VirtualAlloc(nullptr, size, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);

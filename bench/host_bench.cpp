@@ -239,8 +239,12 @@ int main(int argc, char** argv) {
 
   Text publicKey(""), privateKey("");
   if (!quorix_GenerateKeys(publicKey.out(), privateKey.out())) Fail("quorix_GenerateKeys");
+#ifdef _WIN32
+  const char* tmp = std::getenv("TEMP");
+#else
   const char* tmp = std::getenv("TMPDIR");
-  const std::string folder = tmp && *tmp ? tmp : (std::getenv("TEMP") ? std::getenv("TEMP") : ".");
+#endif
+  const std::string folder = tmp && *tmp ? tmp : ".";
   const std::string reportPath = folder + "/quorix-host-bench-report.txt";
   const std::string floorPath = folder + "/quorix-host-bench-floor.txt";
   Text reportFile(reportPath.c_str());

@@ -61,18 +61,19 @@ struct CivilDate {
   int year, month, day;
 };
 
-// Days since 1899-12-30 to the proleptic Gregorian calendar.
-CivilDate ToCivil(int64_t days) {
-  int64_t z = days - 25569 + 719468;  // shift to days since 0000-03-01
-  const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-  const int64_t doe = z - era * 146097;
-  const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const int64_t mp = (5 * doy + 2) / 153;
-  const int d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-  const int m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-  const int64_t y = yoe + era * 400 + (m <= 2 ? 1 : 0);
-  return {static_cast<int>(y), m, d};
+// Days since 1899-12-30 to the proleptic Gregorian calendar. The days of the
+// years 1 to 9999 fit 32 bits, which the 32-bit build divides without a call.
+CivilDate ToCivil(int32_t days) {
+  const int32_t z = days - 25569 + 719468;  // shift to days since 0000-03-01
+  const int32_t era = (z >= 0 ? z : z - 146096) / 146097;
+  const int32_t doe = z - era * 146097;
+  const int32_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  const int32_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const int32_t mp = (5 * doy + 2) / 153;
+  const int d = doy - (153 * mp + 2) / 5 + 1;
+  const int m = mp < 10 ? mp + 3 : mp - 9;
+  const int32_t y = yoe + era * 400 + (m <= 2 ? 1 : 0);
+  return {y, m, d};
 }
 
 void PutDigits(char* at, int value, int count) {
@@ -144,9 +145,52 @@ std::string AlphanumericFilter(std::string_view text) {
   return out;
 }
 
+namespace {
+
+// Writes what a Put* rendering produces at the end of `out`, given the room it needs.
+template <class Put>
+void AppendPut(std::string& out, size_t room, Put put) {
+  const size_t start = out.size();
+  out.resize(start + room);
+  char* const first = &out[0];
+  out.resize(static_cast<size_t>(put(first + start) - first));
+}
+
+size_t Room(int width, size_t least) {
+  return width > 0 && static_cast<size_t>(width) > least ? static_cast<size_t>(width) : least;
+}
+
+// Small copies stay out of the C runtime's memcpy: the one a 32-bit Windows
+// host loads costs several times more for a few bytes, and GCC would turn
+// these loops back into calls.
+#if defined(__GNUC__) && !defined(__clang__)
+#define QUORIX_PLAIN_LOOP __attribute__((optimize("no-tree-loop-distribute-patterns")))
+#else
+#define QUORIX_PLAIN_LOOP
+#endif
+QUORIX_PLAIN_LOOP char* CopyBytes(char* at, const char* from, size_t count) {
+  for (size_t i = 0; i < count; ++i) at[i] = from[i];
+  return at + count;
+}
+
+QUORIX_PLAIN_LOOP char* Repeat(char* at, char c, size_t count) {
+  for (size_t i = 0; i < count; ++i) at[i] = c;
+  return at + count;
+}
+
+}  // namespace
+
+char* PutAsPassed(char* at, std::string_view text) {
+  return CopyBytes(at, text.data(), text.size());
+}
+
+char* PutZeroFill(char* at, std::string_view text, int width) {
+  if (width > static_cast<int>(text.size())) at = Repeat(at, '0', width - text.size());
+  return CopyBytes(at, text.data(), text.size());
+}
+
 void AppendZeroFill(std::string& out, std::string_view text, int width) {
-  if (width > static_cast<int>(text.size())) out.append(width - text.size(), '0');
-  out.append(text);
+  AppendPut(out, Room(width, text.size()), [&](char* at) { return PutZeroFill(at, text, width); });
 }
 
 std::string ZeroFill(std::string_view text, int width, Justify side) {
@@ -160,23 +204,37 @@ std::string ZeroFill(std::string_view text, int width, Justify side) {
   return out;
 }
 
-void AppendTextField(std::string& out, std::string_view text, int width, Justify justify,
-                     char fill) {
-  if (width <= 0) return;
+char* PutTextField(char* at, std::string_view text, int width, Justify justify, char fill) {
+  if (width <= 0) return at;
   const size_t n = static_cast<size_t>(width);
   fill = IsAlphanumeric(static_cast<unsigned char>(fill)) ? FieldChar(fill) : ' ';
   text = Trim(text);
   const size_t used = text.size() < n ? text.size() : n;
-  const size_t start = out.size();
-  out.resize(start + n, fill);
-  char* dst = &out[start];
   if (justify == Justify::Left) {
-    for (size_t i = 0; i < used; ++i) dst[i] = FieldChar(text[i]);
+    for (size_t i = 0; i < used; ++i) at[i] = FieldChar(text[i]);
+    Repeat(at + used, fill, n - used);
   } else {
     const char* src = text.data() + (text.size() - used);
-    dst += n - used;
+    char* dst = Repeat(at, fill, n - used);
     for (size_t i = 0; i < used; ++i) dst[i] = FieldChar(src[i]);
   }
+  return at + n;
+}
+
+char* PutAlphanumericField(char* at, std::string_view text, int width) {
+  if (width <= 0) return at;
+  const size_t n = static_cast<size_t>(width);
+  size_t used = 0;
+  for (size_t i = 0; i < text.size() && used < n; ++i)
+    if (IsAlphanumeric(static_cast<unsigned char>(text[i]))) at[used++] = FieldChar(text[i]);
+  Repeat(at + used, ' ', n - used);
+  return at + n;
+}
+
+void AppendTextField(std::string& out, std::string_view text, int width, Justify justify,
+                     char fill) {
+  AppendPut(out, Room(width, 0),
+            [&](char* at) { return PutTextField(at, text, width, justify, fill); });
 }
 
 std::string TextField(std::string_view text, int width, Justify justify, char fill) {
@@ -185,50 +243,89 @@ std::string TextField(std::string_view text, int width, Justify justify, char fi
   return out;
 }
 
+char* PutCharField(char* at, char c) {
+  *at = static_cast<unsigned char>(c) <= 32 ? ' ' : FieldChar(c);
+  return at + 1;
+}
+
+char* PutCharAsPassed(char* at, char c) {
+  *at = static_cast<unsigned char>(c) < 32 ? ' ' : c;
+  return at + 1;
+}
+
 void AppendCharField(std::string& out, char c) {
-  out.push_back(static_cast<unsigned char>(c) <= 32 ? ' ' : FieldChar(c));
+  AppendPut(out, 1, [&](char* at) { return PutCharField(at, c); });
 }
 
 void AppendCharAsPassed(std::string& out, char c) {
-  out.push_back(static_cast<unsigned char>(c) < 32 ? ' ' : c);
+  AppendPut(out, 1, [&](char* at) { return PutCharAsPassed(at, c); });
 }
 
 namespace {
 
-// Most values of a line lie far from a rounding tie once scaled: the binary
-// product then rounds exactly as the 18-digit decimal expansion would, and the
-// digits come straight from an integer. Returns false, having written
-// nothing, for values near a tie, too large for exact integers, or not finite.
-bool AppendScaledDigitsFast(std::string& out, double value, int decimals, int width) {
-  static constexpr double kScale[] = {1, 10, 100, 1000};
-  const double scaled = std::fabs(value) * kScale[decimals];
-  if (!(scaled < 4503599627370496.0)) return false;  // 2^52
-  const double whole = std::floor(scaled);
-  const double fraction = scaled - whole;
-  // The margin covers the product's rounding error and the 18-digit cut, by far.
-  if (std::fabs(fraction - 0.5) <= scaled * 1e-15 + 1e-300) return false;
-  uint64_t n = static_cast<uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
-  char buf[20];
-  char* p = buf + sizeof buf;
-  do {
+// Decimal digits of n, most significant first, at the end of buf; returns the
+// first. Below 2^32 the arithmetic stays 32-bit (no division calls in the
+// 32-bit build), two digits a step.
+char* DigitsOf(uint64_t n, char* end) {
+  static constexpr char kPairs[] =
+      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+      "8081828384858687888990919293949596979899";
+  char* p = end;
+  while (n > 0xFFFFFFFFu) {
     *--p = static_cast<char>('0' + n % 10);
     n /= 10;
-  } while (n != 0);
-  const int length = static_cast<int>(buf + sizeof buf - p);
+  }
+  uint32_t m = static_cast<uint32_t>(n);
+  while (m >= 100) {
+    const uint32_t pair = (m % 100) * 2;
+    m /= 100;
+    *--p = kPairs[pair + 1];
+    *--p = kPairs[pair];
+  }
+  if (m >= 10) {
+    *--p = kPairs[m * 2 + 1];
+    *--p = kPairs[m * 2];
+  } else {
+    *--p = static_cast<char>('0' + m);
+  }
+  return p;
+}
+
+// Most values of a line lie far from a rounding tie once scaled: the binary
+// product then rounds exactly as the 18-digit decimal expansion would, and the
+// digits come straight from an integer. Returns null, having written nothing,
+// for values near a tie, too large for exact integers, or not finite.
+char* PutScaledDigitsFast(char* at, double value, int decimals, int width) {
+  static constexpr double kScale[] = {1, 10, 100, 1000};
+  const double scaled = std::fabs(value) * kScale[decimals];
+  if (!(scaled < 4503599627370496.0)) return nullptr;  // 2^52
+  // Below 2^52 the conversion cuts exactly what floor would.
+  const uint64_t whole = static_cast<uint64_t>(scaled);
+  const double fraction = scaled - static_cast<double>(whole);
+  // The margin covers the product's rounding error and the 18-digit cut, by far.
+  if (std::fabs(fraction - 0.5) <= scaled * 1e-15 + 1e-300) return nullptr;
+  char buf[20];
+  char* const end = buf + sizeof buf;
+  const char* p = DigitsOf(whole + (fraction > 0.5 ? 1 : 0), end);
+  const int length = static_cast<int>(end - p);
   const int least = width > decimals + 1 ? width : decimals + 1;
-  if (least > length) out.append(static_cast<size_t>(least - length), '0');
-  out.append(p, static_cast<size_t>(length));
-  return true;
+  if (least > length) at = Repeat(at, '0', static_cast<size_t>(least - length));
+  return CopyBytes(at, p, static_cast<size_t>(length));
 }
 
 }  // namespace
 
+char* PutNumber(char* at, double value, Decimals decimals, int width) {
+  if (char* end = PutScaledDigitsFast(at, value, static_cast<int>(decimals), width)) return end;
+  std::string digits;
+  AppendScaledDigits(digits, value, static_cast<int>(decimals));
+  return PutZeroFill(at, digits, width);
+}
+
 void AppendNumber(std::string& out, double value, Decimals decimals, int width) {
-  if (AppendScaledDigitsFast(out, value, static_cast<int>(decimals), width)) return;
-  const size_t start = out.size();
-  AppendScaledDigits(out, value, static_cast<int>(decimals));
-  const size_t have = out.size() - start;
-  if (width > static_cast<int>(have)) out.insert(start, width - have, '0');
+  AppendPut(out, Room(width, kNumberRoom),
+            [&](char* at) { return PutNumber(at, value, decimals, width); });
 }
 
 std::string NumberRendering(double value, Decimals decimals, int width) {
@@ -237,13 +334,17 @@ std::string NumberRendering(double value, Decimals decimals, int width) {
   return out;
 }
 
-void AppendSignedAmount(std::string& out, double value, int width) {
+char* PutSignedAmount(char* at, double value, int width) {
   if (value < 0) {
-    out.push_back('-');
-    AppendAmount(out, -value, width - 1);
-  } else {
-    AppendAmount(out, value, width);
+    *at = '-';
+    return PutNumber(at + 1, -value, Decimals::Two, width - 1);
   }
+  return PutNumber(at, value, Decimals::Two, width);
+}
+
+void AppendSignedAmount(std::string& out, double value, int width) {
+  AppendPut(out, Room(width, kNumberRoom + 1),
+            [&](char* at) { return PutSignedAmount(at, value, width); });
 }
 
 std::string SignedAmountRendering(double value, int width) {
@@ -272,10 +373,19 @@ std::string FormatNumber(double value, Decimals decimals) {
   return out;
 }
 
+char* PutInteger(char* at, int32_t value, int width) {
+  char buf[12];
+  char* const end = buf + sizeof buf;
+  // The magnitude as unsigned, so that the most negative value has one too.
+  const uint32_t magnitude =
+      value < 0 ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
+  char* p = DigitsOf(magnitude, end);
+  if (value < 0) *--p = '-';
+  return PutZeroFill(at, std::string_view(p, static_cast<size_t>(end - p)), width);
+}
+
 void AppendInteger(std::string& out, int32_t value, int width) {
-  char buf[16];
-  const auto res = std::to_chars(buf, buf + sizeof buf, value);
-  AppendZeroFill(out, std::string_view(buf, static_cast<size_t>(res.ptr - buf)), width);
+  AppendPut(out, Room(width, kIntegerRoom), [&](char* at) { return PutInteger(at, value, width); });
 }
 
 std::string IntegerRendering(int32_t value, int width) {
@@ -284,13 +394,16 @@ std::string IntegerRendering(int32_t value, int width) {
   return out;
 }
 
+char* PutDate(char* at, double date) {
+  const CivilDate d = ToCivil(static_cast<int32_t>(CheckedDayPart(date)));
+  PutDigits(at, d.year, 4);
+  PutDigits(at + 4, d.month, 2);
+  PutDigits(at + 6, d.day, 2);
+  return at + 8;
+}
+
 void AppendDate(std::string& out, double date) {
-  const CivilDate d = ToCivil(static_cast<int64_t>(CheckedDayPart(date)));
-  char buf[8];
-  PutDigits(buf, d.year, 4);
-  PutDigits(buf + 4, d.month, 2);
-  PutDigits(buf + 6, d.day, 2);
-  out.append(buf, 8);
+  AppendPut(out, 8, [&](char* at) { return PutDate(at, date); });
 }
 
 std::string DateRendering(double date) {
@@ -299,17 +412,20 @@ std::string DateRendering(double date) {
   return out;
 }
 
-void AppendTime(std::string& out, double time) {
+char* PutTime(char* at, double time) {
   const double day = CheckedDayPart(time);
   int64_t ms = std::llround(std::fabs(time - day) * static_cast<double>(kMsPerDay));
   // A fraction a hair below the next day must not print as 24:00:00.
   if (ms >= kMsPerDay) ms = kMsPerDay - 1;
-  const int seconds = static_cast<int>(ms / 1000);
-  char buf[6];
-  PutDigits(buf, seconds / 3600, 2);
-  PutDigits(buf + 2, seconds / 60 % 60, 2);
-  PutDigits(buf + 4, seconds % 60, 2);
-  out.append(buf, 6);
+  const int seconds = static_cast<int>(static_cast<int32_t>(ms) / 1000);
+  PutDigits(at, seconds / 3600, 2);
+  PutDigits(at + 2, seconds / 60 % 60, 2);
+  PutDigits(at + 4, seconds % 60, 2);
+  return at + 6;
+}
+
+void AppendTime(std::string& out, double time) {
+  AppendPut(out, 6, [&](char* at) { return PutTime(at, time); });
 }
 
 std::string TimeRendering(double time) {
@@ -319,7 +435,7 @@ std::string TimeRendering(double time) {
 }
 
 std::string FormatDayMonthYear(double date) {
-  const CivilDate d = ToCivil(static_cast<int64_t>(CheckedDayPart(date)));
+  const CivilDate d = ToCivil(static_cast<int32_t>(CheckedDayPart(date)));
   const char sep = platform::Regional().dateSeparator;
   char buf[10];
   PutDigits(buf, d.day, 2);

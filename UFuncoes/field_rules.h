@@ -85,4 +85,27 @@ std::string FormatDayMonthYear(double date);
 
 bool CheckDigitsValid(std::string_view cpfOrCnpj);
 
+// The same renderings written at `at`, returning the end of what they wrote:
+// the report's lines are assembled in place in the report buffer. The caller
+// provides the room each needs (see the k...Room constants; a width above them
+// needs width bytes).
+char* PutTextField(char* at, std::string_view text, int width, Justify justify = Justify::Left,
+                   char fill = ' ');
+// The alphanumeric filter, then the text field rendering (left, blank fill).
+char* PutAlphanumericField(char* at, std::string_view text, int width);
+// The text's bytes unchanged.
+char* PutAsPassed(char* at, std::string_view text);
+// Room: the width or the text's length, whichever is greater.
+char* PutZeroFill(char* at, std::string_view text, int width);
+// Digits a finite double can take with three decimals, a carry and a sign.
+inline constexpr int kNumberRoom = 330;
+char* PutNumber(char* at, double value, Decimals decimals, int width);
+char* PutSignedAmount(char* at, double value, int width);
+inline constexpr int kIntegerRoom = 11;
+char* PutInteger(char* at, int32_t value, int width);
+char* PutDate(char* at, double date);  // 8 bytes
+char* PutTime(char* at, double time);  // 6 bytes
+char* PutCharField(char* at, char c);
+char* PutCharAsPassed(char* at, char c);
+
 }  // namespace quorix::rules

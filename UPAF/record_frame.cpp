@@ -1,6 +1,7 @@
 #include "UPAF/record_frame.h"
 
 #include <cmath>
+#include <exception>
 
 #include "UConst/failure.h"
 #include "UConst/last_error.h"
@@ -16,18 +17,21 @@ bool TypeLengthOk(std::string_view type, size_t length) {
   return !trimmed.empty() && trimmed.size() == length;
 }
 
-// One line under assembly at a time; reusing its storage keeps the hot path
-// free of allocations.
-std::string& LineUnderAssembly() {
+// Where a line is assembled when it cannot go to the report buffer (no
+// report open, or no memory for its room there): reused, so it grows once.
+std::string& Scratch() {
   static std::string line;
   return line;
 }
 
 // Fields placed as passed (the record type, counters, flags) could carry a
 // line break: the file would then hold more lines than the report appended,
-// and its readers and the totals lines would no longer agree with it.
-bool OneLineInTheFile(std::string_view line) {
-  return line.find('\r') == std::string_view::npos && line.find('\n') == std::string_view::npos;
+// and its readers and the totals lines would no longer agree with it. Every
+// other field's rendering writes no control code.
+bool SingleLine(std::string_view text) {
+  for (char c : text)
+    if (c == '\r' || c == '\n') return false;
+  return true;
 }
 
 }  // namespace
@@ -72,71 +76,94 @@ namespace {
   throw Failure(message);
 }
 
-// `position`: the field's first position as the layout places it.
-void RenderField(std::string& line, const Field& f, const Args& args, size_t position) {
-  const int source = f.source.index;
+// Bytes a field may take at most, so that the whole line can be given room
+// before any field is written.
+size_t RoomOf(const Field& f, const Args& args) {
+  const size_t width = f.width > 0 ? static_cast<size_t>(f.width) : 0;
+  auto atLeast = [width](size_t n) { return width > n ? width : n; };
   switch (f.kind) {
     case FieldKind::RecordType:
     case FieldKind::AsPassed:
-      line.append(args.text(source));
-      break;
-    case FieldKind::Text:
-      rules::AppendTextField(line, SourceText(f.source, args), f.width, f.justify, f.fill);
-      break;
-    case FieldKind::Alphanumeric:
-      rules::AppendTextField(line, rules::AlphanumericFilter(args.text(source)), f.width);
-      break;
+      return args.text(f.source.index).size();
     case FieldKind::Counter:
     case FieldKind::Code:
-      rules::AppendZeroFill(line, args.text(source), f.width);
-      break;
+      return atLeast(args.text(f.source.index).size());
+    case FieldKind::Number:
+    case FieldKind::NumberByCount:
+      return atLeast(rules::kNumberRoom);
+    case FieldKind::SignedAmount:
+      return atLeast(rules::kNumberRoom + 1);
+    case FieldKind::Integer:
+      return atLeast(rules::kIntegerRoom);
+    case FieldKind::LineCount:
+      return atLeast(24);
+    default:
+      return width;
+  }
+}
+
+// Writes the field at `at` and returns its end. `position`: the field's first
+// position as the layout places it. `asPassedOk` turns false when a text
+// placed as passed holds a line break.
+char* RenderField(char* at, const Field& f, const Args& args, size_t position, bool& asPassedOk) {
+  const int source = f.source.index;
+  switch (f.kind) {
+    case FieldKind::RecordType:
+    case FieldKind::AsPassed: {
+      const std::string_view text = args.text(source);
+      asPassedOk = asPassedOk && SingleLine(text);
+      return rules::PutAsPassed(at, text);
+    }
+    case FieldKind::Text:
+      return rules::PutTextField(at, SourceText(f.source, args), f.width, f.justify, f.fill);
+    case FieldKind::Alphanumeric:
+      return rules::PutAlphanumericField(at, args.text(source), f.width);
+    case FieldKind::Counter:
+    case FieldKind::Code: {
+      const std::string_view text = args.text(source);
+      asPassedOk = asPassedOk && SingleLine(text);
+      return rules::PutZeroFill(at, text, f.width);
+    }
     case FieldKind::Number:
     case FieldKind::NumberByCount: {
       const double value = args.real(source);
       const rules::Decimals decimals =
           f.kind == FieldKind::Number ? static_cast<rules::Decimals>(f.decimals)
                                       : rules::DecimalsForCount(args.integer(f.decimalsSource));
-      const size_t start = line.size();
-      rules::AppendNumber(line, value, decimals, f.width);
+      char* const end = rules::PutNumber(at, value, decimals, f.width);
       // Below zero but written as zeros: the same number, so it stands.
-      if (value < 0 && line.find_first_not_of('0', start) != std::string::npos)
+      if (value < 0 && std::string_view(at, static_cast<size_t>(end - at)).find_first_not_of('0') !=
+                           std::string_view::npos)
         RefuseNegative(f, position, rules::FormatNumber(value, decimals));
-      break;
+      return end;
     }
     case FieldKind::Integer: {
       const int32_t value = args.integer(source);
       if (value < 0) RefuseNegative(f, position, std::to_string(value));
-      rules::AppendInteger(line, value, f.width);
-      break;
+      return rules::PutInteger(at, value, f.width);
     }
     case FieldKind::SignedAmount:
-      rules::AppendSignedAmount(line, args.real(source), f.width);
-      break;
+      return rules::PutSignedAmount(at, args.real(source), f.width);
     case FieldKind::Date:
-      rules::AppendDate(line, args.real(source));
-      break;
+      return rules::PutDate(at, args.real(source));
     case FieldKind::Time:
-      rules::AppendTime(line, args.real(source));
-      break;
+      return rules::PutTime(at, args.real(source));
     case FieldKind::DateOrBlanks:
     case FieldKind::TimeOrBlanks:
-      if (args.real(source) == 0)
-        line.append(static_cast<size_t>(f.width), ' ');
-      else if (f.kind == FieldKind::DateOrBlanks)
-        rules::AppendDate(line, args.real(source));
-      else
-        rules::AppendTime(line, args.real(source));
-      break;
+      if (args.real(source) == 0) return rules::PutTextField(at, {}, f.width);
+      return f.kind == FieldKind::DateOrBlanks ? rules::PutDate(at, args.real(source))
+                                               : rules::PutTime(at, args.real(source));
     case FieldKind::Character:
-      rules::AppendCharField(line, args.character(source));
-      break;
+      return rules::PutCharField(at, args.character(source));
     case FieldKind::CharacterAsPassed:
-      rules::AppendCharAsPassed(line, args.character(source));
-      break;
-    case FieldKind::LineCount:
-      f.compute(line, args);
-      break;
+      return rules::PutCharAsPassed(at, args.character(source));
+    case FieldKind::LineCount: {
+      std::string digits;
+      f.compute(digits, args);
+      return rules::PutAsPassed(at, digits);
+    }
   }
+  return at;
 }
 
 }  // namespace
@@ -188,21 +215,56 @@ bool AssembleRecord(const RecordKind& kind, const Args& args) {
   try {
     if (frame.chainedChecks && frame.checks && !frame.checks(args)) return false;
 
-    std::string& line = LineUnderAssembly();
-    line.clear();
-    size_t position = 1;
-    for (const Field& f : kind.layout) {
-      RenderField(line, f, args, position);
-      position += static_cast<size_t>(f.width);
+    size_t room = 0;
+    for (const Field& f : kind.layout) room += RoomOf(f, args);
+
+    // The line is written in place at the report buffer's end and kept only
+    // when it passes; a line that fails leaves those bytes unused.
+    ReportBuffer* report = State().report.get();
+    char* start = nullptr;
+    std::exception_ptr noRoom;
+    if (report) {
+      try {
+        start = report->Tail(room);
+      } catch (const std::exception&) {
+        noRoom = std::current_exception();
+      }
+    }
+    if (!start) {
+      std::string& scratch = Scratch();
+      if (scratch.size() < room) scratch.resize(room);
+      start = &scratch[0];
     }
 
-    if (line.size() != kind.lineLength || !OneLineInTheFile(line)) {
+    char* at = start;
+    bool singleLine = true;
+    size_t position = 1;
+    for (const Field& f : kind.layout) {
+      at = RenderField(at, f, args, position, singleLine);
+      position += static_cast<size_t>(f.width);
+    }
+    const std::string_view line(start, static_cast<size_t>(at - start));
+
+    if (line.size() != kind.lineLength || !singleLine) {
       std::string message(msg::kInvalidLayout);
       message += line;
       SetLastError(message);
       return false;
     }
-    return AppendReportLine(line);
+    if (!report) {
+      SetLastErrorNoThrow(msg::kNoOpenReport);
+      return false;
+    }
+    if (noRoom) {
+      try {
+        std::rethrow_exception(noRoom);
+      } catch (const std::exception& e) {
+        SetLastErrorNoThrow(FailureText(e));
+      }
+      return false;
+    }
+    report->Commit(line.size());
+    return true;
   } catch (const std::exception& e) {
     // Without the chaining step the export's catch-all reports the failure.
     if (!frame.failureChaining) throw;

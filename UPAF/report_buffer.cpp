@@ -1,44 +1,101 @@
 #include "UPAF/report_buffer.h"
 
 #include <cstring>
+#include <new>
 
 #include "platform/files.h"
+#include "platform/memory.h"
 
 namespace quorix::upaf {
+namespace {
 
-void ReportBuffer::Append(std::string_view line) {
-  const size_t need = line.size() + 2;
+// Blocks of ended buffers, ready for the next report. Hosts drive one report
+// at a time from one thread (as for the rest of the library's state).
+class SpareBlocks {
+ public:
+  ~SpareBlocks() {
+    for (char* b : blocks_) platform::FreeBlock(b, ReportBuffer::kBlockSize);
+  }
+  char* Take() {
+    if (blocks_.empty())
+      return static_cast<char*>(platform::AllocateBlock(ReportBuffer::kBlockSize));
+    char* b = blocks_.back();
+    blocks_.pop_back();
+    return b;
+  }
+  void Give(char* block) noexcept {
+    try {
+      if ((blocks_.size() + 1) * ReportBuffer::kBlockSize <= ReportBuffer::kSpareBytesLimit) {
+        blocks_.push_back(block);
+        return;
+      }
+    } catch (...) {
+    }
+    platform::FreeBlock(block, ReportBuffer::kBlockSize);
+  }
+
+ private:
+  std::vector<char*> blocks_;
+};
+
+SpareBlocks& Spares() {
+  static SpareBlocks spares;
+  return spares;
+}
+
+}  // namespace
+
+ReportBuffer::~ReportBuffer() {
+  for (const IndexChunk& chunk : index_) Spares().Give(chunk.memory);
+  for (const Block& b : blocks_) {
+    if (b.capacity == kBlockSize)
+      Spares().Give(b.data);
+    else
+      platform::FreeBlock(b.data, b.capacity);
+  }
+}
+
+char* ReportBuffer::Tail(size_t size) {
+  const size_t need = size + 2;
   // Every allocation happens before anything changes, so a failure leaves
   // the buffer as it was.
-  if (lines_ == refChunks_.size() * kRefsPerChunk) {
-    refChunks_.reserve(refChunks_.size() + 1);
-    headChunks_.reserve(headChunks_.size() + 1);
-    auto refs = std::make_unique<LineRef[]>(kRefsPerChunk);
-    auto heads = std::make_unique<Head[]>(kRefsPerChunk);
-    refChunks_.push_back(std::move(refs));
-    headChunks_.push_back(std::move(heads));
+  if (lines_ == index_.size() * kRefsPerChunk) {
+    index_.reserve(index_.size() + 1);
+    char* memory = Spares().Take();
+    index_.push_back({memory, reinterpret_cast<LineRef*>(memory),
+                      reinterpret_cast<Head*>(memory + kRefsPerChunk * sizeof(LineRef))});
   }
   if (blocks_.empty() || blocks_.back().capacity - blocks_.back().used < need) {
     // A line never spans two blocks; a line larger than a block gets its own.
-    const size_t capacity = need > kBlockSize ? need : kBlockSize;
     blocks_.reserve(blocks_.size() + 1);
-    Block block;
-    block.data.reset(new char[capacity]);
-    block.capacity = capacity;
-    blocks_.push_back(std::move(block));
+    if (need > kBlockSize) {
+      blocks_.push_back({static_cast<char*>(platform::AllocateBlock(need)), need, 0});
+    } else {
+      blocks_.push_back({Spares().Take(), kBlockSize, 0});
+    }
   }
   Block& block = blocks_.back();
-  char* at = block.data.get() + block.used;
-  std::memcpy(at, line.data(), line.size());
-  at[line.size()] = '\r';
-  at[line.size() + 1] = '\n';
-  refChunks_[lines_ / kRefsPerChunk][lines_ % kRefsPerChunk] = {
-      static_cast<uint32_t>(blocks_.size() - 1), static_cast<uint32_t>(block.used)};
-  headChunks_[lines_ / kRefsPerChunk][lines_ % kRefsPerChunk] = {
-      line.size() > 0 ? line[0] : '\0', line.size() > 1 ? line[1] : '\0'};
-  block.used += need;
-  fileSize_ += need;
+  return block.data + block.used;
+}
+
+void ReportBuffer::Commit(size_t size) {
+  Block& block = blocks_.back();
+  char* at = block.data + block.used;
+  at[size] = '\r';
+  at[size + 1] = '\n';
+  const IndexChunk& chunk = index_[lines_ / kRefsPerChunk];
+  const size_t k = lines_ % kRefsPerChunk;
+  chunk.refs[k] = {static_cast<uint32_t>(blocks_.size() - 1), static_cast<uint32_t>(block.used)};
+  chunk.heads[k] = {size > 0 ? at[0] : '\0', size > 1 ? at[1] : '\0'};
+  block.used += size + 2;
+  fileSize_ += size + 2;
   ++lines_;
+}
+
+void ReportBuffer::Append(std::string_view line) {
+  char* at = Tail(line.size());
+  if (!line.empty()) std::memcpy(at, line.data(), line.size());
+  Commit(line.size());
 }
 
 std::string_view ReportBuffer::Line(size_t index) const {
@@ -49,22 +106,19 @@ std::string_view ReportBuffer::Line(size_t index) const {
     const LineRef& next = Ref(index + 1);
     if (next.block == ref.block) end = next.offset;
   }
-  return std::string_view(block.data.get() + ref.offset, end - ref.offset - 2);
+  return std::string_view(block.data + ref.offset, end - ref.offset - 2);
 }
 
 size_t ReportBuffer::MemoryFootprint() const {
   size_t total = sizeof(*this) + blocks_.capacity() * sizeof(Block) +
-                 refChunks_.capacity() * sizeof(refChunks_[0]) +
-                 refChunks_.size() * kRefsPerChunk * sizeof(LineRef) +
-                 headChunks_.capacity() * sizeof(headChunks_[0]) +
-                 headChunks_.size() * kRefsPerChunk * sizeof(Head);
+                 index_.capacity() * sizeof(IndexChunk) + index_.size() * kBlockSize;
   for (const Block& b : blocks_) total += b.capacity;
   return total;
 }
 
 void ReportBuffer::WriteTo(platform::FileReplacement& file) const {
   for (const Block& b : blocks_)
-    if (b.used) file.Write(b.data.get(), b.used);
+    if (b.used) file.Write(b.data, b.used);
 }
 
 }  // namespace quorix::upaf

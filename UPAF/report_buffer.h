@@ -1,14 +1,17 @@
-// The open report's lines, kept as a chunked byte arena: lines are copied into
+// The open report's lines, kept as a chunked byte arena: lines are written into
 // large blocks that never move, each followed by its CR LF, so the arena is
 // already the file's bytes. Memory stays close to the bytes of the lines even
 // at its peak, finishing writes the file block by block, and counting lines
 // of a type is a scan over the line index.
+//
+// Blocks come from the system (platform/memory.h) and go back to a process-wide
+// store of spare blocks when the buffer ends, up to kSpareBytesLimit: the next
+// report of the process then writes into memory that is already mapped, and
+// pays neither the page faults nor the zeroing of fresh pages again.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
-#include <string>
 #include <string_view>
 #include <vector>
 
@@ -20,30 +23,55 @@ namespace quorix::upaf {
 
 class ReportBuffer {
  public:
-  static constexpr size_t kBlockSize = size_t{1} << 20;
-  static constexpr size_t kRefsPerChunk = size_t{1} << 16;
+  // A multiple of the large page size, so that large pages can back a block.
+  static constexpr size_t kBlockSize = size_t{2} << 20;
+  // Memory kept for the next report after a buffer ends.
+  static constexpr size_t kSpareBytesLimit = size_t{256} << 20;
 
-  // Adds the line (and its CR LF) at the end. On failure nothing is added.
-  void Append(std::string_view line);
-
-  size_t LineCount() const { return lines_; }
-  // Bytes of the file this buffer becomes (lines and terminators).
-  size_t FileSize() const { return fileSize_; }
-  // The line without its terminator.
-  std::string_view Line(size_t index) const;
   // The first two bytes of a line, NUL where the line is shorter. The index
   // keeps them beside each line's position, so that counting the lines of a
   // type reads two bytes a line instead of the lines themselves.
   struct Head {
     char first, second;
   };
+
+ private:
+  struct LineRef {
+    uint32_t block;
+    uint32_t offset;
+  };
+
+ public:
+  // Index entries per index block: positions first, then the heads.
+  static constexpr size_t kRefsPerChunk = kBlockSize / (sizeof(LineRef) + sizeof(Head));
+
+  ReportBuffer() = default;
+  ~ReportBuffer();
+  ReportBuffer(const ReportBuffer&) = delete;
+  ReportBuffer& operator=(const ReportBuffer&) = delete;
+
+  // Adds the line (and its CR LF) at the end. On failure nothing is added.
+  void Append(std::string_view line);
+
+  // For writing a line in place: room for `size` bytes at the end (and the
+  // CR LF after them), valid until the next call on the buffer. Nothing is
+  // added until Commit; on failure nothing changes.
+  char* Tail(size_t size);
+  // Keeps the `size` bytes written at Tail(size or more) as the next line.
+  void Commit(size_t size);
+
+  size_t LineCount() const { return lines_; }
+  // Bytes of the file this buffer becomes (lines and terminators).
+  size_t FileSize() const { return fileSize_; }
+  // The line without its terminator.
+  std::string_view Line(size_t index) const;
   // Calls visit(index, head) for every line in append order.
   template <class Visit>
   void ForEachHead(Visit&& visit) const {
     size_t index = 0;
-    for (const auto& chunk : headChunks_) {
+    for (const IndexChunk& chunk : index_) {
       const size_t count = lines_ - index < kRefsPerChunk ? lines_ - index : kRefsPerChunk;
-      for (size_t k = 0; k < count; ++k) visit(index + k, chunk[k]);
+      for (size_t k = 0; k < count; ++k) visit(index + k, chunk.heads[k]);
       index += count;
     }
   }
@@ -55,21 +83,21 @@ class ReportBuffer {
 
  private:
   struct Block {
-    std::unique_ptr<char[]> data;
-    size_t capacity = 0;
-    size_t used = 0;
+    char* data;
+    size_t capacity;
+    size_t used;
   };
-  struct LineRef {
-    uint32_t block;
-    uint32_t offset;
+  struct IndexChunk {
+    char* memory;
+    LineRef* refs;
+    Head* heads;
   };
   const LineRef& Ref(size_t index) const {
-    return refChunks_[index / kRefsPerChunk][index % kRefsPerChunk];
+    return index_[index / kRefsPerChunk].refs[index % kRefsPerChunk];
   }
 
   std::vector<Block> blocks_;
-  std::vector<std::unique_ptr<LineRef[]>> refChunks_;
-  std::vector<std::unique_ptr<Head[]>> headChunks_;  // chunked like refChunks_
+  std::vector<IndexChunk> index_;
   size_t lines_ = 0;
   size_t fileSize_ = 0;
 };

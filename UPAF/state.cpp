@@ -22,8 +22,17 @@ bool TaxpayerCheck() {
       t.identifiedByCpf && t.cnpjCpf.size() == 14 && t.cnpjCpf.compare(0, 3, "000") == 0
           ? std::string_view(t.cnpjCpf).substr(3)
           : std::string_view(t.cnpjCpf);
+  // Every line of a report asks again about the same identification: the
+  // last verdict is kept with the text it was given for.
+  static std::string checkedId;
+  static bool checkedValid = false;
+  if (id != checkedId) {
+    const bool valid = rules::CheckDigitsValid(id);
+    checkedId.assign(id);  // first: a failure here leaves the old pair intact
+    checkedValid = valid;
+  }
   if (t.cnpjCpf == msg::kCpfMask || t.cnpjCpf == msg::kCnpjMask || t.cnpjCpf.empty() ||
-      !rules::CheckDigitsValid(id))
+      !checkedValid)
     message.assign(msg::kInvalidCnpjCpf);
   if (t.companyName.empty()) message += msg::kInvalidCompanyName;
   if (t.stateRegistration.empty()) t.stateRegistration.assign(msg::kExempt);

@@ -12,7 +12,9 @@ const std::string kBadCnpj = "CPF/CNPJ inv\xE1lido";
 const std::string kBadName = "Raz\xE3o Social inv\xE1lida.\r\n";
 const std::string kBadType = "Tipo de Registro Inv\xE1lido ";
 const std::string kWriteError = "Erro durante a grava\xE7\xE3o do arquivo ";
-const std::string kBadKeys = "Chaves P\xFA" "blica e/ou Privada Inv\xE1lidas ";
+const std::string kBadKeys =
+    "Chaves P\xFA"
+    "blica e/ou Privada Inv\xE1lidas ";
 
 class Report : public testing::Test {
  protected:
@@ -80,8 +82,12 @@ TEST_F(Report, IdentificationIsRenderedIntoTheHeader) {
     EXPECT_EQ(94u, line.size());
   }
   const std::string longName(60, 'a');
-  EXPECT_EQ("E100011111111111" "12345678901234" "X             " + std::string(50, 'A'),
-            HeaderFor("11111111111", "123456789012345678", "x", longName.c_str()));
+  EXPECT_EQ(
+      "E100011111111111"
+      "12345678901234"
+      "X             " +
+          std::string(50, 'A'),
+      HeaderFor("11111111111", "123456789012345678", "x", longName.c_str()));
 }
 
 TEST_F(Report, HeaderChecksItsTypeFirst) {
@@ -92,8 +98,13 @@ TEST_F(Report, HeaderChecksItsTypeFirst) {
   }
   // Blanks around a good type pass the check, then break the layout.
   EXPECT_EQ(0, quorix_Header(T(" E1")));
-  const std::string expected = "Layout Inv\xE1lido \r\n E1" "11222333000181" "110042490114  "
-                               "12345         " "PADARIA EXEMPLO LTDA" + std::string(30, ' ');
+  const std::string expected =
+      "Layout Inv\xE1lido \r\n E1"
+      "11222333000181"
+      "110042490114  "
+      "12345         "
+      "PADARIA EXEMPLO LTDA" +
+      std::string(30, ' ');
   EXPECT_EQ(expected, LastError());
   EXPECT_EQ(95u, expected.size() - 18);
 }
@@ -210,9 +221,10 @@ TEST_F(Report, FinishingWithoutAnOpenReportTouchesNoFile) {
   const std::string file = dir_.file("keep.txt");
   qt::WriteFile(file, "keep me");
   EXPECT_EQ(0, Finish(file));
-  EXPECT_EQ(kWriteError + file +
-                "\r\nNenhum relat\xF3rio aberto: chame quorix_InicializarPAF antes de montar as linhas",
-            LastError());
+  EXPECT_EQ(
+      kWriteError + file +
+          "\r\nNenhum relat\xF3rio aberto: chame quorix_InicializarPAF antes de montar as linhas",
+      LastError());
   EXPECT_EQ("keep me", qt::ReadFile(file));
 }
 
@@ -221,7 +233,8 @@ TEST_F(Report, AFileThatCannotBeCreatedIsReported) {
   ASSERT_EQ(1, quorix_Header(T("E1")));
   const std::string file = dir_.file("no-such-folder/r.txt");
   EXPECT_EQ(0, Finish(file));
-  const std::string prefix = kWriteError + file + "\r\nN\xE3o foi poss\xEDvel criar o arquivo " + file;
+  const std::string prefix =
+      kWriteError + file + "\r\nN\xE3o foi poss\xEDvel criar o arquivo " + file;
   EXPECT_EQ(prefix, LastError().substr(0, prefix.size()));
   EXPECT_FALSE(qt::Exists(file));
 }
@@ -233,3 +246,35 @@ TEST_F(Report, GetMessageErrorDoesNotClear) {
 }
 
 }  // namespace
+
+// The report buffer keeps its memory for the next report: what the earlier
+// report left in it (lines, a refused line's bytes) never reaches the next file.
+TEST(ReportMemory, ASecondReportWritesOnlyItsOwnLinesHoweverTheFirstEnded) {
+  const std::string header = std::string("E1") + qt::kCnpjDigits + "110042490114  12345         " +
+                             "PADARIA EXEMPLO LTDA" + std::string(30, ' ');
+  // Enough lines to fill more than one 2 MiB block of the buffer.
+  const int lines = 30000;
+  enum class End { Finished, Discarded, AfterARefusedLine };
+  for (End end : {End::Finished, End::Discarded, End::AfterARefusedLine}) {
+    SCOPED_TRACE(static_cast<int>(end));
+    qt::CloseAnyReport();
+    ASSERT_EQ(1, quorix_InicializarPAF(T("529.982.247-25"), T("9"), T("8"), T("Outra Empresa")));
+    for (int i = 0; i < lines; ++i) ASSERT_EQ(1, quorix_Header(T("E9")));
+    if (end == End::AfterARefusedLine) {
+      EXPECT_EQ(0, quorix_Header(T(" E1")));
+    }
+    if (end == End::Finished) {
+      EXPECT_EQ(lines, static_cast<int>(qt::FinishedLines().size()));
+    } else {
+      qt::CloseAnyReport();
+    }
+
+    qt::OpenSampleReport();
+    EXPECT_EQ(0, quorix_Header(T(" E1")));  // refused: written in place, never kept
+    for (int i = 0; i < lines; ++i) ASSERT_EQ(1, quorix_Header(T("E1")));
+    const auto written = qt::FinishedLines();
+    ASSERT_EQ(static_cast<size_t>(lines), written.size());
+    for (size_t i = 0; i < written.size(); ++i)
+      if (written[i] != header) FAIL() << "line " << i << ": " << written[i];
+  }
+}

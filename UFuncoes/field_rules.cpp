@@ -204,6 +204,38 @@ std::string ZeroFill(std::string_view text, int width, Justify side) {
   return out;
 }
 
+namespace {
+
+// kFieldTable applied to n bytes. Texts are mostly printable ASCII, which the
+// table only upper-cases: a machine word of such bytes is mapped at once, any
+// other word byte by byte. Each test below adds a constant per byte to bytes
+// under 0x80, so no carry crosses into the next byte.
+void PutFieldChars(char* to, const char* from, size_t n) {
+  using Word = uintptr_t;
+  constexpr Word kOnes = ~Word(0) / 0xFF;  // 0x0101...
+  constexpr Word kHigh = kOnes * 0x80;
+  size_t i = 0;
+  for (; i + sizeof(Word) <= n; i += sizeof(Word)) {
+    Word w;
+    std::memcpy(&w, from + i, sizeof w);
+    const bool plain = (w & kHigh) == 0 &&                     // all below 0x80
+                       ((w + kOnes * 0x60) & kHigh) == kHigh &&  // all from 0x20
+                       ((w + kOnes) & kHigh) == 0 &&             // none is 0x7F
+                       (((w ^ (kOnes * '?')) + kOnes * 0x7F) & kHigh) == kHigh;  // no '?'
+    if (!plain) {
+      for (size_t k = i; k < i + sizeof(Word); ++k) to[k] = FieldChar(from[k]);
+      continue;
+    }
+    const Word fromA = (w + kOnes * (0x80 - 'a')) & kHigh;
+    const Word pastZ = (w + kOnes * (0x80 - 'z' - 1)) & kHigh;
+    w -= (fromA & ~pastZ) >> 2;  // 0x80 >> 2 is the case bit, 0x20
+    std::memcpy(to + i, &w, sizeof w);
+  }
+  for (; i < n; ++i) to[i] = FieldChar(from[i]);
+}
+
+}  // namespace
+
 char* PutTextField(char* at, std::string_view text, int width, Justify justify, char fill) {
   if (width <= 0) return at;
   const size_t n = static_cast<size_t>(width);
@@ -211,12 +243,12 @@ char* PutTextField(char* at, std::string_view text, int width, Justify justify, 
   text = Trim(text);
   const size_t used = text.size() < n ? text.size() : n;
   if (justify == Justify::Left) {
-    for (size_t i = 0; i < used; ++i) at[i] = FieldChar(text[i]);
+    PutFieldChars(at, text.data(), used);
     Repeat(at + used, fill, n - used);
   } else {
     const char* src = text.data() + (text.size() - used);
     char* dst = Repeat(at, fill, n - used);
-    for (size_t i = 0; i < used; ++i) dst[i] = FieldChar(src[i]);
+    PutFieldChars(dst, src, used);
   }
   return at + n;
 }

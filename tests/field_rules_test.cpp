@@ -73,6 +73,14 @@ TEST(FieldRules, EveryByteOfTheTextFieldRendering) {
     if (b > 32 && b <= 126 && b != '?') expected = (b >= 'a' && b <= 'z') ? char(b - 32) : c;
     if (b >= 0xC0) expected = folded[b - 0xC0];
     EXPECT_EQ(std::string(1, expected), TextField(std::string("x") + c, 2).substr(1)) << b;
+    // The same byte at every place of a longer text, which is mapped a word at a time.
+    for (size_t at = 1; at < 18; ++at) {
+      std::string text(19, 'q'), want(19, 'Q');
+      text[at] = c;
+      want[at] = expected;
+      ASSERT_EQ(want, TextField(text, 19)) << b << " at " << at;
+      ASSERT_EQ(want.substr(3), TextField(text.substr(3), 16, Justify::Right)) << b << " at " << at;
+    }
   }
 }
 

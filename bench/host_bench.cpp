@@ -24,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "host_text.h"
 #include "quorix.h"
 
 #ifdef _WIN32
@@ -117,19 +118,7 @@ bool FlushToDevice(FILE* f) { return fsync(fileno(f)) == 0; }
   std::exit(1);
 }
 
-// A host text that lives as long as the object.
-class Text {
- public:
-  explicit Text(const char* s) : p_(quorix_text_from(s)) {}
-  ~Text() { quorix_text_release(p_); }
-  Text(const Text&) = delete;
-  Text& operator=(const Text&) = delete;
-  operator quorix_text() const { return p_; }
-  char** out() { return &p_; }
-
- private:
-  char* p_ = nullptr;
-};
+using qb::Text;
 
 // Invented sample data.
 const char* const kCnpj = "11.222.333/0001-81";

@@ -9,13 +9,15 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 out=${QUORIX_BUILD_DIR:-$root/build}
 dest=${1:-$out/demo-output}
 
-sh "$root/tools/install-deps.sh"
-cmake -S "$root" -B "$out/native" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$out/native" -j"${QUORIX_JOBS:-2}" --target quorix_demo quorix_cli sign_bema
+sh "$root/tools/install-deps.sh" demo
+# Its own tree: the main job builds neither the tests nor the benchmarks.
+cmake -S "$root" -B "$out/demo" -DCMAKE_BUILD_TYPE=Release -DQUORIX_TESTS=OFF -DQUORIX_BENCH=OFF \
+  -DQUORIX_HOST_BENCH=OFF >/dev/null
+cmake --build "$out/demo" -j"${QUORIX_JOBS:-2}" --target quorix_demo quorix_cli sign_bema
 mkdir -p "$dest"
-"$out/native/bin/quorix_demo" "$dest"
+"$out/demo/bin/quorix_demo" "$dest"
 for report in "$dest"/quorix-demo-*.txt; do
   echo
-  "$out/native/bin/quorix" show "$report"
-  "$out/native/bin/quorix" check "$report" --key "$dest/Software House Exemplo.xml"
+  "$out/demo/bin/quorix" show "$report"
+  "$out/demo/bin/quorix" check "$report" --key "$dest/Software House Exemplo.xml"
 done

@@ -9,6 +9,9 @@
 quorix_text T(const char *nulTerminated);
 /* Prints the last error message when ok is 0; returns ok. */
 int check(quorix_bool ok, const char *what);
+/* printf for lines that hold the library's Windows-1252 texts: shown as UTF-8
+ * on a Linux terminal. */
+void say(const char *format, ...);
 /* Prints a text file line by line. */
 void show_file(const char *path);
 void demo_release_texts(void);

@@ -14,7 +14,7 @@ static quorix_bool QUORIX_CALL print_clear(void *context, char **error) {
 
 static quorix_bool QUORIX_CALL print_append(void *context, quorix_text text, char **error) {
   (void)error;
-  printf("  %-14s %.*s\n", (const char *)context, (int)quorix_text_length(text), text);
+  say("  %-14s %.*s\n", (const char *)context, (int)quorix_text_length(text), text);
   return 1;
 }
 
@@ -40,14 +40,13 @@ static int demo_software_house(const char *file) {
                  files, 1, digests, 1, T(file)),
              "quorix_GenerateDataSoftwareHouse"))
     return 0;
-  printf("\nSoftware-house data written to %s (scrambled) and read back:\n", file);
+  say("\nSoftware-house data written to %s (scrambled) and read back:\n", file);
   ok = check(quorix_GetDataSoftwareHouse(&out[0], &out[1], &out[2], &out[3], &out[4], &out[5],
                                          &out[6], &out[7], &out[8], &out[9], &out[10], &out[11],
                                          &out[12], &fileList, &digestList, T(file)),
              "quorix_GetDataSoftwareHouse");
   for (i = 0; i < 13; ++i) {
-    if (ok)
-      printf("  %-14s %.*s\n", names[i], (int)quorix_text_length(out[i]), out[i] ? out[i] : "");
+    if (ok) say("  %-14s %.*s\n", names[i], (int)quorix_text_length(out[i]), out[i] ? out[i] : "");
     quorix_text_release(out[i]);
   }
   return ok;
@@ -60,7 +59,7 @@ static int demo_grand_total(const char *file) {
       !check(quorix_GetInfoTotalizadorECF(T("BE0909SC556100001234"), &total, T(file)),
              "quorix_GetInfoTotalizadorECF"))
     return 0;
-  printf("\nGrand total of ECF BE0909SC556100001234 kept in %s: %.2f\n", file, total);
+  say("\nGrand total of ECF BE0909SC556100001234 kept in %s: %.2f\n", file, total);
   return 1;
 }
 
@@ -88,7 +87,7 @@ int demo_anexo_vi_report(const char *folder, quorix_text publicKey, quorix_text 
   if (!check(quorix_GenarateFileXml(T("Software House Exemplo"), publicKey, T(folder), T("010001")),
              "quorix_GenarateFileXml"))
     return 0;
-  printf("\nDeveloper public-key file %s:\n", xml);
+  say("\nDeveloper public-key file %s:\n", xml);
   show_file(xml);
   return 1;
 }

@@ -4,7 +4,8 @@
 # Wine, signed files crossing between the two builds, the Pascal and C# host
 # bindings driven by real compilers' programs on both builds, and a short run of
 # every fuzzing harness (QUORIX_FUZZ_SECONDS each, 30 by default), then the
-# Debian package and the Windows zip made and used as integrators use them.
+# Debian package and the Windows zip made and used as integrators use them, and
+# last the demo run from nothing in a fresh Debian root (tools/fresh-root.sh).
 # Warnings are errors in every tree here.
 # usage: tools/test-all.sh            (build trees go to ./build)
 set -eu
@@ -12,7 +13,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 out=${QUORIX_BUILD_DIR:-$root/build}
 jobs=${QUORIX_JOBS:-2}
 
-sh "$root/tools/install-deps.sh"
+sh "$root/tools/install-deps.sh" test
 
 step() { printf '\n==== %s ====\n' "$*"; }
 
@@ -49,5 +50,8 @@ sh "$root/tests/package/test_packages.sh" "$out/packages" "$out"
 
 step "fuzzing harnesses, ${QUORIX_FUZZ_SECONDS:-30} s each (libFuzzer, ASan + UBSan)"
 sh "$root/tools/fuzz.sh" "${QUORIX_FUZZ_SECONDS:-30}"
+
+step "the README's first command on a fresh Debian root (debootstrap; needs root)"
+sh "$root/tools/fresh-root.sh"
 
 step "all tests passed"

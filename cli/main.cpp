@@ -5,6 +5,7 @@
 
 #include "commands.h"
 #include "console.h"
+#include "man_pages.h"
 
 #if defined(_WIN32)
 #include "native.h"
@@ -69,6 +70,10 @@ int Run(int argc, const char* const* argv) {
       "Windows-1252 não tem é recusado. Ajuda de cada comando: quorix COMANDO --help\n\n"
       "Estado de saída: 0 sucesso; 1 a verificação falhou; 2 uso incorreto ou erro de E/S.");
 
+  // Not shown in the help: the build writes the manual pages with it.
+  std::string manFolder;
+  app.add_option("--man-pages", manFolder)->group("");
+
   std::vector<Command> commands;
 #define QUORIX_ADD_COMMAND(name) commands.push_back(Add##name(app));
   QUORIX_COMMANDS(QUORIX_ADD_COMMAND)
@@ -86,6 +91,7 @@ int Run(int argc, const char* const* argv) {
     Diagnose(Translated(e));
     return kUsageError;
   }
+  if (!manFolder.empty()) return WriteManPages(app, manFolder, QUORIX_CLI_VERSION);
   for (const Command& command : commands)
     if (command.app->parsed()) return command.run();
   throw Failure(kUsageError, "falta o comando; veja quorix --help");

@@ -26,6 +26,7 @@ if(WIN32)
   install(FILES ${PROJECT_SOURCE_DIR}/bindings/pascal/quorix.pas DESTINATION bindings/pascal)
   install(FILES ${PROJECT_SOURCE_DIR}/bindings/dotnet/Quorix.cs DESTINATION bindings/dotnet)
   install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION .)
+  install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/ DESTINATION docs)
 else()
   include(CMakePackageConfigHelpers)
   set(QUORIX_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/quorix)
@@ -56,14 +57,24 @@ else()
   # Debian keeps the licence as the copyright file and wants the changelog and
   # the manual page compressed, reproducibly (no name or time in the header).
   find_program(QUORIX_GZIP gzip REQUIRED)
-  foreach(file changelog quorix.1)
-    execute_process(COMMAND ${QUORIX_GZIP} -9nc ${PROJECT_SOURCE_DIR}/packaging/${file}
-      OUTPUT_FILE ${PROJECT_BINARY_DIR}/packaging/${file}.gz COMMAND_ERROR_IS_FATAL ANY)
-  endforeach()
-  install(FILES ${PROJECT_BINARY_DIR}/packaging/quorix.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  execute_process(COMMAND ${QUORIX_GZIP} -9nc ${PROJECT_SOURCE_DIR}/packaging/changelog
+    OUTPUT_FILE ${PROJECT_BINARY_DIR}/packaging/changelog.gz COMMAND_ERROR_IS_FATAL ANY)
+  # One manual page per command, written by the built program from the same
+  # definitions its --help shows.
+  set(QUORIX_MAN_DIR ${PROJECT_BINARY_DIR}/packaging/man)
+  add_custom_command(OUTPUT ${QUORIX_MAN_DIR}/quorix.1.gz
+    COMMAND ${CMAKE_COMMAND} -E rm -rf ${QUORIX_MAN_DIR}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${QUORIX_MAN_DIR}
+    COMMAND $<TARGET_FILE:quorix_cli> --man-pages ${QUORIX_MAN_DIR}
+    COMMAND sh -c "${QUORIX_GZIP} -9n '${QUORIX_MAN_DIR}'/*.1"
+    DEPENDS quorix_cli quorix sign_bema VERBATIM)
+  add_custom_target(quorix_man_pages ALL DEPENDS ${QUORIX_MAN_DIR}/quorix.1.gz)
+  install(DIRECTORY ${QUORIX_MAN_DIR}/ DESTINATION ${CMAKE_INSTALL_MANDIR}/man1
+    FILES_MATCHING PATTERN "*.1.gz")
   install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_BINARY_DIR}/packaging/changelog.gz
     DESTINATION ${QUORIX_DOC_DIR})
   install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright DESTINATION ${QUORIX_DOC_DIR})
+  install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/ DESTINATION ${QUORIX_DOC_DIR}/docs)
 endif()
 
 if(NOT PROJECT_IS_TOP_LEVEL)

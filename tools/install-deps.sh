@@ -26,7 +26,7 @@ test="googletest libbenchmark-dev openssl xxd locales
       clang libclang-rt-14-dev valgrind
       fp-compiler-3.2.2 fp-units-rtl-3.2.2 fpc-source-3.2.2 lcl-utils-2.2
       mono-mcs mono-runtime nuget openjdk-17-jdk-headless libjna-java
-      dpkg-dev lintian pkgconf zip unzip debootstrap"
+      dpkg-dev lintian man-db pkgconf zip unzip debootstrap"
 test_locales="pt_BR.UTF-8 en_US.UTF-8 de_DE.UTF-8"
 
 set_name=${1:-test}

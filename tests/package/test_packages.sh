@@ -43,14 +43,15 @@ consumer=$root/tests/package/consumer
 sysroot=$work/root
 libdir=$sysroot/usr/lib/x86_64-linux-gnu
 check "dpkg -x unpacks the .deb" dpkg -x "$deb" "$sysroot"
-for f in usr/bin/quorix usr/include/quorix.h usr/share/man/man1/quorix.1.gz \
+for f in usr/bin/quorix usr/include/quorix.h \
   usr/lib/x86_64-linux-gnu/libquorix.so usr/lib/x86_64-linux-gnu/libquorix.so.1 \
   usr/lib/x86_64-linux-gnu/libsign_bema.so.1 \
   usr/lib/x86_64-linux-gnu/cmake/quorix/quorixConfig.cmake \
   usr/lib/x86_64-linux-gnu/cmake/quorix/quorixConfigVersion.cmake \
   usr/lib/x86_64-linux-gnu/pkgconfig/quorix.pc usr/share/quorix/bindings/pascal/quorix.pas \
   usr/share/quorix/bindings/dotnet/Quorix.cs usr/share/doc/quorix/copyright \
-  usr/share/doc/quorix/changelog.gz usr/share/doc/quorix/README.md; do
+  usr/share/doc/quorix/changelog.gz usr/share/doc/quorix/README.md \
+  usr/share/doc/quorix/docs/host-api.md; do
   check "the .deb holds /$f" test -e "$sysroot/$f"
 done
 sonames() {
@@ -67,6 +68,17 @@ no_search_paths() {
 check "no installed binary carries a library search path" no_search_paths
 depends_on_libssl() { dpkg-deb -f "$deb" Depends | grep -E '(^|, )libssl3( |,|$)'; }
 check "the .deb depends on libssl3" depends_on_libssl
+man_pages() {
+  commands=$(LD_LIBRARY_PATH=$libdir "$sysroot/usr/bin/quorix" --help | awk '/^Comandos:/ { on = 1; next } on && /^  [a-z]/ { print $1 }')
+  [ -n "$commands" ] || { echo "quorix --help lists no command"; return 1; }
+  for page in quorix $(printf 'quorix-%s ' $commands); do
+    file=$sysroot/usr/share/man/man1/$page.1.gz
+    [ -f "$file" ] || { echo "no manual page $page(1)"; return 1; }
+    warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$file" 2>&1 >/dev/null)
+    [ -z "$warnings" ] || { echo "$page(1): $warnings"; return 1; }
+  done
+}
+check "a manual page for quorix and each of its commands, each rendering cleanly" man_pages
 check "lintian finds no error in the .deb" lintian --fail-on error "$deb"
 sed 's/^/  lintian: /' "$log"
 

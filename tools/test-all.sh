@@ -17,7 +17,7 @@ sh "$root/tools/install-deps.sh"
 step() { printf '\n==== %s ====\n' "$*"; }
 
 step "native build"
-cmake -S "$root" -B "$out/native" -DCMAKE_BUILD_TYPE=Release -DQUORIX_WERROR=ON
+cmake -S "$root" -B "$out/native" -DCMAKE_BUILD_TYPE=Release -DQUORIX_WERROR=ON -DQUORIX_JAVA=ON
 cmake --build "$out/native" -j"$jobs"
 step "native tests"
 (cd "$out/native" && ctest --output-on-failure)
@@ -40,7 +40,7 @@ step "signed files and side files across the two builds"
 bash "$root/signer/tests/interop.sh" "$out/native/bin" "$out/windows/bin"
 sh "$root/tests/side_files_interop.sh" "$out/native/bin" "$out/windows/bin"
 
-step "host bindings: Free Pascal (native, valgrind, Wine) and C# (Mono)"
+step "host bindings: Free Pascal (native, valgrind, Wine), Lazarus, C# (Mono), Java (JNA)"
 sh "$root/tools/test-bindings.sh" "$out/native/bin" "$out/windows/bin" "$out"
 
 step "packages: the .deb and the Windows zip, installed and used"

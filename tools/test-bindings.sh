@@ -73,3 +73,26 @@ javac --release 17 -encoding UTF-8 -Xlint:all,-path -Werror -cp "$classpath" -d 
 workdir "$out/java/test"
 (cd "$out/java/test" &&
   java -Djna.library.path="$native" -cp "$classpath:$out/java/classes" TestQuorix)
+
+step "the programs of docs/bindings.md, as the page shows them"
+doc=$out/doc-programs
+rm -rf "$doc"
+mkdir -p "$doc/units" "$doc/java" "$doc/run-pascal" "$doc/run-csharp" "$doc/run-java"
+# A fenced block after "<!-- test-bindings: FILE -->" is written to FILE.
+awk -v dir="$doc" '
+  /^<!-- test-bindings: .* -->$/ { name = $3; next }
+  /^```/ { if (file != "") file = ""; else if (name != "") { file = dir "/" name; name = "" }; next }
+  file != "" { print > file }' "$root/docs/bindings.md"
+fpc -v0 -l- -Sew -Fu"$pas" -Fl"$native" -k-rpath="$native" -FU"$doc/units" -FE"$doc" \
+  "$doc/pafhost.pas"
+(cd "$doc/run-pascal" && "$doc/pafhost")
+mcs -nologo -warnaserror -out:"$doc/PafHost.exe" "$root/bindings/dotnet/Quorix.cs" "$doc/PafHost.cs"
+(cd "$doc/run-csharp" && LD_LIBRARY_PATH="$native" mono "$doc/PafHost.exe")
+javac --release 17 -encoding UTF-8 -Xlint:all,-path -Werror -cp "$classpath" -d "$doc/java" \
+  "$doc/PafHost.java"
+(cd "$doc/run-java" && java -Djna.library.path="$native" -cp "$classpath:$doc/java" PafHost)
+for run in pascal csharp java; do
+  grep -q '^E2.*PAO FRANCES' "$doc/run-$run/estoque.txt" ||
+    { echo "test-bindings: the $run program of docs/bindings.md wrote no stock line"; exit 1; }
+done
+echo "the three programs of docs/bindings.md ran and signed their reports"

@@ -44,7 +44,8 @@ public final class TestQuorix {
   }
 
   static String shown(String s) {
-    if (s == null) return "(null)";
+    if (s == null)
+      return "(null)";
     StringBuilder text = new StringBuilder();
     for (char c : s.toCharArray())
       if (c >= ' ' && c < '\u007F')
@@ -92,9 +93,11 @@ public final class TestQuorix {
     Paf.header("E"); // leaves a message the refused calls must not touch
     String before = Paf.getMessageError();
     Object[][] cases = {
-        {(Runnable) () -> Paf.generateMD5("ok \u4E2D"),
+        {(Runnable) ()
+                -> Paf.generateMD5("ok \u4E2D"),
             "O caractere U+4E2D '\u4E2D' (posi\u00E7\u00E3o 4) n\u00E3o existe em Windows-1252"},
-        {(Runnable) () -> Paf.totally("T9", "E\uD83D\uDE00"),
+        {(Runnable) ()
+                -> Paf.totally("T9", "E\uD83D\uDE00"),
             "O caractere U+1F600 '\uD83D\uDE00' (posi\u00E7\u00E3o 2) n\u00E3o existe em "
                 + "Windows-1252"},
         {(Runnable) ()
@@ -117,7 +120,9 @@ public final class TestQuorix {
 
   static void testMessages() {
     checkFailure(Paf.inicializarPAF("", "", "", ""),
-        "CPF/CNPJ inv\u00E1lido" + "Raz\u00E3o Social inv\u00E1lida.\r\n", "inicializarPAF");
+        "CPF/CNPJ inv\u00E1lido"
+            + "Raz\u00E3o Social inv\u00E1lida.\r\n",
+        "inicializarPAF");
     checkFailure(Paf.finalizarPAF("1", "2", pathOf("nunca.txt"), false),
         "Chaves P\u00FAblica e/ou Privada Inv\u00E1lidas ", "finalizarPAF, short keys");
     check(!Files.exists(folder.resolve("nunca.txt")), "no report file after refused keys");
@@ -137,8 +142,8 @@ public final class TestQuorix {
 
   static boolean writeSoftwareHouse(String iniFile, List<String> files, List<String> digests) {
     String[] h = HOUSE;
-    return Paf.generateDataSoftwareHouse(h[0], h[1], h[2], h[3], h[4], h[5], h[6], h[7], h[8],
-        h[9], h[10], h[11], h[12], files, digests, iniFile);
+    return Paf.generateDataSoftwareHouse(h[0], h[1], h[2], h[3], h[4], h[5], h[6], h[7], h[8], h[9],
+        h[10], h[11], h[12], files, digests, iniFile);
   }
 
   static boolean buildEveryRecord(String house) {
@@ -155,8 +160,8 @@ public final class TestQuorix {
         && Paf.relacaoReducoesZ("R02", SERIAL, "C", MODEL, "1", "123", "4567", "2", DAY,
             DAY.plusDays(1), TIME, 3480.25, "N")
         && Paf.detalheReducaoZ("R03", SERIAL, "C", MODEL, "2", "124", "T18,00", 2150)
-        && Paf.relacaoCupomFiscal("E14", SERIAL, "A", MODEL, "3", "125", "4568", DAY, 12.45,
-            0.45, 'V', 0.30, 'P', 12.30, 'N', 0.10, 'D', "Jos\u00E9 da Silva", "529.982.247-25")
+        && Paf.relacaoCupomFiscal("E14", SERIAL, "A", MODEL, "3", "125", "4568", DAY, 12.45, 0.45,
+            'V', 0.30, 'P', 12.30, 'N', 0.10, 'D', "Jos\u00E9 da Silva", "529.982.247-25")
         && Paf.detalheCupomFiscal("E15", SERIAL, "A", MODEL, "4", "4569", "126", "2",
             "2000000000017", "P\u00E3o franc\u00EAs", 0.745, "KG", 10.0, 0.01, 0.02, 7.46,
             "01T1700", 'S', 0.5, 5.0, 0.03, 'T', 'P', 3, 2)
@@ -177,8 +182,8 @@ public final class TestQuorix {
     check(Paf.validateFilePAF(publicKey, privateKey, report), "validateFilePAF " + report);
 
     // Every field of these lines shows where its argument went.
-    List<String> want = Files.readAllLines(folder.resolve("expected_report.txt"),
-        StandardCharsets.ISO_8859_1);
+    List<String> want =
+        Files.readAllLines(folder.resolve("expected_report.txt"), StandardCharsets.ISO_8859_1);
     String bytes = Win1252.decode(Files.readAllBytes(Path.of(report)));
     check(bytes.endsWith("\r\n"), "the report ends in CR LF");
     String[] lines = bytes.split("\r\n", -1);
@@ -209,10 +214,10 @@ public final class TestQuorix {
     Paf.SoftwareHouse h = Paf.getDataSoftwareHouse(house);
     check(h != null, "getDataSoftwareHouse: " + shown(Paf.getMessageError()));
     if (h != null) {
-      checkText(String.join("|", h.cnpj(), h.stateRegistration(), h.municipalRegistration(),
-                    h.companyName(), h.address(), h.phone(), h.contact(), h.softwareName(),
-                    h.softwareVersion(), h.mainFile(), h.mainFileMd5(), h.erVersion(),
-                    h.reportNumber()),
+      checkText(
+          String.join("|", h.cnpj(), h.stateRegistration(), h.municipalRegistration(),
+              h.companyName(), h.address(), h.phone(), h.contact(), h.softwareName(),
+              h.softwareVersion(), h.mainFile(), h.mainFileMd5(), h.erVersion(), h.reportNumber()),
           String.join("|", HOUSE), "the thirteen software-house texts");
       check(h.auxFiles().equals(files), "auxiliary files: " + h.auxFiles());
       check(h.auxFilesMd5().equals(digests), "auxiliary digests: " + h.auxFilesMd5());
@@ -232,10 +237,9 @@ public final class TestQuorix {
 
   static void testPublicKeyFile() throws IOException {
     for (String name : Arrays.asList("Desenvolvedora Px", "Desenvolvedora Py")) {
-      boolean ok = name.endsWith("Px") ? Paf.genarateFileXml(name, publicKey, folder.toString(),
-                                             "010001")
-                                       : Paf.generateFileXml(name, publicKey, folder.toString(),
-                                           "010001");
+      boolean ok = name.endsWith("Px")
+          ? Paf.genarateFileXml(name, publicKey, folder.toString(), "010001")
+          : Paf.generateFileXml(name, publicKey, folder.toString(), "010001");
       check(ok, "public-key file of " + name);
       checkText(Win1252.decode(Files.readAllBytes(folder.resolve(name + ".xml"))),
           "<?xml version=\"1.0\"?> \r\n<empresa_desenvolvedora> \r\n"

@@ -25,9 +25,8 @@ final class Exports {
 
   private Exports() {}
 
-  static native byte quorix_InicializarPAF(
-      Pointer cnpjCpf, Pointer stateRegistration, Pointer municipalRegistration,
-      Pointer companyName);
+  static native byte quorix_InicializarPAF(Pointer cnpjCpf, Pointer stateRegistration,
+      Pointer municipalRegistration, Pointer companyName);
   static native byte quorix_FinalizarPAF(
       Pointer publicKey, Pointer privateKey, Pointer fileName, int signOnly);
   static native void quorix_GetMessageError(Pointer message);
@@ -66,8 +65,7 @@ final class Exports {
       int productionIndicator, int quantityDecimals, int unitValueDecimals);
   static native byte quorix_RelacaoDemaisDoctosEcf(Pointer recordType, Pointer serialNumber,
       Pointer mfAdditional, Pointer ecfModel, Pointer userNumber, Pointer coo, Pointer gnf,
-      Pointer grg, Pointer cdc, Pointer documentSymbol, double issueEndDate,
-      double issueEndTime);
+      Pointer grg, Pointer cdc, Pointer documentSymbol, double issueEndDate, double issueEndTime);
   static native byte quorix_DetalheDemaisDoctosEcf(Pointer recordType, Pointer serialNumber,
       Pointer mfAdditional, Pointer ecfModel, Pointer userNumber, Pointer coo, Pointer ccf,
       Pointer gnf, Pointer paymentMethod, double amountPaid, int reversalIndicator,

@@ -45,16 +45,15 @@ public final class Paf {
   public record Keys(String publicKey, String privateKey) {}
 
   /** The software-house identification data as a side file holds them. */
-  public record SoftwareHouse(String cnpj, String stateRegistration,
-      String municipalRegistration, String companyName, String address, String phone,
-      String contact, String softwareName, String softwareVersion, String mainFile,
-      String mainFileMd5, String erVersion, String reportNumber, List<String> auxFiles,
-      List<String> auxFilesMd5) {}
+  public record SoftwareHouse(String cnpj, String stateRegistration, String municipalRegistration,
+      String companyName, String address, String phone, String contact, String softwareName,
+      String softwareVersion, String mainFile, String mainFileMd5, String erVersion,
+      String reportNumber, List<String> auxFiles, List<String> auxFilesMd5) {}
 
   // ---- Opening, finishing and error reporting of a report ----
 
-  public static boolean inicializarPAF(String cnpjCpf, String stateRegistration,
-      String municipalRegistration, String companyName) {
+  public static boolean inicializarPAF(
+      String cnpjCpf, String stateRegistration, String municipalRegistration, String companyName) {
     try (Texts t = new Texts(cnpjCpf, stateRegistration, municipalRegistration, companyName)) {
       return Exports.quorix_InicializarPAF(t.at(0), t.at(1), t.at(2), t.at(3)) != 0;
     }
@@ -82,11 +81,11 @@ public final class Paf {
     }
   }
 
-  public static boolean headerAnexoVI(String recordType, String serialNumber,
-      String mfAdditional, String ecfType, String ecfBrand, String ecfModel,
-      String firmwareVersion, LocalDateTime firmwareDate, LocalDateTime firmwareTime,
-      int ecfOrderNumber, String softwareHouseFile, LocalDateTime periodStart,
-      LocalDateTime periodEnd, String versionCode) {
+  public static boolean headerAnexoVI(String recordType, String serialNumber, String mfAdditional,
+      String ecfType, String ecfBrand, String ecfModel, String firmwareVersion,
+      LocalDateTime firmwareDate, LocalDateTime firmwareTime, int ecfOrderNumber,
+      String softwareHouseFile, LocalDateTime periodStart, LocalDateTime periodEnd,
+      String versionCode) {
     try (Texts t = new Texts(recordType, serialNumber, mfAdditional, ecfType, ecfBrand, ecfModel,
              firmwareVersion, softwareHouseFile, versionCode)) {
       return Exports.quorix_HeaderAnexoVI(t.at(0), t.at(1), t.at(2), t.at(3), t.at(4), t.at(5),
@@ -107,8 +106,8 @@ public final class Paf {
       String davNumber, LocalDateTime davDate, String davTitle, double davTotal) {
     try (Texts t = new Texts(recordType, serialNumber, mfAdditional, ecfType, ecfBrand, ecfModel,
              davNumber, davTitle)) {
-      return Exports.quorix_RelacaoDavEmitido(t.at(0), t.at(1), t.at(2), t.at(3), t.at(4),
-                 t.at(5), coo, t.at(6), day(davDate), t.at(7), davTotal)
+      return Exports.quorix_RelacaoDavEmitido(t.at(0), t.at(1), t.at(2), t.at(3), t.at(4), t.at(5),
+                 coo, t.at(6), day(davDate), t.at(7), davTotal)
           != 0;
     }
   }
@@ -129,32 +128,32 @@ public final class Paf {
     int rounding = slot(roundingIndicator), production = slot(productionIndicator);
     int situation = slot(taxSituation);
     try (Texts t = new Texts(recordType, productCode, productDescription, unitOfMeasure)) {
-      return Exports.quorix_RelacaoMercadoriaServicos(t.at(0), t.at(1), t.at(2), t.at(3),
-                 rounding, production, situation, taxRate, unitPrice)
+      return Exports.quorix_RelacaoMercadoriaServicos(t.at(0), t.at(1), t.at(2), t.at(3), rounding,
+                 production, situation, taxRate, unitPrice)
           != 0;
     }
   }
 
   public static boolean relacaoReducoesZ(String recordType, String serialNumber,
-      String mfAdditional, String ecfModel, String userNumber, String crz, String coo,
-      String cro, LocalDateTime movementDate, LocalDateTime issueDate, LocalDateTime issueTime,
+      String mfAdditional, String ecfModel, String userNumber, String crz, String coo, String cro,
+      LocalDateTime movementDate, LocalDateTime issueDate, LocalDateTime issueTime,
       double grossSales, String issqnDiscountFlag) {
-    try (Texts t = new Texts(recordType, serialNumber, mfAdditional, ecfModel, userNumber, crz,
-             coo, cro, issqnDiscountFlag)) {
-      return Exports.quorix_RelacaoReducoesZ(t.at(0), t.at(1), t.at(2), t.at(3), t.at(4),
-                 t.at(5), t.at(6), t.at(7), day(movementDate), day(issueDate), day(issueTime),
-                 grossSales, t.at(8))
+    try (Texts t = new Texts(recordType, serialNumber, mfAdditional, ecfModel, userNumber, crz, coo,
+             cro, issqnDiscountFlag)) {
+      return Exports.quorix_RelacaoReducoesZ(t.at(0), t.at(1), t.at(2), t.at(3), t.at(4), t.at(5),
+                 t.at(6), t.at(7), day(movementDate), day(issueDate), day(issueTime), grossSales,
+                 t.at(8))
           != 0;
     }
   }
 
-  public static boolean detalheReducaoZ(String recordType, String serialNumber,
-      String mfAdditional, String ecfModel, String userNumber, String crz, String totalizerCode,
+  public static boolean detalheReducaoZ(String recordType, String serialNumber, String mfAdditional,
+      String ecfModel, String userNumber, String crz, String totalizerCode,
       double accumulatedValue) {
     try (Texts t = new Texts(
              recordType, serialNumber, mfAdditional, ecfModel, userNumber, crz, totalizerCode)) {
-      return Exports.quorix_DetalheReducaoZ(t.at(0), t.at(1), t.at(2), t.at(3), t.at(4),
-                 t.at(5), t.at(6), accumulatedValue)
+      return Exports.quorix_DetalheReducaoZ(
+                 t.at(0), t.at(1), t.at(2), t.at(3), t.at(4), t.at(5), t.at(6), accumulatedValue)
           != 0;
     }
   }
@@ -166,10 +165,10 @@ public final class Paf {
       double cancelledIncrease, char adjustmentOrder, String buyerName, String buyerId) {
     int discount = slot(discountKind), increase = slot(increaseKind);
     int cancel = slot(cancelIndicator), order = slot(adjustmentOrder);
-    try (Texts t = new Texts(recordType, serialNumber, mfAdditional, ecfModel, userNumber, ccf,
-             coo, buyerName, buyerId)) {
-      return Exports.quorix_RelacaoCupomFiscal(t.at(0), t.at(1), t.at(2), t.at(3), t.at(4),
-                 t.at(5), t.at(6), day(issueStartDate), subtotal, subtotalDiscount, discount,
+    try (Texts t = new Texts(recordType, serialNumber, mfAdditional, ecfModel, userNumber, ccf, coo,
+             buyerName, buyerId)) {
+      return Exports.quorix_RelacaoCupomFiscal(t.at(0), t.at(1), t.at(2), t.at(3), t.at(4), t.at(5),
+                 t.at(6), day(issueStartDate), subtotal, subtotalDiscount, discount,
                  subtotalIncrease, increase, netTotal, cancel, cancelledIncrease, order, t.at(7),
                  t.at(8))
           != 0;
@@ -185,37 +184,33 @@ public final class Paf {
       char productionIndicator, int quantityDecimals, int unitValueDecimals) {
     int cancel = slot(cancelIndicator), rounding = slot(roundingIndicator);
     int production = slot(productionIndicator);
-    try (Texts t = new Texts(recordType, serialNumber, mfAdditional, ecfModel, userNumber, coo,
-             ccf, itemNumber, productCode, productDescription, unitOfMeasure, totalizerCode)) {
-      return Exports.quorix_DetalheCupomFiscal(t.at(0), t.at(1), t.at(2), t.at(3), t.at(4),
-                 t.at(5), t.at(6), t.at(7), t.at(8), t.at(9), quantity, t.at(10), unitValue,
-                 itemDiscount, itemIncrease, netTotal, t.at(11), cancel, cancelledQuantity,
-                 cancelledValue, cancelledIncrease, rounding, production, quantityDecimals,
-                 unitValueDecimals)
+    try (Texts t = new Texts(recordType, serialNumber, mfAdditional, ecfModel, userNumber, coo, ccf,
+             itemNumber, productCode, productDescription, unitOfMeasure, totalizerCode)) {
+      return Exports.quorix_DetalheCupomFiscal(t.at(0), t.at(1), t.at(2), t.at(3), t.at(4), t.at(5),
+                 t.at(6), t.at(7), t.at(8), t.at(9), quantity, t.at(10), unitValue, itemDiscount,
+                 itemIncrease, netTotal, t.at(11), cancel, cancelledQuantity, cancelledValue,
+                 cancelledIncrease, rounding, production, quantityDecimals, unitValueDecimals)
           != 0;
     }
   }
 
   public static boolean relacaoDemaisDoctosEcf(String recordType, String serialNumber,
-      String mfAdditional, String ecfModel, String userNumber, String coo, String gnf,
-      String grg, String cdc, String documentSymbol, LocalDateTime issueEndDate,
-      LocalDateTime issueEndTime) {
-    try (Texts t = new Texts(recordType, serialNumber, mfAdditional, ecfModel, userNumber, coo,
-             gnf, grg, cdc, documentSymbol)) {
+      String mfAdditional, String ecfModel, String userNumber, String coo, String gnf, String grg,
+      String cdc, String documentSymbol, LocalDateTime issueEndDate, LocalDateTime issueEndTime) {
+    try (Texts t = new Texts(recordType, serialNumber, mfAdditional, ecfModel, userNumber, coo, gnf,
+             grg, cdc, documentSymbol)) {
       return Exports.quorix_RelacaoDemaisDoctosEcf(t.at(0), t.at(1), t.at(2), t.at(3), t.at(4),
-                 t.at(5), t.at(6), t.at(7), t.at(8), t.at(9), day(issueEndDate),
-                 day(issueEndTime))
+                 t.at(5), t.at(6), t.at(7), t.at(8), t.at(9), day(issueEndDate), day(issueEndTime))
           != 0;
     }
   }
 
   public static boolean detalheDemaisDoctosEcf(String recordType, String serialNumber,
-      String mfAdditional, String ecfModel, String userNumber, String coo, String ccf,
-      String gnf, String paymentMethod, double amountPaid, char reversalIndicator,
-      double reversedAmount) {
+      String mfAdditional, String ecfModel, String userNumber, String coo, String ccf, String gnf,
+      String paymentMethod, double amountPaid, char reversalIndicator, double reversedAmount) {
     int reversal = slot(reversalIndicator);
-    try (Texts t = new Texts(recordType, serialNumber, mfAdditional, ecfModel, userNumber, coo,
-             ccf, gnf, paymentMethod)) {
+    try (Texts t = new Texts(recordType, serialNumber, mfAdditional, ecfModel, userNumber, coo, ccf,
+             gnf, paymentMethod)) {
       return Exports.quorix_DetalheDemaisDoctosEcf(t.at(0), t.at(1), t.at(2), t.at(3), t.at(4),
                  t.at(5), t.at(6), t.at(7), t.at(8), amountPaid, reversal, reversedAmount)
           != 0;
@@ -225,8 +220,7 @@ public final class Paf {
   public static boolean relacaoMovimentoDiario(String recordType, LocalDateTime movementDay,
       String longCode, String shortCode, String firstNumber, String secondNumber,
       String serialNumber, String thirdNumber, String fourCharCode, double accountingValue,
-      double taxBase, double taxRate, double taxAmount, double exemptAmount,
-      double otherAmount) {
+      double taxBase, double taxRate, double taxAmount, double exemptAmount, double otherAmount) {
     try (Texts t = new Texts(recordType, longCode, shortCode, firstNumber, secondNumber,
              serialNumber, thirdNumber, fourCharCode)) {
       return Exports.quorix_RelacaoMovimentoDiario(t.at(0), day(movementDay), t.at(1), t.at(2),
@@ -241,7 +235,8 @@ public final class Paf {
   /** A new key pair, or null when the signing library gave none. */
   public static Keys generateKeys() {
     try (OutTexts v = new OutTexts(2)) {
-      if (Exports.quorix_GenerateKeys(v.variable(0), v.variable(1)) == 0) return null;
+      if (Exports.quorix_GenerateKeys(v.variable(0), v.variable(1)) == 0)
+        return null;
       return new Keys(v.text(0), v.text(1));
     }
   }
@@ -273,15 +268,13 @@ public final class Paf {
       String contact, String softwareName, String softwareVersion, String mainFile,
       String mainFileMd5, String erVersion, String reportNumber, List<String> auxFiles,
       List<String> auxFilesMd5, String iniFileName) {
-    try (TextArray files = new TextArray(auxFiles);
-         TextArray digests = new TextArray(auxFilesMd5);
-         Texts t = new Texts(cnpj, stateRegistration, municipalRegistration, companyName,
-             address, phone, contact, softwareName, softwareVersion, mainFile, mainFileMd5,
-             erVersion, reportNumber, iniFileName)) {
-      return Exports.quorix_GenerateDataSoftwareHouse(t.at(0), t.at(1), t.at(2), t.at(3),
-                 t.at(4), t.at(5), t.at(6), t.at(7), t.at(8), t.at(9), t.at(10), t.at(11),
-                 t.at(12), files.first(), files.last(), digests.first(), digests.last(),
-                 t.at(13))
+    try (TextArray files = new TextArray(auxFiles); TextArray digests = new TextArray(auxFilesMd5);
+         Texts t = new Texts(cnpj, stateRegistration, municipalRegistration, companyName, address,
+             phone, contact, softwareName, softwareVersion, mainFile, mainFileMd5, erVersion,
+             reportNumber, iniFileName)) {
+      return Exports.quorix_GenerateDataSoftwareHouse(t.at(0), t.at(1), t.at(2), t.at(3), t.at(4),
+                 t.at(5), t.at(6), t.at(7), t.at(8), t.at(9), t.at(10), t.at(11), t.at(12),
+                 files.first(), files.last(), digests.first(), digests.last(), t.at(13))
           != 0;
     }
   }
@@ -297,10 +290,9 @@ public final class Paf {
               fileList.record, digestList.record, t.at(0))
           == 0)
         return null;
-      return new SoftwareHouse(v.text(0), v.text(1), v.text(2), v.text(3), v.text(4),
-          v.text(5), v.text(6), v.text(7), v.text(8), v.text(9), v.text(10), v.text(11),
-          v.text(12), Collections.unmodifiableList(files),
-          Collections.unmodifiableList(digests));
+      return new SoftwareHouse(v.text(0), v.text(1), v.text(2), v.text(3), v.text(4), v.text(5),
+          v.text(6), v.text(7), v.text(8), v.text(9), v.text(10), v.text(11), v.text(12),
+          Collections.unmodifiableList(files), Collections.unmodifiableList(digests));
     }
   }
 
@@ -315,7 +307,8 @@ public final class Paf {
   public static Double getInfoTotalizadorECF(String serialNumber, String iniFileName) {
     try (Texts t = new Texts(serialNumber, iniFileName); Memory total = new Memory(8)) {
       total.setDouble(0, 0);
-      if (Exports.quorix_GetInfoTotalizadorECF(t.at(0), total, t.at(1)) == 0) return null;
+      if (Exports.quorix_GetInfoTotalizadorECF(t.at(0), total, t.at(1)) == 0)
+        return null;
       return total.getDouble(0);
     }
   }
@@ -338,7 +331,8 @@ public final class Paf {
 
   private static int slot(char value) {
     int b = Win1252.byteOf(value);
-    if (b < 0) throw Win1252.refusal(value);
+    if (b < 0)
+      throw Win1252.refusal(value);
     return b;
   }
 
@@ -349,7 +343,8 @@ public final class Paf {
   // that day the whole days count down while the fraction still counts up, as the
   // library's dates do. Null is 0.
   static double day(LocalDateTime value) {
-    if (value == null) return 0;
+    if (value == null)
+      return 0;
     long days = ChronoUnit.DAYS.between(DAY_ZERO, value.toLocalDate());
     long millis = value.toLocalTime().toNanoOfDay() / 1_000_000;
     return days >= 0 ? days + millis / MILLIS_PER_DAY : days - millis / MILLIS_PER_DAY;
@@ -358,17 +353,20 @@ public final class Paf {
   // ---- Texts handed back by the library ----
 
   static String copy(Pointer text) {
-    if (text == null) return "";
+    if (text == null)
+      return "";
     int length = text.getInt(-4);
     return length <= 0 ? "" : Win1252.decode(text.getByteArray(0, length));
   }
 
   // Drops the reference the library gave us; the block goes back to the C heap.
   static void release(Pointer text) {
-    if (text == null) return;
+    if (text == null)
+      return;
     Pointer block = text.share(-8);
     int count = block.getInt(0);
-    if (count == -1) return;
+    if (count == -1)
+      return;
     if (--count == 0)
       CHeap.free(block);
     else
@@ -415,7 +413,8 @@ public final class Paf {
       byte[][] bytes = new byte[values.length][];
       long size = 0;
       for (int i = 0; i < values.length; ++i) {
-        if (values[i] == null || values[i].isEmpty()) continue;
+        if (values[i] == null || values[i].isEmpty())
+          continue;
         bytes[i] = Win1252.encode(values[i]);
         size += slotSize(bytes[i].length);
       }
@@ -423,7 +422,8 @@ public final class Paf {
       block = size == 0 ? null : new Memory(size);
       long at = 0;
       for (int i = 0; i < values.length; ++i) {
-        if (bytes[i] == null) continue;
+        if (bytes[i] == null)
+          continue;
         block.setInt(at, -1);
         block.setInt(at + 4, bytes[i].length);
         block.write(at + 8, bytes[i], 0, bytes[i].length);
@@ -439,7 +439,8 @@ public final class Paf {
 
     @Override
     public void close() {
-      if (block != null) block.close();
+      if (block != null)
+        block.close();
     }
   }
 
@@ -463,7 +464,8 @@ public final class Paf {
       }
       texts = new Texts(values.toArray(new String[0]));
       pointers = new Memory((long) (last + 1) * Native.POINTER_SIZE);
-      for (int i = 0; i <= last; ++i) pointers.setPointer((long) i * Native.POINTER_SIZE, texts.at(i));
+      for (int i = 0; i <= last; ++i)
+        pointers.setPointer((long) i * Native.POINTER_SIZE, texts.at(i));
     }
 
     Pointer first() {
@@ -476,8 +478,10 @@ public final class Paf {
 
     @Override
     public void close() {
-      if (pointers != null) pointers.close();
-      if (texts != null) texts.close();
+      if (pointers != null)
+        pointers.close();
+      if (texts != null)
+        texts.close();
     }
   }
 
@@ -504,10 +508,10 @@ public final class Paf {
   private static final AtomicLong NEXT_LIST = new AtomicLong(1);
 
   // Kept for the life of the class: the library calls them through these pointers.
-  private static final Callback CLEAR = Exports.STDCALL
-      ? (StdCallClearList) Paf::clearList : (ClearList) Paf::clearList;
-  private static final Callback APPEND = Exports.STDCALL
-      ? (StdCallAppendList) Paf::appendList : (AppendList) Paf::appendList;
+  private static final Callback CLEAR =
+      Exports.STDCALL ? (StdCallClearList) Paf::clearList : (ClearList) Paf::clearList;
+  private static final Callback APPEND =
+      Exports.STDCALL ? (StdCallAppendList) Paf::appendList : (AppendList) Paf::appendList;
 
   private static byte clearList(Pointer context, Pointer error) {
     try {
@@ -534,10 +538,12 @@ public final class Paf {
   private static void storeFailure(Pointer error, Throwable e) {
     try {
       String message = e.getMessage();
-      if (error == null || message == null || message.isEmpty()) return;
+      if (error == null || message == null || message.isEmpty())
+        return;
       byte[] bytes = Win1252.encode(message);
       Pointer block = CHeap.malloc(new Pointer(bytes.length + 9L));
-      if (block == null) return;
+      if (block == null)
+        return;
       block.setInt(0, 1);
       block.setInt(4, bytes.length);
       block.write(8, bytes, 0, bytes.length);

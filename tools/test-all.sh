@@ -1,10 +1,11 @@
 #!/bin/sh
 # Builds and runs every test: the native Linux build, the same under
 # AddressSanitizer + UndefinedBehaviorSanitizer, the 32-bit Windows DLL under
-# Wine, signed files crossing between the two builds, the Pascal and C# host
-# bindings driven by real compilers' programs on both builds, and a short run of
+# Wine, signed files crossing between the two builds, the Pascal, Lazarus, C#
+# and Java host bindings driven by real compilers' programs, and a short run of
 # every fuzzing harness (QUORIX_FUZZ_SECONDS each, 30 by default), then the
-# Debian package and the Windows zip made and used as integrators use them.
+# Debian package, the Windows zip and the NuGet package made and used as
+# integrators use them.
 # Warnings are errors in every tree here.
 # usage: tools/test-all.sh            (build trees go to ./build)
 set -eu

@@ -46,8 +46,12 @@ else()
   install(FILES ${PROJECT_SOURCE_DIR}/include/quorix.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
   install(FILES ${QUORIX_PASCAL_PACKAGE} DESTINATION ${CMAKE_INSTALL_DATADIR}/quorix/bindings/pascal)
   if(QUORIX_JAVA)
-    # Where Debian keeps jars, beside the jna.jar its manifest names.
-    install(FILES ${QUORIX_JAR} DESTINATION ${CMAKE_INSTALL_DATADIR}/java)
+    # Where Debian keeps jars, beside the jna.jar its manifest names: the
+    # versioned file and quorix.jar pointing to it, as Debian's Java policy asks.
+    set(jar quorix-${PROJECT_VERSION}.jar)
+    file(CREATE_LINK ${jar} ${PROJECT_BINARY_DIR}/java/quorix.jar SYMBOLIC)
+    install(FILES ${QUORIX_JAR} DESTINATION ${CMAKE_INSTALL_DATADIR}/java RENAME ${jar})
+    install(FILES ${PROJECT_BINARY_DIR}/java/quorix.jar DESTINATION ${CMAKE_INSTALL_DATADIR}/java)
   endif()
   install(FILES ${PROJECT_SOURCE_DIR}/bindings/dotnet/Quorix.cs
     DESTINATION ${CMAKE_INSTALL_DATADIR}/quorix/bindings/dotnet)

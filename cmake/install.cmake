@@ -4,6 +4,11 @@
 # Debian package (native tree) and the Windows zip (cross tree); see
 # tools/package.sh.
 
+# The quorix unit and the Lazarus package that holds it.
+set(QUORIX_PASCAL_PACKAGE ${PROJECT_SOURCE_DIR}/bindings/pascal/quorix.pas
+  ${PROJECT_SOURCE_DIR}/bindings/pascal/lazquorix.lpk
+  ${PROJECT_SOURCE_DIR}/bindings/pascal/lazquorix.pas)
+
 if(WIN32)
   # One folder for everything a host runs: quorix.dll finds sign_bema.dll
   # beside itself, and so does a host's .exe put there.
@@ -23,8 +28,11 @@ if(WIN32)
   install(FILES ${PROJECT_SOURCE_DIR}/exports/quorix.def
     ${PROJECT_SOURCE_DIR}/packaging/MSVC.txt DESTINATION .)
   install(FILES ${PROJECT_SOURCE_DIR}/include/quorix.h DESTINATION include)
-  install(FILES ${PROJECT_SOURCE_DIR}/bindings/pascal/quorix.pas DESTINATION bindings/pascal)
+  install(FILES ${QUORIX_PASCAL_PACKAGE} DESTINATION bindings/pascal)
   install(FILES ${PROJECT_SOURCE_DIR}/bindings/dotnet/Quorix.cs DESTINATION bindings/dotnet)
+  if(QUORIX_JAVA)
+    install(FILES ${QUORIX_JAR} DESTINATION bindings/java)
+  endif()
   install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION .)
   install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/ DESTINATION docs)
 else()
@@ -37,8 +45,15 @@ else()
   install(TARGETS sign_bema LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} NAMELINK_SKIP)
   install(TARGETS quorix_cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   install(FILES ${PROJECT_SOURCE_DIR}/include/quorix.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
-  install(FILES ${PROJECT_SOURCE_DIR}/bindings/pascal/quorix.pas
-    DESTINATION ${CMAKE_INSTALL_DATADIR}/quorix/bindings/pascal)
+  install(FILES ${QUORIX_PASCAL_PACKAGE} DESTINATION ${CMAKE_INSTALL_DATADIR}/quorix/bindings/pascal)
+  if(QUORIX_JAVA)
+    # Where Debian keeps jars, beside the jna.jar its manifest names: the
+    # versioned file and quorix.jar pointing to it, as Debian's Java policy asks.
+    set(jar quorix-${PROJECT_VERSION}.jar)
+    file(CREATE_LINK ${jar} ${PROJECT_BINARY_DIR}/java/quorix.jar SYMBOLIC)
+    install(FILES ${QUORIX_JAR} DESTINATION ${CMAKE_INSTALL_DATADIR}/java RENAME ${jar})
+    install(FILES ${PROJECT_BINARY_DIR}/java/quorix.jar DESTINATION ${CMAKE_INSTALL_DATADIR}/java)
+  endif()
   install(FILES ${PROJECT_SOURCE_DIR}/bindings/dotnet/Quorix.cs
     DESTINATION ${CMAKE_INSTALL_DATADIR}/quorix/bindings/dotnet)
 
@@ -91,7 +106,9 @@ report files of the Brazilian PAF-ECF fiscal regulation: one call per
 report line, each field validated and rendered to its fixed width, the
 file written and signed by the signing library sign_bema (included).
 This package holds both libraries, the C header, the CMake package and
-pkg-config file, the quorix program and the Pascal and C# bindings.")
+pkg-config file, the quorix program, the Pascal (with the Lazarus package
+lazquorix) and C# bindings, and the Java binding /usr/share/java/quorix.jar
+(over JNA, from libjna-java).")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_SOURCE_IGNORE_FILES "/build/;/\\\\.git/")
@@ -104,6 +121,8 @@ else()
   set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_SECTION libs)
+  # Only the Java binding needs JNA; a C or Pascal host does not.
+  set(CPACK_DEBIAN_PACKAGE_SUGGESTS libjna-java)
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
   # Dependencies computed from the binaries (libssl3 for the signing library);
   # the shlibs file lets other packages depend on this one the same way.

@@ -7,9 +7,10 @@
 #         the locales the regional tests run under, the mingw-w64 cross compiler
 #         and Wine (32-bit) for the DLL, clang with libFuzzer and its sanitizer
 #         runtimes, Free Pascal (with its sources, for the win32 cross compiler),
-#         Lazarus' lazbuild, Mono with nuget, OpenJDK with JNA, valgrind, what
-#         makes and checks the packages, and debootstrap for the fresh-machine
-#         check.
+#         Lazarus' lazbuild (with the Lazarus sources it insists on), Mono with
+#         nuget, the .NET Framework reference assemblies and xbuild (mono-devel),
+#         OpenJDK with JNA, valgrind, what makes and checks the packages, and
+#         debootstrap for the fresh-machine check.
 #
 # usage: tools/install-deps.sh [demo|test]      (default test; test holds demo)
 #
@@ -24,8 +25,8 @@ demo="build-essential cmake libssl-dev libcli11-dev nlohmann-json3-dev"
 test="googletest libbenchmark-dev openssl xxd locales
       g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386
       clang libclang-rt-14-dev valgrind
-      fp-compiler-3.2.2 fp-units-rtl-3.2.2 fpc-source-3.2.2 lcl-utils-2.2
-      mono-mcs mono-runtime nuget openjdk-17-jdk-headless libjna-java
+      fp-compiler-3.2.2 fp-units-rtl-3.2.2 fpc-source-3.2.2 lcl-utils-2.2 lazarus-src-2.2
+      mono-mcs mono-runtime mono-devel nuget openjdk-17-jdk-headless libjna-java
       dpkg-dev lintian man-db pkgconf zip unzip debootstrap"
 test_locales="pt_BR.UTF-8 en_US.UTF-8 de_DE.UTF-8"
 

@@ -4,6 +4,8 @@
 #                                               CMake package, quorix.pc, the quorix program)
 #   build/packages/quorix-VERSION-win32.zip    (the 32-bit Windows DLLs, quorix.exe, import
 #                                               library, .def, header, bindings)
+#   build/packages/Quorix.VERSION.nupkg        (the C# binding for .NET Framework 4, with the
+#                                               win-x86 and linux-x64 libraries)
 # from two Release trees of their own (build/pkg-native, build/pkg-windows),
 # without tests or benchmarks. Needs what tools/install-deps.sh installs.
 # usage: tools/package.sh            (QUORIX_BUILD_DIR: another build folder)
@@ -11,7 +13,8 @@ set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=${QUORIX_BUILD_DIR:-$root/build}
 jobs=${QUORIX_JOBS:-2}
-common="-DCMAKE_BUILD_TYPE=Release -DQUORIX_TESTS=OFF -DQUORIX_BENCH=OFF -DQUORIX_WERROR=ON"
+common="-DCMAKE_BUILD_TYPE=Release -DQUORIX_TESTS=OFF -DQUORIX_BENCH=OFF -DQUORIX_WERROR=ON
+  -DQUORIX_JAVA=ON"
 
 # The package's paths are the installed ones: /usr, with Debian's multiarch
 # library folder (GNUInstallDirs picks it for that prefix).
@@ -37,5 +40,31 @@ rm -rf "$out/packages"
 mkdir -p "$out/packages"
 cp "$out/pkg-native/quorix_${version}_$arch.deb" "$out/pkg-windows/quorix-$version-win32.zip" \
   "$out/packages/"
+
+# The NuGet package, from the same two trees. Quorix.dll is compiled against
+# .NET Framework 4.0's reference assemblies, so it uses nothing newer. The
+# Linux library goes in as libquorix.so, the name a DllImport of "quorix"
+# probes for (Mono and .NET alike); it finds libsign_bema.so.1 beside itself.
+nuget=$out/nuget
+rm -rf "$nuget"
+mkdir -p "$nuget/lib/net40" "$nuget/build/net40" "$nuget/runtimes/win-x86/native" \
+  "$nuget/runtimes/linux-x64/native"
+api=/usr/lib/mono/4.0-api
+mcs -nologo -warnaserror -optimize -target:library -nostdlib -lib:"$api" -r:mscorlib.dll \
+  -r:System.dll -out:"$nuget/lib/net40/Quorix.dll" "$root/bindings/dotnet/Quorix.cs"
+for f in quorix.dll sign_bema.dll; do
+  i686-w64-mingw32-strip --strip-unneeded -o "$nuget/runtimes/win-x86/native/$f" \
+    "$out/pkg-windows/bin/$f"
+done
+strip --strip-unneeded -o "$nuget/runtimes/linux-x64/native/libquorix.so" \
+  "$out/pkg-native/bin/libquorix.so.1"
+strip --strip-unneeded -o "$nuget/runtimes/linux-x64/native/libsign_bema.so.1" \
+  "$out/pkg-native/bin/libsign_bema.so.1"
+cp "$root/packaging/nuget/Quorix.targets" "$nuget/build/net40/"
+cp "$root/packaging/nuget/Quorix.nuspec" "$root/README.md" "$root/LICENSE" "$nuget/"
+# NuGet keeps its own settings under HOME; a build leaves the user's alone.
+HOME=$nuget nuget pack "$nuget/Quorix.nuspec" -Version "$version" -OutputDirectory "$out/packages" \
+  -NoPackageAnalysis -NonInteractive
+
 echo "package.sh: packages in $out/packages:"
 ls -l "$out/packages"

@@ -1,11 +1,12 @@
 #!/bin/sh
 # Builds and runs every test: the native Linux build, the same under
 # AddressSanitizer + UndefinedBehaviorSanitizer, the 32-bit Windows DLL under
-# Wine, signed files crossing between the two builds, the Pascal and C# host
-# bindings driven by real compilers' programs on both builds, and a short run of
+# Wine, signed files crossing between the two builds, the Pascal, Lazarus, C#
+# and Java host bindings driven by real compilers' programs, and a short run of
 # every fuzzing harness (QUORIX_FUZZ_SECONDS each, 30 by default), then the
-# Debian package and the Windows zip made and used as integrators use them, and
-# last the demo run from nothing in a fresh Debian root (tools/fresh-root.sh).
+# Debian package, the Windows zip and the NuGet package made and used as
+# integrators use them, and last the demo run from nothing in a fresh Debian
+# root (tools/fresh-root.sh).
 # Warnings are errors in every tree here.
 # usage: tools/test-all.sh            (build trees go to ./build)
 set -eu
@@ -18,7 +19,7 @@ sh "$root/tools/install-deps.sh" test
 step() { printf '\n==== %s ====\n' "$*"; }
 
 step "native build"
-cmake -S "$root" -B "$out/native" -DCMAKE_BUILD_TYPE=Release -DQUORIX_WERROR=ON
+cmake -S "$root" -B "$out/native" -DCMAKE_BUILD_TYPE=Release -DQUORIX_WERROR=ON -DQUORIX_JAVA=ON
 cmake --build "$out/native" -j"$jobs"
 step "native tests"
 (cd "$out/native" && ctest --output-on-failure)
@@ -41,7 +42,7 @@ step "signed files and side files across the two builds"
 bash "$root/signer/tests/interop.sh" "$out/native/bin" "$out/windows/bin"
 sh "$root/tests/side_files_interop.sh" "$out/native/bin" "$out/windows/bin"
 
-step "host bindings: Free Pascal (native, valgrind, Wine) and C# (Mono)"
+step "host bindings: Free Pascal (native, valgrind, Wine), Lazarus, C# (Mono), Java (JNA)"
 sh "$root/tools/test-bindings.sh" "$out/native/bin" "$out/windows/bin" "$out"
 
 step "packages: the .deb and the Windows zip, installed and used"

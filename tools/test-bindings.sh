@@ -2,11 +2,14 @@
 # Builds the host bindings' programs with real compilers and runs their tests:
 # the Pascal test natively against libquorix.so, again under valgrind (no
 # library text may leak), cross-compiled for 32-bit Windows and run under
-# Wine against quorix.dll; the C# test under Mono against libquorix.so. The
-# Pascal example host and benchmark are built too, so that they keep
-# compiling; the example host runs once.
+# Wine against quorix.dll; the same test as a Lazarus project requiring the
+# package lazquorix, built with lazbuild; the C# test under Mono and the Java
+# test over JNA, both against libquorix.so. The Pascal example host and
+# benchmark are built too, so that they keep compiling; the example host runs
+# once.
 #
 # usage: tools/test-bindings.sh native-bin-folder windows-bin-folder [build-folder]
+#        (native-bin-folder also holds quorix.jar: a tree built with -DQUORIX_JAVA=ON)
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 native=$(cd "$1" && pwd)
@@ -50,9 +53,26 @@ cp "$windows/quorix.dll" "$windows/sign_bema.dll" "$out/win32/"
 workdir "$out/win32/test"
 (cd "$out/win32/test" && sh "$root/tools/wine-run.sh" "$out/win32/test_quorix.exe")
 
+step "Lazarus: the package lazquorix and a project requiring it, against libquorix.so"
+mkdir -p "$out/lazarus/lazquorix"
+cp "$pas/quorix.pas" "$pas/lazquorix.lpk" "$pas/lazquorix.pas" "$out/lazarus/lazquorix/"
+sh "$root/tools/lazarus-test.sh" "$out/lazarus/lazquorix" "$native" "$out/lazarus/test"
+
 step "C# under Mono, against libquorix.so"
 mkdir -p "$out/mono"
 mcs -nologo -warnaserror -out:"$out/mono/TestQuorix.exe" "$root/bindings/dotnet/Quorix.cs" \
   "$root/bindings/dotnet/TestQuorix.cs"
 workdir "$out/mono/test"
 (cd "$out/mono/test" && LD_LIBRARY_PATH="$native" mono "$out/mono/TestQuorix.exe")
+
+step "Java over JNA, against libquorix.so"
+mkdir -p "$out/java/classes"
+classpath=$native/quorix.jar:/usr/share/java/jna.jar
+javac --release 17 -encoding UTF-8 -Xlint:all,-path -Werror -cp "$classpath" -d "$out/java/classes" \
+  "$root/bindings/java/test/TestQuorix.java"
+workdir "$out/java/test"
+(cd "$out/java/test" &&
+  java -Djna.library.path="$native" -cp "$classpath:$out/java/classes" TestQuorix)
+
+step "the complete programs of README.md and docs/, as the pages show them"
+sh "$root/tests/docs/examples.sh" "$native" "$out"

@@ -1,60 +1,66 @@
 #!/bin/sh
-# Every code example in README.md and docs/ that claims to be a complete
-# program (its first line names it: "file: NAME.c", ".pas", ".cs", ".java")
-# is extracted and built as an integrator would build it; the C ones also run
-# and must succeed. Prints "N passed, M failed" last.
+# Every complete program shown in README.md and docs/ (a fenced block right
+# after a line "<!-- example: FILE -->") is taken from its page, built as an
+# integrator would build it (C, Pascal, C#, Java) and run in a folder of its
+# own; it must succeed, and every report it leaves there must pass
+# `quorix check`. Prints "N passed, M failed" last.
 #
-# usage: tests/docs/examples.sh native-bin-folder [work-folder]
+# usage: tests/docs/examples.sh native-bin-folder work-folder
+#        (native-bin-folder: libquorix.so, the quorix program and quorix.jar)
 set -u
 root=$(cd "$(dirname "$0")/../.." && pwd)
 bin=$(cd "$1" && pwd)
-work=${2:-$(mktemp -d)}
-rm -rf "$work/examples"
-mkdir -p "$work/examples"
-out=$work/examples
+out=$2/examples
+rm -rf "$out"
+mkdir -p "$out"
+classpath=$bin/quorix.jar:/usr/share/java/jna.jar
 passed=0
 failed=0
-result() { # name status
-  if [ "$2" = 0 ]; then passed=$((passed + 1)); echo "ok   $1"; else failed=$((failed + 1)); echo "FAIL $1"; fi
-}
 
-# Extract: a fenced block whose first line holds "file: NAME" becomes $out/NAME;
-# the list of names (with the page they came from) goes to $out/list.
 for page in "$root/README.md" "$root"/docs/*.md; do
   awk -v out="$out" -v page="${page#"$root"/}" '
-    /^```/ { if (inside) { inside = 0; if (name != "") close(out "/" name); name = "" } else { inside = 1; first = 1 } next }
-    inside && first { first = 0
-      if (match($0, /file: [A-Za-z0-9_.]+/)) {
-        name = substr($0, RSTART + 6, RLENGTH - 6); print name " " page >> (out "/list") } }
-    inside && name != "" { print > (out "/" name) }' "$page"
+    /^<!-- example: [^ ]+ -->$/ { name = $3; next }
+    /^```/ { if (file != "") { close(file); file = "" }
+             else if (name != "") { file = out "/" name; print name, page >> (out "/list"); name = "" }
+             next }
+    file != "" { print > file }' "$page"
 done
-[ -s "$out/list" ] || { echo "no complete program found in README.md or docs/"; echo "0 passed, 1 failed"; exit 1; }
+[ -s "$out/list" ] || { echo "no example program in README.md or docs/"; echo "0 passed, 1 failed"; exit 1; }
 
-jar=$(ls "$bin"/quorix*.jar 2>/dev/null | head -n 1)
-while read -r name page; do
-  dir=$out/${name%.*}
-  mkdir -p "$dir"
-  case $name in
+# Builds $1 (in $out) into $dir and runs it there.
+build_and_run() {
+  src=$out/$1
+  case $1 in
     *.c)
-      cc -Wall -Wextra -Werror -I"$root/include" -o "$dir/program" "$out/$name" -L"$bin" -lquorix \
-        -Wl,-rpath,"$bin" >"$dir/log" 2>&1 && (cd "$dir" && ./program >>"$dir/log" 2>&1)
-      ;;
+      cc -Wall -Wextra -Werror -I"$root/include" -o "$dir/program" "$src" -L"$bin" -lquorix \
+        -Wl,-rpath,"$bin" && (cd "$dir/run" && ../program) ;;
     *.pas)
-      fpc -v0 -l- -Sew -Fu"$root/bindings/pascal" -Fl"$bin" -FU"$dir" -FE"$dir" "$out/$name" \
-        >"$dir/log" 2>&1
-      ;;
+      fpc -v0 -l- -Sew -Fu"$root/bindings/pascal" -Fl"$bin" -k-rpath="$bin" -FU"$dir" \
+        -FE"$dir" -o"$dir/program" "$src" && (cd "$dir/run" && ../program) ;;
     *.cs)
-      mcs -nologo -warnaserror -out:"$dir/program.exe" "$root/bindings/dotnet/Quorix.cs" "$out/$name" \
-        >"$dir/log" 2>&1
-      ;;
+      mcs -nologo -warnaserror -out:"$dir/program.exe" "$root/bindings/dotnet/Quorix.cs" "$src" &&
+        (cd "$dir/run" && LD_LIBRARY_PATH="$bin" mono ../program.exe) ;;
     *.java)
-      [ -n "$jar" ] && javac -d "$dir" -cp "$jar:/usr/share/java/jna.jar" "$out/$name" >"$dir/log" 2>&1
-      ;;
-    *) echo "unknown kind of program" >"$dir/log"; false ;;
-  esac
-  status=$?
-  result "$name ($page)" $status
-  [ $status = 0 ] || sed 's/^/     /' "$dir/log"
+      javac --release 17 -encoding UTF-8 -Xlint:all,-path -Werror -cp "$classpath" -d "$dir" "$src" &&
+        (cd "$dir/run" && java -Djna.library.path="$bin" -cp "$classpath:$dir" "$(basename "$1" .java)") ;;
+    *) echo "no rule to build $1"; return 1 ;;
+  esac || return 1
+  reports=$(grep -l '^EAD' "$dir"/run/*.txt 2>/dev/null)
+  [ -n "$reports" ] || { echo "$1 left no signed report"; return 1; }
+  LD_LIBRARY_PATH=$bin "$bin/quorix" check $reports
+}
+
+while read -r name page; do
+  dir=$out/${name%.*}.build
+  mkdir -p "$dir/run"
+  if build_and_run "$name" >"$dir/log" 2>&1; then
+    passed=$((passed + 1))
+    echo "ok   $name ($page)"
+  else
+    failed=$((failed + 1))
+    echo "FAIL $name ($page)"
+    sed 's/^/     /' "$dir/log"
+  fi
 done <"$out/list"
 echo "$passed passed, $failed failed"
 [ "$failed" = 0 ]

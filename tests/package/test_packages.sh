@@ -4,7 +4,11 @@
 # twice (CMake's find_package, then pkg-config), run, its signed report checked
 # by the installed quorix program; lintian on the .deb; the zip unpacked into
 # an empty folder, a C consumer and the Free Pascal bindings' test built with
-# nothing but its contents, run under Wine with its DLLs.
+# nothing but its contents, run under Wine with its DLLs; the Java test with
+# the .deb's jar and the Lazarus test with the zip's package, both against the
+# .deb's libraries; the NuGet package installed by nuget into an empty folder,
+# the C# test built by xbuild against only what was installed and run on Mono
+# with the package's Linux libraries.
 # usage: tests/package/test_packages.sh PACKAGES-FOLDER BUILD-FOLDER
 #        (BUILD-FOLDER holds fpc-win32/, the Free Pascal cross compiler)
 set -u
@@ -37,6 +41,7 @@ one() { # the single package matching a pattern
 
 deb=$(one 'quorix_*_amd64.deb') || { echo "no single .deb in $packages"; exit 1; }
 zip=$(one 'quorix-*-win32.zip') || { echo "no single win32 zip in $packages"; exit 1; }
+nupkg=$(one 'Quorix.*.nupkg') || { echo "no single Quorix nupkg in $packages"; exit 1; }
 consumer=$root/tests/package/consumer
 
 # ---- the Debian package ------------------------------------------------------
@@ -49,7 +54,8 @@ for f in usr/bin/quorix usr/include/quorix.h \
   usr/lib/x86_64-linux-gnu/cmake/quorix/quorixConfig.cmake \
   usr/lib/x86_64-linux-gnu/cmake/quorix/quorixConfigVersion.cmake \
   usr/lib/x86_64-linux-gnu/pkgconfig/quorix.pc usr/share/quorix/bindings/pascal/quorix.pas \
-  usr/share/quorix/bindings/dotnet/Quorix.cs usr/share/doc/quorix/copyright \
+  usr/share/quorix/bindings/dotnet/Quorix.cs usr/share/quorix/bindings/pascal/lazquorix.lpk \
+  usr/share/java/quorix.jar usr/share/doc/quorix/copyright \
   usr/share/doc/quorix/changelog.gz usr/share/doc/quorix/README.md \
   usr/share/doc/quorix/docs/host-api.md; do
   check "the .deb holds /$f" test -e "$sysroot/$f"
@@ -128,7 +134,8 @@ unzipped=$work/zip
 check "the zip unpacks into an empty folder" unzip -q "$zip" -d "$unzipped"
 top=$unzipped/$(basename "$zip" .zip)
 for f in quorix.dll sign_bema.dll quorix.exe include/quorix.h lib/libquorix_host.a quorix.def \
-  MSVC.txt bindings/pascal/quorix.pas bindings/dotnet/Quorix.cs README.md LICENSE; do
+  MSVC.txt bindings/pascal/quorix.pas bindings/pascal/lazquorix.lpk bindings/pascal/lazquorix.pas \
+  bindings/dotnet/Quorix.cs bindings/java/quorix.jar README.md LICENSE; do
   check "the zip holds $f" test -f "$top/$f"
 done
 check "MSVC.txt gives the import library recipe" \
@@ -181,6 +188,56 @@ pascal() {
   (cd "$work/pascal/test" && wine "$work/pascal/test_quorix.exe")
 }
 check "the Free Pascal bindings' test, built with the zip's unit, passes under Wine" pascal
+
+# ---- Java and Lazarus, from the packages, on Linux ----------------------------
+# The .deb's jar names jna.jar beside it, where libjna-java puts it.
+java_from_deb() {
+  ln -sf /usr/share/java/jna.jar "$sysroot/usr/share/java/jna.jar"
+  mkdir -p "$work/java/classes" "$work/java/run"
+  javac --release 17 -encoding UTF-8 -cp "$sysroot/usr/share/java/quorix.jar" \
+    -d "$work/java/classes" "$root/bindings/java/test/TestQuorix.java" || return 1
+  cp "$root/bindings/expected_report.txt" "$work/java/run/"
+  (cd "$work/java/run" && java -Djna.library.path="$libdir" \
+    -cp "$sysroot/usr/share/java/quorix.jar:$work/java/classes" TestQuorix)
+}
+check "the Java bindings' test, with the .deb's quorix.jar alone on its class path, passes" \
+  java_from_deb
+check "the Lazarus package of the zip, required by the test project, passes against the .deb" \
+  sh "$root/tools/lazarus-test.sh" "$top/bindings/pascal" "$libdir" "$work/lazarus"
+
+# ---- the NuGet package -------------------------------------------------------
+installed=$work/nuget-installed
+nuget_install() {
+  mkdir -p "$installed" "$work/nuget-home"
+  HOME=$work/nuget-home nuget install Quorix -Source "$packages" -OutputDirectory "$installed" \
+    -NonInteractive -NoCache || return 1
+  [ -d "$installed/$(basename "$nupkg" .nupkg)" ]
+}
+check "nuget installs the package from a local folder into an empty folder" nuget_install
+package=$installed/$(basename "$nupkg" .nupkg)
+for f in lib/net40/Quorix.dll build/net40/Quorix.targets runtimes/win-x86/native/quorix.dll \
+  runtimes/win-x86/native/sign_bema.dll runtimes/linux-x64/native/libquorix.so \
+  runtimes/linux-x64/native/libsign_bema.so.1 README.md LICENSE; do
+  check "the NuGet package holds $f" test -f "$package/$f"
+done
+dotnet_out=$work/dotnet/bin
+dotnet_consumer() {
+  xbuild /nologo /verbosity:quiet /p:QuorixPackage="$package" /p:OutputPath="$dotnet_out/" \
+    /p:BaseIntermediateOutputPath="$work/dotnet/obj/" "$root/tests/package/dotnet/Consumer.csproj" ||
+    return 1
+  # Quorix.targets put the Windows libraries beside the program.
+  cmp "$package/runtimes/win-x86/native/quorix.dll" "$dotnet_out/quorix.dll" &&
+    cmp "$package/runtimes/win-x86/native/sign_bema.dll" "$dotnet_out/sign_bema.dll"
+}
+check "xbuild builds the C# test against the installed package; its targets copy the DLLs" \
+  dotnet_consumer
+dotnet_run() {
+  mkdir -p "$work/dotnet/run"
+  cp "$root/bindings/expected_report.txt" "$work/dotnet/run/"
+  (cd "$work/dotnet/run" && LD_LIBRARY_PATH=$package/runtimes/linux-x64/native \
+    mono "$dotnet_out/TestQuorix.exe")
+}
+check "the C# test runs on Mono with the package's linux-x64 libraries" dotnet_run
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

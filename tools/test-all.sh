@@ -17,6 +17,17 @@ jobs=${QUORIX_JOBS:-2}
 sh "$root/tools/install-deps.sh" test
 
 step() { printf '\n==== %s ====\n' "$*"; }
+# The DLL's programs run under Wine, whose loader is a 32-bit x86 program:
+# where the kernel runs 64-bit code only, they are built and checked without
+# running, and each part left out is named here and at the end.
+QUORIX_NO_WINE=$(sh "$root/tools/can-run-win32.sh") || true
+export QUORIX_NO_WINE
+not_run=""
+not_here() {
+  echo "NOT RUN here: $1 ($QUORIX_NO_WINE)"
+  not_run="$not_run
+  - $1"
+}
 
 step "native build"
 cmake -S "$root" -B "$out/native" -DCMAKE_BUILD_TYPE=Release -DQUORIX_WERROR=ON -DQUORIX_JAVA=ON
@@ -36,11 +47,21 @@ cmake -S "$root" -B "$out/windows" -DCMAKE_BUILD_TYPE=Release -DQUORIX_WERROR=ON
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake"
 cmake --build "$out/windows" -j"$jobs"
 step "Windows tests under Wine"
-(cd "$out/windows" && ctest --output-on-failure)
+if [ -z "$QUORIX_NO_WINE" ]; then
+  (cd "$out/windows" && ctest --output-on-failure)
+else
+  not_here "the Windows test programs under Wine (the checks that need no Wine run below)"
+  (cd "$out/windows" && ctest --output-on-failure \
+    -R '^(export_table|record_tables_compile_checks|layering_refuses_upward_include)$')
+fi
 
 step "signed files and side files across the two builds"
-bash "$root/signer/tests/interop.sh" "$out/native/bin" "$out/windows/bin"
-sh "$root/tests/side_files_interop.sh" "$out/native/bin" "$out/windows/bin"
+if [ -z "$QUORIX_NO_WINE" ]; then
+  bash "$root/signer/tests/interop.sh" "$out/native/bin" "$out/windows/bin"
+  sh "$root/tests/side_files_interop.sh" "$out/native/bin" "$out/windows/bin"
+else
+  not_here "signed files and side files crossing between the Linux and Windows builds"
+fi
 
 step "host bindings: Free Pascal (native, valgrind, Wine), Lazarus, C# (Mono), Java (JNA)"
 sh "$root/tools/test-bindings.sh" "$out/native/bin" "$out/windows/bin" "$out"
@@ -55,4 +76,10 @@ sh "$root/tools/fuzz.sh" "${QUORIX_FUZZ_SECONDS:-30}"
 step "the README's first command on a fresh Debian root (debootstrap; needs root)"
 sh "$root/tools/fresh-root.sh"
 
-step "all tests passed"
+if [ -z "$not_run" ]; then
+  step "all tests passed"
+else
+  step "all tests passed that this machine can run"
+  echo "Not run here, since $QUORIX_NO_WINE:$not_run"
+  echo "(the bindings' and packages' Windows runs are listed in their own steps above)"
+fi

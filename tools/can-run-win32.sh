@@ -1,0 +1,16 @@
+#!/bin/sh
+# Whether this machine can run the cross build's 32-bit Windows programs under
+# Wine: Wine's own loader is a 32-bit x86 Linux program, and some virtual
+# machines' kernels run 64-bit user code only (execve of an i386 program fails
+# with "Exec format error"). Exits 0 when it can; otherwise prints why and
+# exits 1.
+loader=/usr/lib/i386-linux-gnu/ld-linux.so.2
+if [ ! -x "$loader" ] || ! command -v wine >/dev/null; then
+  echo "Wine with its 32-bit libraries (wine32:i386) is not installed"
+  exit 1
+fi
+if ! why=$(timeout 20 "$loader" --version 2>&1 >/dev/null); then
+  echo "this machine's kernel does not run 32-bit x86 programs (${why##*: })"
+  exit 1
+fi
+exit 0

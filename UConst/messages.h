@@ -50,6 +50,8 @@ inline constexpr std::string_view kCommandExecutionError = "Erro de execu\xE7\xE
 inline constexpr std::string_view kInvalidFile = "Arquivo Inv\xE1lido ";
 inline constexpr std::string_view kSignerMissing =
     "Biblioteca de assinatura sign_bema n\xE3o encontrada";
+inline constexpr std::string_view kSignerNotLoaded =
+    "N\xE3o foi poss\xEDvel carregar a biblioteca de assinatura ";
 inline constexpr std::string_view kSignerFunctionMissing =
     "Fun\xE7\xE3o ausente na biblioteca de assinatura sign_bema: ";
 
@@ -113,12 +115,30 @@ inline constexpr std::string_view kReasonReadOnly =
 inline constexpr std::string_view kReasonNotFound = "pasta ou arquivo inexistente";
 inline constexpr std::string_view kReasonIsFolder = "\xE9 uma pasta";
 inline constexpr std::string_view kReasonInUse = "arquivo em uso por outro programa";
-inline constexpr std::string_view kReasonOther = "erro ";
+inline constexpr std::string_view kReasonNameTooLong = "nome de arquivo longo demais";
+inline constexpr std::string_view kReasonInvalidName = "nome de arquivo inv\xE1lido";
+inline constexpr std::string_view kReasonTooManyFiles = "arquivos abertos demais";
+inline constexpr std::string_view kReasonOutOfMemory = "mem\xF3ria insuficiente";
+inline constexpr std::string_view kReasonLinkLoop = "links demais no caminho";
+inline constexpr std::string_view kReasonNotReady = "dispositivo n\xE3o est\xE1 pronto";
+inline constexpr std::string_view kReasonNetwork = "caminho de rede inacess\xEDvel";
+// A writer that waited its whole turn for another program to finish.
+inline constexpr std::string_view kReasonLockTimeout =
+    "outro programa ainda grava o arquivo depois de ";
+inline constexpr std::string_view kReasonLockTimeoutUnit = " segundos";
+// A system error of no kind above, with the system's own code.
+inline constexpr std::string_view kReasonOther = "erro do sistema ";
 // Texts that reach the system as C strings.
 inline constexpr std::string_view kNulCharacter =
     "Caractere nulo (c\xF3"
     "digo 0) na posi\xE7\xE3o ";
 inline constexpr std::string_view kOfFileName = "do nome do arquivo";
+inline constexpr std::string_view kEmptyFileName = "Nome de arquivo vazio";
+// A byte that Windows-1252 leaves undefined names no character, so no file.
+inline constexpr std::string_view kUndefinedCharacter =
+    "Caractere indefinido no Windows-1252 (c\xF3"
+    "digo ";
+inline constexpr std::string_view kUndefinedCharacterAt = ") na posi\xE7\xE3o ";
 inline constexpr std::string_view kOfPublicKey =
     "da chave p\xFA"
     "blica";

@@ -69,7 +69,6 @@ struct Section {
 bool ReadWholeFile(const std::string& path, std::string& bytes, bool& exists) {
   bytes.clear();
   exists = false;
-  if (path.find('\0') != std::string::npos) return false;  // names no file we could replace
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return errno == ENOENT || errno == ENOTDIR;
   exists = true;
@@ -92,17 +91,20 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, bool& exists) {
 
 struct ProfileFile::Engine {
   std::vector<Section> sections;  // sections[0]: lines before the first header
+  // Held from before the file is read until the engine is done with it.
+  std::unique_ptr<FileLock> lock;
   bool loaded = false;
   bool readable = true;  // an unreadable file is never replaced
   bool dirty = false;
 
   void Load(const std::string& path) {
     if (loaded) return;
+    lock = std::make_unique<FileLock>(path, true);
     loaded = true;
     sections.push_back(Section{});
     std::string bytes;
     bool exists = false;
-    readable = ReadWholeFile(path, bytes, exists);
+    readable = ReadWholeFile(lock->target(), bytes, exists);
     if (!readable) return;
     Parse(bytes);
   }
@@ -269,7 +271,7 @@ bool ProfileFile::Flush() {
   failure_.clear();
   if (!e.readable) return false;
   try {
-    ReplaceFileWithBytes(path_, e.Serialize());
+    ReplaceFileWithBytes(*e.lock, e.Serialize());
   } catch (const std::exception& failure) {
     failure_ = failure.what();
     return false;

@@ -34,7 +34,14 @@ HMODULE OpenLibrary() {
 
 }  // namespace
 
-void* OpenSigningLibrary() { return reinterpret_cast<void*>(OpenLibrary()); }
+void* OpenSigningLibrary(int& error) {
+  HMODULE h = OpenLibrary();
+  if (!h) {
+    const DWORD err = GetLastError();
+    error = err == ERROR_MOD_NOT_FOUND ? ERROR_FILE_NOT_FOUND : static_cast<int>(err);
+  }
+  return reinterpret_cast<void*>(h);
+}
 
 void* FindSigningFunction(void* library, const char* name) {
   return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name));

@@ -6,6 +6,7 @@
 // a read-only medium. The faults come from the seam of the tests' own copy of
 // the library, so these cases call the library's internal operations.
 #include "platform/file_faults.h"
+#include "platform/files.h"
 
 #include <gtest/gtest.h>
 
@@ -178,7 +179,8 @@ TEST(FileFaults, AFailedWriteLeavesThePreviousFileAndNoOther) {
 TEST(FileFaults, ALeftoverTemporaryFileIsReusedByTheNextWrite) {
   for (const Writer& w : kWriters) {
     qt::TempDir dir;
-    const std::string file = dir.file(w.file), temp = file + ".quorix-tmp";
+    const std::string file = dir.file(w.file),
+                      temp = quorix::platform::TemporaryPathFor(file);
     w.prepare(file);
     quorix::platform::ArmFileFault(FileOp::Rename, 1, FileFault::IoError);
     quorix::platform::ArmFileFault(FileOp::Delete, 1, FileFault::IoError);
@@ -194,7 +196,7 @@ TEST(FileFaults, ALeftoverTemporaryFileIsReusedByTheNextWrite) {
     w.prepare(reference);
     ASSERT_TRUE(w.run(reference)) << w.name;
     w.prepare(target);
-    qt::WriteFile(target + ".quorix-tmp", std::string(5000, '#'));
+    qt::WriteFile(quorix::platform::TemporaryPathFor(target), std::string(5000, '#'));
     EXPECT_TRUE(w.run(target)) << w.name << ": " << InternalError();
     EXPECT_EQ(std::vector<std::string>{w.file}, qt::FolderEntries(crashed.path())) << w.name;
     EXPECT_EQ(qt::ReadFile(reference), qt::ReadFile(target)) << w.name;

@@ -1,6 +1,7 @@
 #!/bin/sh
 # Builds and runs every test: the native Linux build, the same under
-# AddressSanitizer + UndefinedBehaviorSanitizer, the 32-bit Windows DLL under
+# AddressSanitizer + UndefinedBehaviorSanitizer, the thread test under
+# ThreadSanitizer, the 32-bit Windows DLL under
 # Wine, signed files crossing between the two builds, the Pascal and C# host
 # bindings driven by real compilers' programs on both builds, and a short run of
 # every fuzzing harness (QUORIX_FUZZ_SECONDS each, 30 by default), then the
@@ -28,6 +29,12 @@ cmake -S "$root" -B "$out/sanitize" -DCMAKE_BUILD_TYPE=Debug -DQUORIX_SANITIZE=O
 cmake --build "$out/sanitize" -j"$jobs"
 step "sanitizer tests"
 (cd "$out/sanitize" && ctest --output-on-failure)
+
+step "thread test under ThreadSanitizer"
+cmake -S "$root" -B "$out/tsan" -DCMAKE_BUILD_TYPE=Debug -DQUORIX_TSAN=ON -DQUORIX_BENCH=OFF \
+  -DQUORIX_HOST_BENCH=OFF -DQUORIX_WERROR=ON
+cmake --build "$out/tsan" -j"$jobs" --target quorix_thread_tests
+TSAN_OPTIONS=halt_on_error=1 "$out/tsan/bin/quorix_thread_tests"
 
 step "Windows build (mingw-w64 i686)"
 cmake -S "$root" -B "$out/windows" -DCMAKE_BUILD_TYPE=Release -DQUORIX_WERROR=ON \

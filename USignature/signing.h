@@ -23,7 +23,6 @@ bool SignFile(std::string_view publicKey, std::string_view privateKey, const std
 bool SignSystemFile(std::string_view publicKey, std::string_view privateKey,
                     const std::string& systemPath);
 
-bool ValidateFile(std::string_view publicKey, std::string_view privateKey,
-                  const std::string& file);
+bool ValidateFile(std::string_view publicKey, std::string_view privateKey, const std::string& file);
 
 }  // namespace quorix::sig

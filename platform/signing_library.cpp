@@ -25,7 +25,8 @@ const SigningLibrary& Signer() {
   int error = 0;
   void* handle = OpenSigningLibrary(error);
   if (!handle) {
-    if (error == 0 || ClassifyError(error) == FileError::NotFound) throw Failure(msg::kSignerMissing);
+    if (error == 0 || ClassifyError(error) == FileError::NotFound)
+      throw Failure(msg::kSignerMissing);
     throw Failure(FileFailureText(msg::kSignerNotLoaded, "sign_bema", error));
   }
   SigningLibrary candidate{};

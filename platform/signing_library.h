@@ -15,8 +15,7 @@ namespace quorix::platform {
 struct SigningLibrary {
   int32_t(QUORIX_SIGNER_CALL* genkkey)(char* publicKey, char* privateKey);
   int32_t(QUORIX_SIGNER_CALL* generateEAD)(const char* fileName, const char* publicKey,
-                                           const char* privateKey, char* signature,
-                                           int32_t mode);
+                                           const char* privateKey, char* signature, int32_t mode);
   int32_t(QUORIX_SIGNER_CALL* validateFile)(const char* fileName, const char* publicKey,
                                             const char* privateKey);
 };

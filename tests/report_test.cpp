@@ -221,10 +221,11 @@ TEST_F(Report, FinishingWithoutAnOpenReportTouchesNoFile) {
   const std::string file = dir_.file("keep.txt");
   qt::WriteFile(file, "keep me");
   EXPECT_EQ(0, Finish(file));
-  EXPECT_EQ(
-      kWriteError + file +
-          "\r\nNenhum relat\xF3rio aberto: chame quorix_InicializarPAF antes de montar as linhas",
-      LastError());
+  EXPECT_EQ(kWriteError + file +
+                "\r\nNenhum relat\xF3rio aberto: chame quorix_InicializarPAF antes de montar as "
+                "linhas\r\nO relat\xF3rio n\xE3o foi gravado em " +
+                file,
+            LastError());
   EXPECT_EQ("keep me", qt::ReadFile(file));
 }
 

@@ -28,14 +28,14 @@ struct Race {
 };
 
 // Starts every writer at once and gives what each one reported as stored.
-std::vector<int> Run(const qt::TempDir& dir, const Race& race) {
+std::vector<int> RunWriters(const qt::TempDir& dir, const Race& race) {
   std::vector<intptr_t> running;
   for (int i = 0; i < race.processes; ++i)
-    running.push_back(qt::StartProgram(RaceHost(),
-                                       {race.mode, dir.file(race.file), "ECF " + std::to_string(i),
-                                        std::to_string(race.count),
-                                        dir.file("result" + std::to_string(i))},
-                                       ""));
+    running.push_back(
+        qt::StartProgram(RaceHost(),
+                         {race.mode, dir.file(race.file), "ECF " + std::to_string(i),
+                          std::to_string(race.count), dir.file("result" + std::to_string(i))},
+                         ""));
   std::vector<int> stored;
   for (int i = 0; i < race.processes; ++i) {
     EXPECT_EQ(0, qt::WaitProgram(running[static_cast<size_t>(i)])) << race.mode << " writer " << i;
@@ -54,7 +54,7 @@ std::vector<std::string> Entries(const Race& race) {
 TEST(SeveralProcesses, EveryStoredGrandTotalIsInTheFile) {
   const Race race{"totals", "totals.ini", 4, 150};
   qt::TempDir dir;
-  const std::vector<int> stored = Run(dir, race);
+  const std::vector<int> stored = RunWriters(dir, race);
   for (int i = 0; i < race.processes; ++i) {
     double total = -1;
     EXPECT_EQ(1, quorix_GetInfoTotalizadorECF(T("ECF " + std::to_string(i)), &total,
@@ -70,7 +70,7 @@ TEST(SeveralProcesses, EveryStoredGrandTotalIsInTheFile) {
 TEST(SeveralProcesses, ReportsFinishedIntoOneNameAreEachWholeAndSigned) {
   const Race race{"report", "report.txt", 3, 20};
   qt::TempDir dir;
-  const std::vector<int> stored = Run(dir, race);
+  const std::vector<int> stored = RunWriters(dir, race);
   int finished = 0;
   for (int n : stored) finished += n;
   EXPECT_GT(finished, 0);

@@ -156,8 +156,7 @@ bool FileExists(std::string_view name) {
   return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
-FileLock::FileLock(std::string_view name, bool forReading, int waitMilliseconds)
-    : shown_(name) {
+FileLock::FileLock(std::string_view name, bool forReading, int waitMilliseconds) : shown_(name) {
   target_ = ResolveLink(SystemPath(name));
   lock_ = LockPathFor(target_);
   const int64_t deadline = SteadyMilliseconds() + waitMilliseconds;
@@ -205,18 +204,11 @@ FileLock::~FileLock() {
 }
 
 FileReplacement::FileReplacement(std::string_view target) : shown_(target) {
-  own_ = std::make_unique<FileLock>(target);
+  own_ = std::make_unique<FileLock>(target, true);
   Open(*own_);
 }
 
-FileReplacement::FileReplacement(const FileLock& held) : shown_(held.shown()) {
-  if (held.held()) {
-    Open(held);
-  } else {
-    own_ = std::make_unique<FileLock>(held.shown());
-    Open(*own_);
-  }
-}
+FileReplacement::FileReplacement(const FileLock& held) : shown_(held.shown()) { Open(held); }
 
 void FileReplacement::Open(const FileLock& lock) {
   target_ = lock.target();
@@ -226,6 +218,9 @@ void FileReplacement::Open(const FileLock& lock) {
   // A file the host cannot write is not replaced behind its back.
   if (exists && S_ISDIR(st.st_mode)) Fail(msg::kCannotWriteFile, shown_, EISDIR);
   if (exists && ::access(target_.c_str(), W_OK) != 0) Fail(msg::kCannotWriteFile, shown_, errno);
+  // A folder that took no lock file takes no temporary file either: the
+  // lock's own failure says why.
+  if (!lock.held()) own_ = std::make_unique<FileLock>(shown_);
   // Only the lock's holder uses the temporary name; one left by a crash is
   // truncated and reused.
   const int fd = Checked(FileOp::Create, [&] {

@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <unordered_map>
 
+#include "UConst/failure.h"
 #include "platform/files.h"
 
 namespace quorix::platform {
@@ -97,14 +98,29 @@ struct ProfileFile::Engine {
   bool readable = true;  // an unreadable file is never replaced
   bool dirty = false;
 
+  // Why the lock could not be had: the file is then read but never written.
+  std::string lockFailure;
+
   void Load(const std::string& path) {
     if (loaded) return;
-    lock = std::make_unique<FileLock>(path, true);
     loaded = true;
     sections.push_back(Section{});
+    std::string target;
+    try {
+      lock = std::make_unique<FileLock>(path, true);
+      target = lock->target();
+    } catch (const std::exception& e) {
+      lockFailure = FailureText(e);
+      try {
+        target = SystemPath(path);
+      } catch (const std::exception&) {
+        readable = false;
+        return;
+      }
+    }
     std::string bytes;
     bool exists = false;
-    readable = ReadWholeFile(lock->target(), bytes, exists);
+    readable = ReadWholeFile(target, bytes, exists);
     if (!readable) return;
     Parse(bytes);
   }
@@ -268,8 +284,8 @@ bool ProfileFile::DeleteKey(const std::string& section, const std::string& key) 
 bool ProfileFile::Flush() {
   Engine& e = *engine_;
   if (!e.dirty) return true;
-  failure_.clear();
-  if (!e.readable) return false;
+  failure_ = e.lockFailure;
+  if (!e.readable || !e.lockFailure.empty()) return false;
   try {
     ReplaceFileWithBytes(*e.lock, e.Serialize());
   } catch (const std::exception& failure) {

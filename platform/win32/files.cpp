@@ -152,18 +152,11 @@ FileLock::~FileLock() {
 }
 
 FileReplacement::FileReplacement(std::string_view target) : shown_(target) {
-  own_ = std::make_unique<FileLock>(target);
+  own_ = std::make_unique<FileLock>(target, true);
   Open(*own_);
 }
 
-FileReplacement::FileReplacement(const FileLock& held) : shown_(held.shown()) {
-  if (held.held()) {
-    Open(held);
-  } else {
-    own_ = std::make_unique<FileLock>(held.shown());
-    Open(*own_);
-  }
-}
+FileReplacement::FileReplacement(const FileLock& held) : shown_(held.shown()) { Open(held); }
 
 void FileReplacement::Open(const FileLock& lock) {
   target_ = lock.target();
@@ -175,6 +168,9 @@ void FileReplacement::Open(const FileLock& lock) {
     if (attributes & FILE_ATTRIBUTE_READONLY)
       Fail(msg::kCannotWriteFile, shown_, ERROR_ACCESS_DENIED);
   }
+  // A folder that took no lock file takes no temporary file either: the
+  // lock's own failure says why.
+  if (!lock.held()) own_ = std::make_unique<FileLock>(shown_);
   // Only the lock's holder uses the temporary name; one left by a crash is
   // truncated and reused.
   HANDLE h = INVALID_HANDLE_VALUE;
@@ -223,8 +219,7 @@ void FileReplacement::Commit() {
   if (!Checked(FileOp::Rename, err, [&] {
         return MoveFileExA(temp_.c_str(), target_.c_str(),
                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-      }))
-  {
+      })) {
     // Windows says "access denied" for a target another program holds open.
     if (err == ERROR_ACCESS_DENIED) err = WhyNotReplaceable(target_, err);
     Fail(msg::kCannotReplaceFile, shown_, err);

@@ -10,6 +10,7 @@
 
 #include <memory>
 
+#include "UConst/failure.h"
 #include "UConst/messages.h"
 #include "platform/files.h"
 
@@ -38,9 +39,16 @@ struct ProfileFile::Engine {
   std::string temp;  // the copy, once a write began
   bool staged = false;
 
-  // Waits for this writer's turn on the file (raises a Failure when none comes).
+  std::string lockFailure;  // why the lock could not be had: nothing is written then
+
+  // Waits for this writer's turn on the file.
   void Turn(const std::string& path) {
-    if (!lock) lock = std::make_unique<FileLock>(path, true);
+    if (lock || !lockFailure.empty()) return;
+    try {
+      lock = std::make_unique<FileLock>(path, true);
+    } catch (const std::exception& e) {
+      lockFailure = FailureText(e);
+    }
   }
 
   // Makes the copy that the writes go to; false with the failure's text.
@@ -48,6 +56,10 @@ struct ProfileFile::Engine {
     if (staged) return true;
     if (path.find('\0') != std::string::npos) return false;
     Turn(path);
+    if (!lockFailure.empty()) {
+      failure = lockFailure;
+      return false;
+    }
     if (!lock->held()) {
       // A folder that holds no lock file holds no copy either: say why.
       failure = FileFailureText(msg::kCannotCreateFile, path, ERROR_ACCESS_DENIED);

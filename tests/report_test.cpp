@@ -200,6 +200,43 @@ TEST_F(Report, FinishingFailuresCloseTheReportAndKeepTheirMessage) {
   }
 }
 
+// Names the system refuses, or that name no character, are refused before
+// anything is written; a name as long as the system allows is written.
+TEST_F(Report, FileNamesAreCheckedBeforeAnythingIsWritten) {
+  const std::string notWritten = "\r\nO relat\xF3rio n\xE3o foi gravado em ";
+  const struct {
+    std::string name, message;
+  } refused[] = {
+    {"", kWriteError + "\r\nNome de arquivo vazio" + notWritten},
+#if !defined(_WIN32)
+    {dir_.file("a\x81.txt"), kWriteError + dir_.file("a\x81.txt") +
+                                 "\r\nCaractere indefinido no Windows-1252 (c\xF3"
+                                 "digo 129) na posi\xE7\xE3o " +
+                                 std::to_string(dir_.file("a").size() + 1) + " do nome do arquivo" +
+                                 notWritten + dir_.file("a\x81.txt")},
+    {dir_.file(std::string(256, 'n')),
+     kWriteError + dir_.file(std::string(256, 'n')) + "\r\n" +
+         qt::FileFailure("criar", dir_.file(std::string(256, 'n')),
+                         "nome de arquivo longo demais") +
+         notWritten + dir_.file(std::string(256, 'n'))},
+#endif
+  };
+  for (const auto& c : refused) {
+    qt::OpenSampleReport();
+    EXPECT_EQ(0, Finish(c.name)) << c.name;
+    EXPECT_EQ(c.message, LastError());
+    EXPECT_EQ(std::vector<std::string>{}, qt::FolderEntries(dir_.path()));
+  }
+#if !defined(_WIN32)
+  // 250 characters: the library's own files beside it have short names.
+  const std::string longest = dir_.file(std::string(250, 'r') + "\xF3");
+  qt::OpenSampleReport();
+  EXPECT_EQ(1, Finish(longest)) << LastError();
+  EXPECT_EQ(std::vector<std::string>{std::string(250, 'r') + "\xC3\xB3"},
+            qt::FolderEntries(dir_.path()));
+#endif
+}
+
 TEST_F(Report, SignOnlySignsAnExistingFile) {
   const std::string absent = dir_.file("absent.txt");
   EXPECT_EQ(0, Finish(absent, 1));

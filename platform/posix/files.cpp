@@ -215,6 +215,9 @@ void FileReplacement::Open(const FileLock& lock) {
   temp_ = TemporaryPathFor(target_);
   struct stat st;
   const bool exists = ::stat(target_.c_str(), &st) == 0;
+  // A name the system refuses (too long, through a file) is refused before
+  // anything is written; a missing folder is named by the creation below.
+  if (!exists && errno != ENOENT) Fail(msg::kCannotCreateFile, shown_, errno);
   // A file the host cannot write is not replaced behind its back.
   if (exists && S_ISDIR(st.st_mode)) Fail(msg::kCannotWriteFile, shown_, EISDIR);
   if (exists && ::access(target_.c_str(), W_OK) != 0) Fail(msg::kCannotWriteFile, shown_, errno);

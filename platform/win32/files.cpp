@@ -163,7 +163,12 @@ void FileReplacement::Open(const FileLock& lock) {
   temp_ = TemporaryPathFor(target_);
   // A file the host cannot write is not replaced behind its back.
   const DWORD attributes = GetFileAttributesA(target_.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES) {
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    // A name the system refuses is refused before anything is written.
+    const DWORD err = GetLastError();
+    if (err == ERROR_FILENAME_EXCED_RANGE || err == ERROR_INVALID_NAME || err == ERROR_BAD_PATHNAME)
+      Fail(msg::kCannotCreateFile, shown_, err);
+  } else {
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) Fail(msg::kCannotWriteFile, shown_, ERROR_DIRECTORY);
     if (attributes & FILE_ATTRIBUTE_READONLY)
       Fail(msg::kCannotWriteFile, shown_, ERROR_ACCESS_DENIED);

@@ -3,7 +3,7 @@
 namespace quorix {
 namespace {
 
-// Hosts drive the library from one thread at a time, so it is unguarded.
+// One for the process, as hosts expect; the exports take turns on it.
 std::string& Message() noexcept {
   static std::string message;
   return message;

@@ -38,7 +38,9 @@ inline constexpr std::string_view kInvalidTaxSituation =
     "Situa\xE7\xE3o Tribut\xE1ria Inv\xE1lida ";
 
 // Finishing a report
-inline constexpr std::string_view kInvalidKeys = "Chaves P\xFA" "blica e/ou Privada Inv\xE1lidas ";
+inline constexpr std::string_view kInvalidKeys =
+    "Chaves P\xFA"
+    "blica e/ou Privada Inv\xE1lidas ";
 inline constexpr std::string_view kFileWriteError = "Erro durante a grava\xE7\xE3o do arquivo ";
 inline constexpr std::string_view kReportNotWritten = "O relat\xF3rio n\xE3o foi gravado em ";
 
@@ -50,6 +52,8 @@ inline constexpr std::string_view kCommandExecutionError = "Erro de execu\xE7\xE
 inline constexpr std::string_view kInvalidFile = "Arquivo Inv\xE1lido ";
 inline constexpr std::string_view kSignerMissing =
     "Biblioteca de assinatura sign_bema n\xE3o encontrada";
+inline constexpr std::string_view kSignerNotLoaded =
+    "N\xE3o foi poss\xEDvel carregar a biblioteca de assinatura ";
 inline constexpr std::string_view kSignerFunctionMissing =
     "Fun\xE7\xE3o ausente na biblioteca de assinatura sign_bema: ";
 
@@ -62,17 +66,23 @@ inline constexpr std::string_view kFieldPositions =
     " (posi\xE7\xF5"
     "es ";
 inline constexpr std::string_view kFieldValue = ") = ";
-inline constexpr std::string_view kNotANumber = "Valor num\xE9rico inv\xE1lido (n\xE3o \xE9 um n\xFAmero finito)";
+inline constexpr std::string_view kNotANumber =
+    "Valor num\xE9rico inv\xE1lido (n\xE3o \xE9 um n\xFAmero finito)";
 inline constexpr std::string_view kDateOutOfRange =
     "Data ou hora inv\xE1lida (fora do intervalo de 01/01/0001 a 31/12/9999)";
 
 // Reductions Z, daily movement and totals
-inline constexpr std::string_view kInvalidSerialNumber = "N\xFAmero de Fabrica\xE7\xE3o ECF Inv\xE1lido ";
-inline constexpr std::string_view kInvalidTotalizerCode = "C\xF3" "digo Totalizador Inv\xE1lido ";
+inline constexpr std::string_view kInvalidSerialNumber =
+    "N\xFAmero de Fabrica\xE7\xE3o ECF Inv\xE1lido ";
+inline constexpr std::string_view kInvalidTotalizerCode =
+    "C\xF3"
+    "digo Totalizador Inv\xE1lido ";
 inline constexpr std::string_view kInvalidValue = "Valor Inv\xE1lido ";
 inline constexpr std::string_view kInvalidPeriod = "Per\xEDodo Inv\xE1lido ";
 // The daily movement's amounts, listed whole whichever one was refused.
-inline constexpr std::string_view kMovementAccountingValue = "Valor Inv\xE1lido \r\nValor Cont\xE1" "bil : ";
+inline constexpr std::string_view kMovementAccountingValue =
+    "Valor Inv\xE1lido \r\nValor Cont\xE1"
+    "bil : ";
 inline constexpr std::string_view kMovementTaxBase = "\r\nBase C\xE1lculo   : ";
 inline constexpr std::string_view kMovementTaxRate = "\r\nAl\xEDquota       : ";
 inline constexpr std::string_view kMovementTaxAmount = "\r\nValor Imposto  : ";
@@ -113,12 +123,30 @@ inline constexpr std::string_view kReasonReadOnly =
 inline constexpr std::string_view kReasonNotFound = "pasta ou arquivo inexistente";
 inline constexpr std::string_view kReasonIsFolder = "\xE9 uma pasta";
 inline constexpr std::string_view kReasonInUse = "arquivo em uso por outro programa";
-inline constexpr std::string_view kReasonOther = "erro ";
+inline constexpr std::string_view kReasonNameTooLong = "nome de arquivo longo demais";
+inline constexpr std::string_view kReasonInvalidName = "nome de arquivo inv\xE1lido";
+inline constexpr std::string_view kReasonTooManyFiles = "arquivos abertos demais";
+inline constexpr std::string_view kReasonOutOfMemory = "mem\xF3ria insuficiente";
+inline constexpr std::string_view kReasonLinkLoop = "links demais no caminho";
+inline constexpr std::string_view kReasonNotReady = "dispositivo n\xE3o est\xE1 pronto";
+inline constexpr std::string_view kReasonNetwork = "caminho de rede inacess\xEDvel";
+// A writer that waited its whole turn for another program to finish.
+inline constexpr std::string_view kReasonLockTimeout =
+    "outro programa ainda grava o arquivo depois de ";
+inline constexpr std::string_view kReasonLockTimeoutUnit = " segundos";
+// A system error of no kind above, with the system's own code.
+inline constexpr std::string_view kReasonOther = "erro do sistema ";
 // Texts that reach the system as C strings.
 inline constexpr std::string_view kNulCharacter =
     "Caractere nulo (c\xF3"
     "digo 0) na posi\xE7\xE3o ";
 inline constexpr std::string_view kOfFileName = "do nome do arquivo";
+inline constexpr std::string_view kEmptyFileName = "Nome de arquivo vazio";
+// A byte that Windows-1252 leaves undefined names no character, so no file.
+inline constexpr std::string_view kUndefinedCharacter =
+    "Caractere indefinido no Windows-1252 (c\xF3"
+    "digo ";
+inline constexpr std::string_view kUndefinedCharacterAt = ") na posi\xE7\xE3o ";
 inline constexpr std::string_view kOfPublicKey =
     "da chave p\xFA"
     "blica";
@@ -134,11 +162,14 @@ inline constexpr std::string_view kUnstorableSection = "se\xE7\xE3o ";
 inline constexpr std::string_view kUnstorableKey = "chave ";
 inline constexpr std::string_view kUnstorableValue = "valor da chave ";
 inline constexpr std::string_view kUnstorablePosition = ", posi\xE7\xE3o ";
-inline constexpr std::string_view kUnstorableCode = ", caractere de c\xF3" "digo ";
+inline constexpr std::string_view kUnstorableCode =
+    ", caractere de c\xF3"
+    "digo ";
 inline constexpr std::string_view kInvalidHostList =
     "Lista inv\xE1lida: ponteiro nulo com \xFAltimo \xEDndice ";
 inline constexpr std::string_view kHostListIncomplete =
-    "Lista do host sem as fun\xE7\xF5" "es clear e append";
+    "Lista do host sem as fun\xE7\xF5"
+    "es clear e append";
 inline constexpr std::string_view kHostListClearFailed = "A lista do host n\xE3o foi esvaziada";
 inline constexpr std::string_view kHostListAppendFailed = "A lista do host recusou o texto ";
 inline constexpr std::string_view kValueTooLong = "Valor longo demais para o arquivo na chave ";

@@ -13,29 +13,31 @@ namespace quorix::upaf {
 namespace {
 
 constexpr size_t kKeyLength = 256;
+// Room for the signing library's reading buffer and finishing's own texts.
+constexpr size_t kFinishingReserve = size_t{2} << 20;
 
 // The report goes to a temporary file beside `file`, is signed there and only
-// then takes the name: after any failure `file` is what it was before, and no
-// unsigned report ever stands under the name the host asked for. The
+// then takes the name, all under the file's lock: after any failure `file`
+// is what it was before, no unsigned report ever stands under the name the
+// host asked for, and two programs finishing into one name take turns. The
 // signature covers the file's bytes only, so the name it was made under
 // does not matter.
 bool WriteAndSign(std::string_view publicKey, std::string_view privateKey,
                   const std::string& file) {
-  const ReportBuffer* report = State().report.get();
+  LibraryState& s = State();
   // Finishing without an open report would sign an empty report that
   // nobody built; refuse it before touching any file.
-  if (!report) throw Failure(msg::kNoOpenReport);
+  if (!s.report) throw Failure(msg::kNoOpenReport);
   platform::FileReplacement out(file);
-  report->WriteTo(out);
+  s.report->WriteTo(out);
   out.Close();
-  if (!sig::SignFile(publicKey, privateKey, out.temporaryPath())) {
-    std::string notWritten(msg::kReportNotWritten);
-    notWritten += file;
-    ChainLastError(notWritten);
-    return false;
-  }
-  out.Commit();
-  return true;
+  return sig::SignSystemFile(publicKey, privateKey, out.temporaryPath()) && (out.Commit(), true);
+}
+
+void ChainNotWritten(const std::string& file) {
+  std::string notWritten(msg::kReportNotWritten);
+  notWritten += Visible(file);
+  ChainLastError(notWritten);
 }
 
 }  // namespace
@@ -59,13 +61,22 @@ bool OpenReport(std::string_view cnpjCpf, std::string_view stateRegistration,
   rendered.municipalRegistration =
       rules::TextField(rules::AlphanumericFilter(t.municipalRegistration), 14);
   rendered.companyName = rules::TextField(t.companyName, 50);
+  // What finishing will need is taken now, while there is memory: the
+  // signing library (a failure to load it is reported by finishing, with
+  // its cause) and a reserve that finishing frees for its own messages.
+  if (!s.finishingReserve) s.finishingReserve.reset(new char[kFinishingReserve]);
   if (!s.report) s.report = std::make_unique<ReportBuffer>();
+  try {
+    sig::LoadSigner();
+  } catch (const std::exception&) {
+  }
   t = std::move(rendered);
   return true;
 }
 
 bool FinishReport(std::string_view publicKey, std::string_view privateKey,
                   std::string_view fileName, bool signOnly) {
+  LibraryState& s = State();
   bool result = false;
   try {
     const std::string file(fileName);
@@ -75,10 +86,16 @@ bool FinishReport(std::string_view publicKey, std::string_view privateKey,
         privateKey.find('\0') != std::string_view::npos) {
       SetLastError(msg::kInvalidKeys);
     } else {
+      // What finishing needs comes back first: room for the signing
+      // library's buffer and for its own messages.
+      s.finishingReserve.reset();
       try {
         RefuseNul(file, msg::kOfFileName);
         if (!signOnly) {
+          // An empty or unusable name is refused before anything is written.
+          platform::SystemPath(file);
           result = WriteAndSign(publicKey, privateKey, file);
+          if (!result) ChainNotWritten(file);
         } else if (platform::FileExists(file)) {
           result = sig::SignFile(publicKey, privateKey, file);
         } else {
@@ -93,6 +110,7 @@ bool FinishReport(std::string_view publicKey, std::string_view privateKey,
         message += "\r\n";
         message += FailureText(e);
         SetLastError(message);
+        if (!signOnly) ChainNotWritten(file);
       }
     }
   } catch (...) {

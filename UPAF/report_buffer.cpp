@@ -9,8 +9,8 @@
 namespace quorix::upaf {
 namespace {
 
-// Blocks of ended buffers, ready for the next report. Hosts drive one report
-// at a time from one thread (as for the rest of the library's state).
+// Blocks of ended buffers, ready for the next report. The exports take turns
+// (as for the rest of the library's state), so it needs no lock of its own.
 class SpareBlocks {
  public:
   ~SpareBlocks() {

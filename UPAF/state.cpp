@@ -61,6 +61,7 @@ void CloseReport(bool finishedWell) noexcept {
   LibraryState& s = State();
   s.taxpayer = Taxpayer{};
   s.report.reset();
+  s.finishingReserve.reset();
   store::ClearSoftwareHouseData();
   if (finishedWell) SetLastErrorNoThrow({});
 }

@@ -1,7 +1,7 @@
 // The process-wide state shared by the exports: the taxpayer identification
 // of the open report and the report buffer (the last error message lives in
-// UConst/last_error.h). Hosts drive one report at a time from one thread, so
-// it is deliberately unguarded.
+// UConst/last_error.h). The exports take turns on one process-wide lock, so
+// nothing here is guarded on its own.
 #pragma once
 
 #include <memory>
@@ -25,6 +25,9 @@ struct Taxpayer {
 struct LibraryState {
   Taxpayer taxpayer;
   std::unique_ptr<ReportBuffer> report;  // none while no report is open
+  // Memory held while a report is open and freed when it is finished, so
+  // that finishing a report that filled memory still has room to work.
+  std::unique_ptr<char[]> finishingReserve;
 };
 
 LibraryState& State();

@@ -4,19 +4,12 @@
 #include "UConst/last_error.h"
 #include "UConst/messages.h"
 #include "UConst/text_checks.h"
+#include "UConst/windows1252.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 
 namespace quorix::sig {
 namespace {
-
-// Unicode code points of the Windows-1252 bytes 0x80-0x9F; the five bytes
-// the code page leaves undefined keep their own value.
-constexpr char16_t kHighControls[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
 
 void AppendEscaped(std::string& out, std::string_view value) {
   for (const char c : value) {
@@ -42,7 +35,7 @@ void AppendEscaped(std::string& out, std::string_view value) {
           out.push_back(c);
         } else {
           out += "&#";
-          out += std::to_string(b < 0xA0 ? static_cast<unsigned>(kHighControls[b - 0x80]) : b);
+          out += std::to_string(static_cast<unsigned>(Windows1252CodePoint(b)));
           out += ';';
         }
     }

@@ -1,5 +1,8 @@
 #include "USignature/signing.h"
 
+#include <functional>
+#include <memory>
+
 #include "UConst/failure.h"
 #include "UConst/last_error.h"
 #include "UConst/messages.h"
@@ -13,14 +16,35 @@ namespace {
 // The signing library takes NUL-terminated texts, a null pointer for an empty one.
 const char* CText(const std::string& s) { return s.empty() ? nullptr : s.c_str(); }
 
-// The signing library reads C strings: a NUL would cut a name or a key.
-void RefuseNuls(std::string_view publicKey, std::string_view privateKey, const std::string& file) {
-  RefuseNul(file, msg::kOfFileName);
+// The signing library reads C strings: a NUL would cut a key.
+void RefuseNuls(std::string_view publicKey, std::string_view privateKey) {
   RefuseNul(publicKey, msg::kOfPublicKey);
   RefuseNul(privateKey, msg::kOfPrivateKey);
 }
 
+bool SignChecked(std::string_view publicKey, std::string_view privateKey,
+                 const std::function<std::string()>& systemPath) {
+  std::string message(msg::kSignatureRecordError);
+  message += "\r\n";
+  try {
+    const std::string file = systemPath();
+    RefuseNuls(publicKey, privateKey);
+    const std::string pub(publicKey), priv(privateKey);
+    std::string signature(kKeyLength, '\0');
+    const auto& signer = platform::Signer();
+    if (signer.generateEAD(CText(file), CText(pub), CText(priv), signature.data(), 1) > 0)
+      return true;
+    message += msg::kCommandExecutionError;
+  } catch (const std::exception& e) {
+    message += FailureText(e);
+  }
+  SetLastError(message);
+  return false;
+}
+
 }  // namespace
+
+void LoadSigner() { platform::Signer(); }
 
 bool GenerateKeys(std::string& publicKey, std::string& privateKey) {
   publicKey.assign(kKeyLength, '\0');
@@ -35,27 +59,25 @@ bool GenerateKeys(std::string& publicKey, std::string& privateKey) {
 }
 
 bool SignFile(std::string_view publicKey, std::string_view privateKey, const std::string& file) {
-  std::string message(msg::kSignatureRecordError);
-  message += "\r\n";
-  try {
-    RefuseNuls(publicKey, privateKey, file);
-    const std::string pub(publicKey), priv(privateKey);
-    std::string signature(kKeyLength, '\0');
-    const auto& signer = platform::Signer();
-    if (signer.generateEAD(CText(file), CText(pub), CText(priv), signature.data(), 1) > 0)
-      return true;
-    message += msg::kCommandExecutionError;
-  } catch (const std::exception& e) {
-    message += FailureText(e);
-  }
-  SetLastError(message);
-  return false;
+  std::unique_ptr<platform::FileLock> lock;
+  return SignChecked(publicKey, privateKey, [&] {
+    lock = std::make_unique<platform::FileLock>(file, true);
+    return lock->target();
+  });
+}
+
+bool SignSystemFile(std::string_view publicKey, std::string_view privateKey,
+                    const std::string& systemPath) {
+  return SignChecked(publicKey, privateKey, [&] { return systemPath; });
 }
 
 bool ValidateFile(std::string_view publicKey, std::string_view privateKey,
                   const std::string& file) {
+  std::string path;
   try {
-    RefuseNuls(publicKey, privateKey, file);
+    RefuseNul(file, msg::kOfFileName);
+    RefuseNuls(publicKey, privateKey);
+    if (!file.empty()) path = platform::SystemPath(file);
   } catch (const Failure& e) {
     std::string message(msg::kInvalidFile);
     message += "\r\n";
@@ -66,7 +88,7 @@ bool ValidateFile(std::string_view publicKey, std::string_view privateKey,
   try {
     if (platform::FileExists(file)) {
       const std::string pub(publicKey), priv(privateKey);
-      if (platform::Signer().validateFile(CText(file), CText(pub), CText(priv)) == 1) return true;
+      if (platform::Signer().validateFile(CText(path), CText(pub), CText(priv)) == 1) return true;
     }
   } catch (const std::exception&) {
   }

@@ -12,10 +12,17 @@ constexpr size_t kKeyLength = 256;
 // Fills both keys (each resized to 256 characters before the call).
 bool GenerateKeys(std::string& publicKey, std::string& privateKey);
 
-// Appends the signature record to the file; false with the last error message set.
-bool SignFile(std::string_view publicKey, std::string_view privateKey, const std::string& file);
+// Loads the signing library now if it is not loaded yet; raises a Failure
+// saying why it cannot be loaded.
+void LoadSigner();
 
-bool ValidateFile(std::string_view publicKey, std::string_view privateKey,
-                  const std::string& file);
+// Appends the signature record to the file (the host's name), under the
+// file's lock; false with the last error message set.
+bool SignFile(std::string_view publicKey, std::string_view privateKey, const std::string& file);
+// The same for a file named in the system's form, whose lock the caller holds.
+bool SignSystemFile(std::string_view publicKey, std::string_view privateKey,
+                    const std::string& systemPath);
+
+bool ValidateFile(std::string_view publicKey, std::string_view privateKey, const std::string& file);
 
 }  // namespace quorix::sig

@@ -61,12 +61,6 @@ int Run(const Options& o) {
         publicExponent(kPublicExponentHex);
     if (!quorix_GenarateFileXml(developer.get(), mod.get(), folder.get(), publicExponent.get()))
       FailWithLibraryMessage({&dir});
-#if !defined(_WIN32)
-    // The library names the file with the name's Windows-1252 bytes; on
-    // Linux file names are UTF-8, so it gets the name the user typed.
-    const Path written = dir.Join(name + ".xml");
-    if (written.shown() != publicFile.shown()) RenameFile(written, publicFile);
-#endif
   } catch (...) {
     RemoveFile(privateFile);
     throw;

@@ -20,9 +20,10 @@ class Path {
   explicit Path(std::string utf8);
 
   const std::string& shown() const { return shown_; }
-  // The name as the library's file functions take it: on Linux the same
-  // bytes; on Windows the system's ANSI code page, the one the library's
-  // "A" functions use. A name that code page cannot hold is refused.
+  // The name as the library takes it: on Linux Windows-1252 (the library
+  // gives the system UTF-8 again); on Windows the system's ANSI code page,
+  // the one the library's "A" functions use. A name that cannot be held so
+  // is refused.
   std::string ForLibrary() const;
   // This path as a folder, followed by `name`.
   Path Join(std::string_view nameUtf8) const;

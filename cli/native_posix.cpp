@@ -6,6 +6,7 @@
 
 #include "console.h"
 #include "native.h"
+#include "text.h"
 
 namespace quorix::cli {
 namespace {
@@ -76,7 +77,9 @@ class OutputFile {
 
 Path::Path(std::string utf8) : shown_(std::move(utf8)) {}
 
-std::string Path::ForLibrary() const { return shown_; }
+// The library takes file names in Windows-1252 like every other text and
+// hands them to the system as UTF-8 again.
+std::string Path::ForLibrary() const { return Cp1252FromUtf8(shown_, shown_); }
 
 Path Path::Join(std::string_view name) const {
   std::string joined = shown_;

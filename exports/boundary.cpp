@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <new>
 
 namespace quorix::boundary {
@@ -11,7 +12,15 @@ int32_t* CountOf(const char* text) {
   return reinterpret_cast<int32_t*>(const_cast<char*>(text)) - 2;
 }
 
+std::recursive_mutex& ExportLock() noexcept {
+  static std::recursive_mutex lock;
+  return lock;
+}
+
 }  // namespace
+
+ExportTurn::ExportTurn() noexcept { ExportLock().lock(); }
+ExportTurn::~ExportTurn() { ExportLock().unlock(); }
 
 void AddRef(const char* text) noexcept {
   if (!text) return;

@@ -41,12 +41,26 @@ void StoreText(char** variable, std::string_view value);
 
 inline bool BoolSlot(uint32_t slot) { return (slot & 0xFF) != 0; }
 
+// Every export takes its turn on one process-wide lock for its whole call:
+// hosts may call from several threads (a timer or a payment terminal's
+// callback beside the sales screen), and the library's state (the open
+// report, the last error message) is one for the process. Re-entrant, since
+// a host list filled by quorix_GetDataSoftwareHouse may call back in.
+class ExportTurn {
+ public:
+  ExportTurn() noexcept;
+  ~ExportTurn();
+  ExportTurn(const ExportTurn&) = delete;
+  ExportTurn& operator=(const ExportTurn&) = delete;
+};
+
 // The catch-all of every export: no failure leaves the library.
 inline void ReportFailure(const std::exception& e) noexcept { SetLastErrorNoThrow(FailureText(e)); }
 inline void ReportUnknownFailure() noexcept { SetLastErrorNoThrow(msg::kUnexpectedFailure); }
 
 template <class Body>
 unsigned char Guarded(Body&& body) noexcept {
+  const ExportTurn turn;
   try {
     return body() ? 1 : 0;
   } catch (const std::exception& e) {
@@ -59,6 +73,7 @@ unsigned char Guarded(Body&& body) noexcept {
 
 template <class Body>
 void GuardedVoid(Body&& body) noexcept {
+  const ExportTurn turn;
   try {
     body();
   } catch (const std::exception& e) {

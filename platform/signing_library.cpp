@@ -4,6 +4,7 @@
 
 #include "UConst/failure.h"
 #include "UConst/messages.h"
+#include "platform/files.h"
 
 namespace quorix::platform {
 namespace {
@@ -21,8 +22,13 @@ const SigningLibrary& Signer() {
   static SigningLibrary library{};
   static bool bound = false;
   if (bound) return library;
-  void* handle = OpenSigningLibrary();
-  if (!handle) throw Failure(msg::kSignerMissing);
+  int error = 0;
+  void* handle = OpenSigningLibrary(error);
+  if (!handle) {
+    if (error == 0 || ClassifyError(error) == FileError::NotFound)
+      throw Failure(msg::kSignerMissing);
+    throw Failure(FileFailureText(msg::kSignerNotLoaded, "sign_bema", error));
+  }
   SigningLibrary candidate{};
   Bind(handle, "genkkey", candidate.genkkey);
   Bind(handle, "generateEAD", candidate.generateEAD);

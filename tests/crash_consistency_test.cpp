@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <random>
 
+#include "platform/files.h"
 #include "side_files_support.h"
 #include "support.h"
 
@@ -69,15 +70,16 @@ TEST(CrashConsistency, SideFilesAreWholeAfterEveryKill) {
   EXPECT_GT(leftovers, 0) << "no kill landed inside a write: the test proved nothing";
 }
 
-// Two hosts rewriting one file at once take turns on its temporary file: a
-// writer waits while another holds it, then replaces the file whole.
+// Two hosts rewriting one file at once take turns on its lock: a writer
+// waits while another holds it, then replaces the file whole.
 TEST(CrashConsistency, AWriterWaitsForTheOneBeforeIt) {
   qt::TempDir dir;
   const std::string totals = dir.file("totals.ini");
   ASSERT_EQ(1, quorix_UpdateTotalizadorGeralECF(T("ECF 1"), 1, T(totals)));
   const std::string before = qt::ReadFile(totals);
   // The other writer, as far as the lock is concerned.
-  const int held = open((totals + ".quorix-tmp").c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0600);
+  const std::string lock = quorix::platform::LockPathFor(totals);
+  const int held = open(lock.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0600);
   ASSERT_GE(held, 0);
   ASSERT_EQ(0, flock(held, LOCK_EX));
   const pid_t writer = fork();
@@ -89,8 +91,8 @@ TEST(CrashConsistency, AWriterWaitsForTheOneBeforeIt) {
   usleep(300000);
   EXPECT_EQ(0, waitpid(writer, nullptr, WNOHANG)) << "the writer did not wait";
   EXPECT_EQ(before, qt::ReadFile(totals));
-  // Done without renaming (as a writer whose write failed would leave it).
-  unlink((totals + ".quorix-tmp").c_str());
+  // Done, as a writer leaves it.
+  unlink(lock.c_str());
   close(held);
   int status = -1;
   ASSERT_EQ(writer, waitpid(writer, &status, 0));

@@ -11,13 +11,14 @@
 
 #include <functional>
 
+#include "UConst/last_error.h"
 #include "UFuncoes/grand_total.h"
 #include "UFuncoes/software_house.h"
 #include "UPAF/report.h"
-#include "UConst/last_error.h"
 #include "UPAF/state.h"
 #include "USignature/public_key_xml.h"
 #include "USignature/signing.h"
+#include "platform/files.h"
 #include "side_files_support.h"
 #include "support.h"
 
@@ -77,6 +78,11 @@ std::string SideFileMessage(const std::string& file, const std::string& failure)
   return "Arquivo Inv\xE1lido \r\n" + file + "\r\nUnable to write to " + file + "\r\n" + failure;
 }
 
+std::string ReportFailure(const std::string& file, const std::string& failure) {
+  return "Erro durante a grava\xE7\xE3o do arquivo " + file + "\r\n" + failure +
+         "\r\nO relat\xF3rio n\xE3o foi gravado em " + file;
+}
+
 // One operation that writes `file` over what `prepare` left there.
 struct Writer {
   const char* name;
@@ -89,9 +95,7 @@ struct Writer {
 const Writer kWriters[] = {
     {"report", "report.txt", [](const std::string& f) { qt::WriteFile(f, "previous report\r\n"); },
      [](const std::string& f) { return FinishReport(f, 3); },
-     [](const std::string& f, const std::string& failure) {
-       return "Erro durante a grava\xE7\xE3o do arquivo " + f + "\r\n" + failure;
-     }},
+     [](const std::string& f, const std::string& failure) { return ReportFailure(f, failure); }},
     {"software house", "house.ini",
      [](const std::string& f) { ASSERT_TRUE(Generate(qt::SampleHouse(), f)); },
      [](const std::string& f) {
@@ -178,7 +182,7 @@ TEST(FileFaults, AFailedWriteLeavesThePreviousFileAndNoOther) {
 TEST(FileFaults, ALeftoverTemporaryFileIsReusedByTheNextWrite) {
   for (const Writer& w : kWriters) {
     qt::TempDir dir;
-    const std::string file = dir.file(w.file), temp = file + ".quorix-tmp";
+    const std::string file = dir.file(w.file), temp = quorix::platform::TemporaryPathFor(file);
     w.prepare(file);
     quorix::platform::ArmFileFault(FileOp::Rename, 1, FileFault::IoError);
     quorix::platform::ArmFileFault(FileOp::Delete, 1, FileFault::IoError);
@@ -194,7 +198,7 @@ TEST(FileFaults, ALeftoverTemporaryFileIsReusedByTheNextWrite) {
     w.prepare(reference);
     ASSERT_TRUE(w.run(reference)) << w.name;
     w.prepare(target);
-    qt::WriteFile(target + ".quorix-tmp", std::string(5000, '#'));
+    qt::WriteFile(quorix::platform::TemporaryPathFor(target), std::string(5000, '#'));
     EXPECT_TRUE(w.run(target)) << w.name << ": " << InternalError();
     EXPECT_EQ(std::vector<std::string>{w.file}, qt::FolderEntries(crashed.path())) << w.name;
     EXPECT_EQ(qt::ReadFile(reference), qt::ReadFile(target)) << w.name;
@@ -347,8 +351,7 @@ TEST(FullDisk, SigningFinishingAndSideFilesLeaveTheirFilesAsTheyWere) {
   qt::OpenSampleReport();
   ASSERT_EQ(1, quorix_Header(qt::T("E1")));
   EXPECT_EQ(0, quorix_FinalizarPAF(k.publicKey, k.privateKey, qt::T(report), 0));
-  EXPECT_EQ("Erro durante a grava\xE7\xE3o do arquivo " + report + "\r\n" +
-                qt::FileFailure("gravar", report, "disco cheio"),
+  EXPECT_EQ(ReportFailure(report, qt::FileFailure("gravar", report, "disco cheio")),
             qt::LastError());
   EXPECT_EQ(previous, qt::ReadFile(report));
 

@@ -41,7 +41,7 @@ TEST(NulInTexts, AreRefusedBeforeAnyFileIsTouched) {
          qt::OpenSampleReport();
          return quorix_FinalizarPAF(k.publicKey, k.privateKey, T(name), 0);
        },
-       writeError + shown + "\r\n" + ofName},
+       writeError + shown + "\r\n" + ofName + "\r\nO relat\xF3rio n\xE3o foi gravado em " + shown},
       {"finishing, sign only",
        [&] { return quorix_FinalizarPAF(k.publicKey, k.privateKey, T(name), 1); },
        writeError + shown + "\r\n" + ofName},

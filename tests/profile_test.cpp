@@ -246,9 +246,11 @@ TEST(ProfileEngine, AFolderInPlaceOfTheFileIsNotReplaced) {
   qt::TempDir dir;
   const std::string path = dir.file("folder.ini");
   ASSERT_EQ(0, mkdir(path.c_str(), 0700));
-  ProfileFile f(path);
-  ASSERT_TRUE(f.WriteString("S", "k", "v"));
-  EXPECT_FALSE(f.Flush());
+  {
+    ProfileFile f(path);
+    ASSERT_TRUE(f.WriteString("S", "k", "v"));
+    EXPECT_FALSE(f.Flush());
+  }
   struct stat st;
   ASSERT_EQ(0, stat(path.c_str(), &st));
   EXPECT_TRUE(S_ISDIR(st.st_mode));

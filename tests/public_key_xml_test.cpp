@@ -64,7 +64,13 @@ TEST(PublicKeyXml, ValuesAreEscapedSoTheFileIsAlwaysWellFormed) {
     EXPECT_EQ(Xml("dev", c.written, c.written), qt::ReadFile(dir.file("dev.xml"))) << c.value;
   }
   ASSERT_EQ(1, quorix_GenarateFileXml(T("Caf\xE9 & Cia"), T("1"), T(dir.path()), T("2")));
-  EXPECT_EQ(Xml("Caf&#233; &amp; Cia", "1", "2"), qt::ReadFile(dir.file("Caf\xE9 & Cia.xml")));
+  // A Windows-1252 name is the same file on both builds (UTF-8 on Linux).
+#if defined(_WIN32)
+  const std::string named = dir.file("Caf\xE9 & Cia.xml");
+#else
+  const std::string named = dir.file("Caf\xC3\xA9 & Cia.xml");
+#endif
+  EXPECT_EQ(Xml("Caf&#233; &amp; Cia", "1", "2"), qt::ReadFile(named));
 }
 
 TEST(PublicKeyXml, RefusesWhatWouldLeaveTheFolderOrBreakTheFile) {

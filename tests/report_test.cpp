@@ -196,8 +196,45 @@ TEST_F(Report, FinishingFailuresCloseTheReportAndKeepTheirMessage) {
     EXPECT_EQ(c.message, LastError());
     EXPECT_EQ(0, quorix_Header(T("E1")));  // closed even after a failure
     EXPECT_EQ("previous report\r\n", qt::ReadFile(file));
-    EXPECT_FALSE(qt::Exists(file + ".quorix-tmp"));
+    EXPECT_EQ(std::vector<std::string>{"f.txt"}, qt::FolderEntries(dir_.path()));
   }
+}
+
+// Names the system refuses, or that name no character, are refused before
+// anything is written; a name as long as the system allows is written.
+TEST_F(Report, FileNamesAreCheckedBeforeAnythingIsWritten) {
+  const std::string notWritten = "\r\nO relat\xF3rio n\xE3o foi gravado em ";
+  const struct {
+    std::string name, message;
+  } refused[] = {
+    {"", kWriteError + "\r\nNome de arquivo vazio" + notWritten},
+#if !defined(_WIN32)
+    {dir_.file("a\x81.txt"), kWriteError + dir_.file("a\x81.txt") +
+                                 "\r\nCaractere indefinido no Windows-1252 (c\xF3"
+                                 "digo 129) na posi\xE7\xE3o " +
+                                 std::to_string(dir_.file("a").size() + 1) + " do nome do arquivo" +
+                                 notWritten + dir_.file("a\x81.txt")},
+    {dir_.file(std::string(256, 'n')),
+     kWriteError + dir_.file(std::string(256, 'n')) + "\r\n" +
+         qt::FileFailure("criar", dir_.file(std::string(256, 'n')),
+                         "nome de arquivo longo demais") +
+         notWritten + dir_.file(std::string(256, 'n'))},
+#endif
+  };
+  for (const auto& c : refused) {
+    qt::OpenSampleReport();
+    EXPECT_EQ(0, Finish(c.name)) << c.name;
+    EXPECT_EQ(c.message, LastError());
+    EXPECT_EQ(std::vector<std::string>{}, qt::FolderEntries(dir_.path()));
+  }
+#if !defined(_WIN32)
+  // 250 characters: the library's own files beside it have short names.
+  const std::string longest = dir_.file(std::string(250, 'r') + "\xF3");
+  qt::OpenSampleReport();
+  EXPECT_EQ(1, Finish(longest)) << LastError();
+  EXPECT_EQ(std::vector<std::string>{std::string(250, 'r') + "\xC3\xB3"},
+            qt::FolderEntries(dir_.path()));
+#endif
 }
 
 TEST_F(Report, SignOnlySignsAnExistingFile) {
@@ -221,10 +258,11 @@ TEST_F(Report, FinishingWithoutAnOpenReportTouchesNoFile) {
   const std::string file = dir_.file("keep.txt");
   qt::WriteFile(file, "keep me");
   EXPECT_EQ(0, Finish(file));
-  EXPECT_EQ(
-      kWriteError + file +
-          "\r\nNenhum relat\xF3rio aberto: chame quorix_InicializarPAF antes de montar as linhas",
-      LastError());
+  EXPECT_EQ(kWriteError + file +
+                "\r\nNenhum relat\xF3rio aberto: chame quorix_InicializarPAF antes de montar as "
+                "linhas\r\nO relat\xF3rio n\xE3o foi gravado em " +
+                file,
+            LastError());
   EXPECT_EQ("keep me", qt::ReadFile(file));
 }
 

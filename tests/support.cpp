@@ -182,8 +182,8 @@ std::string CopyFileTo(const std::string& from, const std::string& toDir) {
   return to;
 }
 
-int RunProgram(const std::string& program, const std::vector<std::string>& args,
-               const std::string& workingDir) {
+intptr_t StartProgram(const std::string& program, const std::vector<std::string>& args,
+                      const std::string& workingDir) {
 #if defined(_WIN32)
   std::string cmd = "\"" + program + "\"";
   for (const auto& a : args) cmd += " \"" + a + "\"";
@@ -193,12 +193,8 @@ int RunProgram(const std::string& program, const std::vector<std::string>& args,
   if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, TRUE, 0, nullptr,
                       workingDir.empty() ? nullptr : workingDir.c_str(), &si, &pi))
     return -1;
-  WaitForSingleObject(pi.hProcess, INFINITE);
-  DWORD code = 1;
-  GetExitCodeProcess(pi.hProcess, &code);
   CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-  return static_cast<int>(code);
+  return reinterpret_cast<intptr_t>(pi.hProcess);
 #else
   std::fflush(nullptr);
   const pid_t pid = fork();
@@ -211,10 +207,29 @@ int RunProgram(const std::string& program, const std::vector<std::string>& args,
     execv(program.c_str(), argv.data());
     _exit(127);
   }
+  return pid;
+#endif
+}
+
+int WaitProgram(intptr_t handle) {
+  if (handle == -1) return -1;
+#if defined(_WIN32)
+  const HANDLE process = reinterpret_cast<HANDLE>(handle);
+  WaitForSingleObject(process, INFINITE);
+  DWORD code = 1;
+  GetExitCodeProcess(process, &code);
+  CloseHandle(process);
+  return static_cast<int>(code);
+#else
   int status = 0;
-  if (waitpid(pid, &status, 0) < 0) return -1;
+  if (waitpid(static_cast<pid_t>(handle), &status, 0) < 0) return -1;
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 #endif
+}
+
+int RunProgram(const std::string& program, const std::vector<std::string>& args,
+               const std::string& workingDir) {
+  return WaitProgram(StartProgram(program, args, workingDir));
 }
 
 const KeyPair& Keys() {

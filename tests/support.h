@@ -2,6 +2,7 @@
 // message, scratch folders and files, and child processes.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -84,6 +85,11 @@ std::string CopyFileTo(const std::string& from, const std::string& toDir);
 // Runs a program and waits; returns its exit code (-1 when it could not start).
 int RunProgram(const std::string& program, const std::vector<std::string>& args,
                const std::string& workingDir);
+// The same in two steps, for programs that run at the same time: Start gives
+// a handle (-1 when the program could not start), Wait its exit code.
+intptr_t StartProgram(const std::string& program, const std::vector<std::string>& args,
+                      const std::string& workingDir);
+int WaitProgram(intptr_t handle);
 
 // A valid 256-character key pair from the signing library.
 struct KeyPair {

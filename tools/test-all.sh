@@ -1,8 +1,9 @@
 #!/bin/sh
 # Builds and runs every test: the native Linux build, the same under
-# AddressSanitizer + UndefinedBehaviorSanitizer, the 32-bit Windows DLL under
-# Wine, signed files crossing between the two builds, the Pascal, Lazarus, C#
-# and Java host bindings driven by real compilers' programs, and a short run of
+# AddressSanitizer + UndefinedBehaviorSanitizer, the thread test under
+# ThreadSanitizer, the 32-bit Windows DLL under Wine, signed files crossing
+# between the two builds, the Pascal, Lazarus, C# and Java host bindings driven
+# by real compilers' programs, and a short run of
 # every fuzzing harness (QUORIX_FUZZ_SECONDS each, 30 by default), then the
 # Debian package, the Windows zip and the NuGet package made and used as
 # integrators use them, and last the demo run from nothing in a fresh Debian
@@ -41,6 +42,12 @@ cmake -S "$root" -B "$out/sanitize" -DCMAKE_BUILD_TYPE=Debug -DQUORIX_SANITIZE=O
 cmake --build "$out/sanitize" -j"$jobs"
 step "sanitizer tests"
 (cd "$out/sanitize" && ctest --output-on-failure)
+
+step "thread test under ThreadSanitizer"
+cmake -S "$root" -B "$out/tsan" -DCMAKE_BUILD_TYPE=Debug -DQUORIX_TSAN=ON -DQUORIX_BENCH=OFF \
+  -DQUORIX_HOST_BENCH=OFF -DQUORIX_WERROR=ON
+cmake --build "$out/tsan" -j"$jobs" --target quorix_thread_tests
+TSAN_OPTIONS=halt_on_error=1 "$out/tsan/bin/quorix_thread_tests"
 
 step "Windows build (mingw-w64 i686)"
 cmake -S "$root" -B "$out/windows" -DCMAKE_BUILD_TYPE=Release -DQUORIX_WERROR=ON \

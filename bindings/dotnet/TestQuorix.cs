@@ -231,6 +231,14 @@ static class TestQuorix {
     Check(Paf.GetInfoTotalizadorECF("S\u00C9RIE \u00C7-01", out total, totals) &&
               total == 1234567.89,
           "grand total read back");
+
+    // An accented folder and name: the library gets them in Windows-1252 and
+    // names the same file that .NET sees.
+    string accented = PathOf("past\u00E1");
+    Directory.CreateDirectory(accented);
+    string accentedTotals = Path.Combine(accented, "relat\u00F3rio.ini");
+    Check(Paf.UpdateTotalizadorGeralECF("ECF 1", 7, accentedTotals) && File.Exists(accentedTotals),
+          "grand total in an accented folder");
   }
 
   // A host list that fails the way it is told to.

@@ -173,6 +173,11 @@ t 2 '' $'quorix: VALOR: "12.5.1" não é um número (ex.: 1234.56 ou 1234,56)\n'
 t 2 '' $'quorix: SERIE: o caractere U+0151 ("ő") não existe no Windows-1252\n' total set gt.ini 'ECF ő' 1
 t 2 '' $'quorix: Número de Fabricação ECF Inválido\n' total get gt.ini ''
 t 2 '' $'quorix: Arquivo Inválido nada.ini\n' total get nada.ini ECF-2
+# An accented folder and file name: the file the user named, on both builds.
+mkdir "$work/run/pastá"
+t 0 '' '' total set "pastá${sep}relatório.ini" ECF-1 7
+t 0 $'7\n' '' total get "pastá${sep}relatório.ini" ECF-1
+that '[ -f pastá/relatório.ini ] && [ "$(ls pastá)" = relatório.ini ]' 'an accented name is the name the user typed'
 
 # build, check, show: a report from JSON, read back; damaged copies of it.
 cat >"$work/run/rel.json" <<'EOF'

@@ -13,6 +13,7 @@
 #include "UConst/failure.h"
 #include "UConst/messages.h"
 #include "UConst/text_checks.h"
+#include "UConst/windows1252.h"
 
 namespace quorix::platform {
 namespace {
@@ -74,7 +75,29 @@ FileError ClassifyError(int err) {
     case EISDIR:
       return FileError::IsFolder;
     case ETXTBSY:
+    case EBUSY:
       return FileError::InUse;
+    case ENAMETOOLONG:
+      return FileError::NameTooLong;
+    case EILSEQ:
+    case EINVAL:
+      return FileError::InvalidName;
+    case EMFILE:
+    case ENFILE:
+      return FileError::TooManyFiles;
+    case ENOMEM:
+      return FileError::OutOfMemory;
+    case ELOOP:
+      return FileError::LinkLoop;
+    case ENXIO:
+    case ENODEV:
+    case ENOMEDIUM:
+      return FileError::NotReady;
+    case ESTALE:
+    case EHOSTUNREACH:
+    case ENETUNREACH:
+    case ETIMEDOUT:
+      return FileError::Network;
   }
   return FileError::Other;
 }
@@ -84,56 +107,134 @@ int NativeError(FileFault fault) {
   return kErrors[static_cast<int>(fault)];
 }
 
-std::string OtherErrorText(int err) { return std::strerror(err); }
-
-bool FileExists(const std::string& path) {
-  struct stat st;
-  return !path.empty() && path.find('\0') == std::string::npos && ::stat(path.c_str(), &st) == 0 &&
-         !S_ISDIR(st.st_mode);
+std::string OtherErrorText(int err) {
+  std::string text(msg::kReasonOther);
+  text += std::to_string(err);
+  return text;
 }
 
-FileReplacement::FileReplacement(const std::string& target) : shown_(target) {
-  RefuseNul(target, msg::kOfFileName);
-  target_ = ResolveLink(target);
+std::string SystemPath(std::string_view name) {
+  if (name.empty()) throw Failure(msg::kEmptyFileName);
+  RefuseNul(name, msg::kOfFileName);
+  std::string path;
+  path.reserve(name.size() + name.size() / 4);
+  for (size_t i = 0; i < name.size(); ++i) {
+    const unsigned char b = static_cast<unsigned char>(name[i]);
+    if (b < 0x80) {
+      path.push_back(static_cast<char>(b));
+      continue;
+    }
+    if (IsUndefinedInWindows1252(b)) {
+      std::string text(msg::kUndefinedCharacter);
+      text += std::to_string(b);
+      text += msg::kUndefinedCharacterAt;
+      text += std::to_string(i + 1);
+      text += ' ';
+      text += msg::kOfFileName;
+      throw Failure(text);
+    }
+    const char32_t c = Windows1252CodePoint(b);
+    if (c < 0x800) {
+      path.push_back(static_cast<char>(0xC0 | (c >> 6)));
+    } else {
+      path.push_back(static_cast<char>(0xE0 | (c >> 12)));
+      path.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    }
+    path.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  }
+  return path;
+}
+
+bool FileExists(std::string_view name) {
+  std::string path;
+  try {
+    path = SystemPath(name);
+  } catch (const std::exception&) {
+    return false;
+  }
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+FileLock::FileLock(std::string_view name, bool forReading, int waitMilliseconds) : shown_(name) {
+  target_ = ResolveLink(SystemPath(name));
+  lock_ = LockPathFor(target_);
+  const int64_t deadline = SteadyMilliseconds() + waitMilliseconds;
+  int pause = 1;
+  // The holder removes the lock file when it is done, so a lock taken on a
+  // file that lost its name meanwhile is no turn: it is taken again.
+  for (;;) {
+    int fd;
+    do {
+      fd = ::open(lock_.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+      const int err = errno;
+      if (forReading && (err == EACCES || err == EPERM || err == EROFS)) return;
+      Fail(msg::kCannotCreateFile, shown_, err);
+    }
+    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+      const int err = errno;
+      if (err != EWOULDBLOCK && err != EINTR) {
+        ::close(fd);
+        Fail(msg::kCannotCreateFile, shown_, err);
+      }
+      if (SteadyMilliseconds() >= deadline) {
+        ::close(fd);
+        FailLockTimeout(shown_, waitMilliseconds);
+      }
+      PauseMilliseconds(pause);
+      if (pause < 8) pause *= 2;
+    }
+    struct stat held, named;
+    if (::fstat(fd, &held) == 0 && ::lstat(lock_.c_str(), &named) == 0 &&
+        named.st_dev == held.st_dev && named.st_ino == held.st_ino) {
+      handle_ = fd;
+      return;
+    }
+    ::close(fd);
+  }
+}
+
+FileLock::~FileLock() {
+  if (handle_ == -1) return;
+  // Removed while still held: a writer waiting on it sees it lost its name.
+  ::unlink(lock_.c_str());
+  ::close(static_cast<int>(handle_));
+}
+
+FileReplacement::FileReplacement(std::string_view target) : shown_(target) {
+  own_ = std::make_unique<FileLock>(target, true);
+  Open(*own_);
+}
+
+FileReplacement::FileReplacement(const FileLock& held) : shown_(held.shown()) { Open(held); }
+
+void FileReplacement::Open(const FileLock& lock) {
+  target_ = lock.target();
   temp_ = TemporaryPathFor(target_);
   struct stat st;
   const bool exists = ::stat(target_.c_str(), &st) == 0;
+  // A name the system refuses (too long, through a file) is refused before
+  // anything is written; a missing folder is named by the creation below.
+  if (!exists && errno != ENOENT) Fail(msg::kCannotCreateFile, shown_, errno);
   // A file the host cannot write is not replaced behind its back.
   if (exists && S_ISDIR(st.st_mode)) Fail(msg::kCannotWriteFile, shown_, EISDIR);
   if (exists && ::access(target_.c_str(), W_OK) != 0) Fail(msg::kCannotWriteFile, shown_, errno);
-
-  // The temporary file's name is fixed, so two writers of one target take
-  // turns on its lock; a lock on a name that was renamed or removed
-  // meanwhile is taken again on the new file.
-  for (;;) {
-    const int lock = Checked(FileOp::Create, [&] {
-      return ::open(temp_.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
-    });
-    if (lock < 0) Fail(msg::kCannotCreateFile, shown_, errno);
-    struct stat held, named;
-    int locked;
-    do {
-      locked = ::flock(lock, LOCK_EX);
-    } while (locked != 0 && errno == EINTR);
-    if (locked != 0 || ::fstat(lock, &held) != 0) {
-      const int err = errno;
-      ::close(lock);
-      Fail(msg::kCannotCreateFile, shown_, err);
-    }
-    if (::lstat(temp_.c_str(), &named) == 0 && named.st_dev == held.st_dev &&
-        named.st_ino == held.st_ino) {
-      lock_ = lock;
-      break;
-    }
-    ::close(lock);
-  }
-  const int fd = ::open(temp_.c_str(), O_WRONLY | O_TRUNC | O_NOFOLLOW | O_CLOEXEC);
-  const int err = errno;
-  if (fd < 0 || ::fchmod(fd, exists ? (st.st_mode & 07777) : 0644) != 0) {
-    if (fd >= 0) ::close(fd);
+  // A folder that took no lock file takes no temporary file either: the
+  // lock's own failure says why.
+  if (!lock.held()) own_ = std::make_unique<FileLock>(shown_);
+  // Only the lock's holder uses the temporary name; one left by a crash is
+  // truncated and reused.
+  const int fd = Checked(FileOp::Create, [&] {
+    return ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
+  });
+  if (fd < 0) Fail(msg::kCannotCreateFile, shown_, errno);
+  if (::fchmod(fd, exists ? (st.st_mode & 07777) : 0644) != 0) {
+    const int err = errno;
+    ::close(fd);
     ::unlink(temp_.c_str());
-    ::close(static_cast<int>(lock_));
-    Fail(msg::kCannotCreateFile, shown_, fd < 0 ? err : errno);
+    Fail(msg::kCannotCreateFile, shown_, err);
   }
   if (exists && ::fchown(fd, st.st_uid, st.st_gid) != 0) {
     // Keeping the owner needs privileges we may not have; the file stays ours.
@@ -143,8 +244,8 @@ FileReplacement::FileReplacement(const std::string& target) : shown_(target) {
 
 FileReplacement::~FileReplacement() {
   if (handle_ >= 0) ::close(static_cast<int>(handle_));
-  if (!committed_) Checked(FileOp::Delete, [&] { return ::unlink(temp_.c_str()); });
-  if (lock_ >= 0) ::close(static_cast<int>(lock_));
+  if (!committed_ && !temp_.empty())
+    Checked(FileOp::Delete, [&] { return ::unlink(temp_.c_str()); });
 }
 
 void FileReplacement::Write(const char* data, size_t size) {

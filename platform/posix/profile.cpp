@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <unordered_map>
 
+#include "UConst/failure.h"
 #include "platform/files.h"
 
 namespace quorix::platform {
@@ -69,7 +70,6 @@ struct Section {
 bool ReadWholeFile(const std::string& path, std::string& bytes, bool& exists) {
   bytes.clear();
   exists = false;
-  if (path.find('\0') != std::string::npos) return false;  // names no file we could replace
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return errno == ENOENT || errno == ENOTDIR;
   exists = true;
@@ -92,17 +92,35 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, bool& exists) {
 
 struct ProfileFile::Engine {
   std::vector<Section> sections;  // sections[0]: lines before the first header
+  // Held from before the file is read until the engine is done with it.
+  std::unique_ptr<FileLock> lock;
   bool loaded = false;
   bool readable = true;  // an unreadable file is never replaced
   bool dirty = false;
+
+  // Why the lock could not be had: the file is then read but never written.
+  std::string lockFailure;
 
   void Load(const std::string& path) {
     if (loaded) return;
     loaded = true;
     sections.push_back(Section{});
+    std::string target;
+    try {
+      lock = std::make_unique<FileLock>(path, true);
+      target = lock->target();
+    } catch (const std::exception& e) {
+      lockFailure = FailureText(e);
+      try {
+        target = SystemPath(path);
+      } catch (const std::exception&) {
+        readable = false;
+        return;
+      }
+    }
     std::string bytes;
     bool exists = false;
-    readable = ReadWholeFile(path, bytes, exists);
+    readable = ReadWholeFile(target, bytes, exists);
     if (!readable) return;
     Parse(bytes);
   }
@@ -266,10 +284,10 @@ bool ProfileFile::DeleteKey(const std::string& section, const std::string& key) 
 bool ProfileFile::Flush() {
   Engine& e = *engine_;
   if (!e.dirty) return true;
-  failure_.clear();
-  if (!e.readable) return false;
+  failure_ = e.lockFailure;
+  if (!e.readable || !e.lockFailure.empty()) return false;
   try {
-    ReplaceFileWithBytes(path_, e.Serialize());
+    ReplaceFileWithBytes(*e.lock, e.Serialize());
   } catch (const std::exception& failure) {
     failure_ = failure.what();
     return false;

@@ -1,10 +1,10 @@
+#include "platform/regional.h"
+
 #include <langinfo.h>
 #include <locale.h>
 
 #include <cstring>
 #include <string_view>
-
-#include "platform/regional.h"
 
 namespace quorix::platform {
 namespace {

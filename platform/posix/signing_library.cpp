@@ -1,8 +1,9 @@
+#include "platform/signing_library.h"
+
 #include <dlfcn.h>
 
+#include <cerrno>
 #include <string>
-
-#include "platform/signing_library.h"
 
 namespace quorix::platform {
 namespace {
@@ -29,7 +30,19 @@ void* OpenLibrary() {
 
 }  // namespace
 
-void* OpenSigningLibrary() { return OpenLibrary(); }
+void* OpenSigningLibrary(int& error) {
+  void* h = OpenLibrary();
+  if (h) return h;
+  // dlerror's text is the only account of why; errno is not kept.
+  const char* why = dlerror();
+  const std::string text = why ? why : "";
+  error = text.find("No such file") != std::string::npos        ? ENOENT
+          : text.find("Cannot allocate") != std::string::npos   ? ENOMEM
+          : text.find("failed to map") != std::string::npos     ? ENOMEM
+          : text.find("Permission denied") != std::string::npos ? EACCES
+                                                                : EINVAL;
+  return nullptr;
+}
 
 void* FindSigningFunction(void* library, const char* name) { return dlsym(library, name); }
 

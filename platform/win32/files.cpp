@@ -29,6 +29,18 @@ bool Checked(FileOp op, DWORD& err, Call&& call) {
   return false;
 }
 
+// Tells a target held open by another program from one this user may not
+// replace: asking for the right to delete it then meets the other's handle.
+DWORD WhyNotReplaceable(const std::string& target, DWORD err) {
+  HANDLE h = CreateFileA(target.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h != INVALID_HANDLE_VALUE) {
+    CloseHandle(h);
+    return err;
+  }
+  return GetLastError() == ERROR_SHARING_VIOLATION ? ERROR_SHARING_VIOLATION : err;
+}
+
 }  // namespace
 
 FileError ClassifyError(int err) {
@@ -51,7 +63,32 @@ FileError ClassifyError(int err) {
       return FileError::IsFolder;
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
+    case ERROR_USER_MAPPED_FILE:
       return FileError::InUse;
+    case ERROR_FILENAME_EXCED_RANGE:
+    case ERROR_BUFFER_OVERFLOW:
+      return FileError::NameTooLong;
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_INVALID_PARAMETER:
+      return FileError::InvalidName;
+    case ERROR_TOO_MANY_OPEN_FILES:
+      return FileError::TooManyFiles;
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY:
+    case ERROR_NO_SYSTEM_RESOURCES:
+      return FileError::OutOfMemory;
+    case ERROR_CANT_RESOLVE_FILENAME:
+      return FileError::LinkLoop;
+    case ERROR_NOT_READY:
+    case ERROR_INVALID_DRIVE:
+      return FileError::NotReady;
+    case ERROR_BAD_NETPATH:
+    case ERROR_NETNAME_DELETED:
+    case ERROR_NETWORK_UNREACHABLE:
+    case ERROR_BAD_NET_NAME:
+    case ERROR_UNEXP_NET_ERR:
+      return FileError::Network;
   }
   return FileError::Other;
 }
@@ -68,24 +105,79 @@ std::string OtherErrorText(int err) {
   return text;
 }
 
-bool FileExists(const std::string& path) {
-  if (path.empty() || path.find('\0') != std::string::npos) return false;
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+std::string SystemPath(std::string_view name) {
+  if (name.empty()) throw Failure(msg::kEmptyFileName);
+  RefuseNul(name, msg::kOfFileName);
+  return std::string(name);
+}
+
+bool FileExists(std::string_view name) {
+  if (name.empty() || name.find('\0') != std::string_view::npos) return false;
+  const DWORD attributes = GetFileAttributesA(std::string(name).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-FileReplacement::FileReplacement(const std::string& target)
-    : shown_(target), target_(target), temp_(TemporaryPathFor(target)) {
-  RefuseNul(target, msg::kOfFileName);
+// The lock is the lock file itself, opened without sharing: a second writer
+// cannot open it until the first closes it, and the system removes it when
+// its holder closes it or dies, so nothing is left behind.
+FileLock::FileLock(std::string_view name, bool forReading, int waitMilliseconds)
+    : shown_(name), target_(SystemPath(name)) {
+  lock_ = LockPathFor(target_);
+  const int64_t deadline = SteadyMilliseconds() + waitMilliseconds;
+  int pause = 1;
+  for (;;) {
+    HANDLE h = CreateFileA(lock_.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                           FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (h != INVALID_HANDLE_VALUE) {
+      handle_ = reinterpret_cast<intptr_t>(h);
+      return;
+    }
+    const DWORD err = GetLastError();
+    // A lock file being removed refuses access until its last handle closes.
+    const bool taken = err == ERROR_SHARING_VIOLATION ||
+                       (err == ERROR_ACCESS_DENIED &&
+                        GetFileAttributesA(lock_.c_str()) != INVALID_FILE_ATTRIBUTES);
+    if (!taken) {
+      if (forReading && (err == ERROR_ACCESS_DENIED || err == ERROR_WRITE_PROTECT)) return;
+      Fail(msg::kCannotCreateFile, shown_, err);
+    }
+    if (SteadyMilliseconds() >= deadline) FailLockTimeout(shown_, waitMilliseconds);
+    PauseMilliseconds(pause);
+    if (pause < 8) pause *= 2;
+  }
+}
+
+FileLock::~FileLock() {
+  if (handle_ != -1) CloseHandle(AsHandle(handle_));
+}
+
+FileReplacement::FileReplacement(std::string_view target) : shown_(target) {
+  own_ = std::make_unique<FileLock>(target, true);
+  Open(*own_);
+}
+
+FileReplacement::FileReplacement(const FileLock& held) : shown_(held.shown()) { Open(held); }
+
+void FileReplacement::Open(const FileLock& lock) {
+  target_ = lock.target();
+  temp_ = TemporaryPathFor(target_);
   // A file the host cannot write is not replaced behind its back.
   const DWORD attributes = GetFileAttributesA(target_.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES) {
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    // A name the system refuses is refused before anything is written.
+    const DWORD err = GetLastError();
+    if (err == ERROR_FILENAME_EXCED_RANGE || err == ERROR_INVALID_NAME || err == ERROR_BAD_PATHNAME)
+      Fail(msg::kCannotCreateFile, shown_, err);
+  } else {
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) Fail(msg::kCannotWriteFile, shown_, ERROR_DIRECTORY);
     if (attributes & FILE_ATTRIBUTE_READONLY)
       Fail(msg::kCannotWriteFile, shown_, ERROR_ACCESS_DENIED);
   }
-  // Opened without sharing: a second writer of the same target is refused
-  // while this one writes. A temporary file left by a crash is truncated.
+  // A folder that took no lock file takes no temporary file either: the
+  // lock's own failure says why.
+  if (!lock.held()) own_ = std::make_unique<FileLock>(shown_);
+  // Only the lock's holder uses the temporary name; one left by a crash is
+  // truncated and reused.
   HANDLE h = INVALID_HANDLE_VALUE;
   DWORD err = 0;
   if (!Checked(FileOp::Create, err, [&] {
@@ -100,7 +192,8 @@ FileReplacement::FileReplacement(const std::string& target)
 FileReplacement::~FileReplacement() {
   if (handle_ != -1) CloseHandle(AsHandle(handle_));
   DWORD err = 0;
-  if (!committed_) Checked(FileOp::Delete, err, [&] { return DeleteFileA(temp_.c_str()) != 0; });
+  if (!committed_ && !temp_.empty())
+    Checked(FileOp::Delete, err, [&] { return DeleteFileA(temp_.c_str()) != 0; });
 }
 
 void FileReplacement::Write(const char* data, size_t size) {
@@ -131,8 +224,11 @@ void FileReplacement::Commit() {
   if (!Checked(FileOp::Rename, err, [&] {
         return MoveFileExA(temp_.c_str(), target_.c_str(),
                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-      }))
+      })) {
+    // Windows says "access denied" for a target another program holds open.
+    if (err == ERROR_ACCESS_DENIED) err = WhyNotReplaceable(target_, err);
     Fail(msg::kCannotReplaceFile, shown_, err);
+  }
   committed_ = true;
 }
 

@@ -2,11 +2,15 @@
 // the first write of a ProfileFile copies the file to its temporary file
 // (named after it), every write and later read of that ProfileFile uses the
 // copy, and Flush renames the copy over the file. A failure on the way
-// leaves the file as it was and removes the copy.
+// leaves the file as it was and removes the copy. The file's lock is held
+// from the first read to the end, so no other writer comes in between.
 #include "platform/profile.h"
 
 #include <windows.h>
 
+#include <memory>
+
+#include "UConst/failure.h"
 #include "UConst/messages.h"
 #include "platform/files.h"
 
@@ -30,13 +34,40 @@ bool Checked(FileOp op, std::string_view what, const std::string& file, std::str
 }  // namespace
 
 struct ProfileFile::Engine {
+  // Held from the first read until the engine is done with the file.
+  std::unique_ptr<FileLock> lock;
   std::string temp;  // the copy, once a write began
   bool staged = false;
+
+  std::string lockFailure;  // why the lock could not be had: nothing is written then
+
+  // Waits for this writer's turn on the file.
+  void Turn(const std::string& path) {
+    if (lock || !lockFailure.empty()) return;
+    try {
+      lock = std::make_unique<FileLock>(path, true);
+    } catch (const std::exception& e) {
+      lockFailure = FailureText(e);
+    }
+  }
 
   // Makes the copy that the writes go to; false with the failure's text.
   bool Stage(const std::string& path, std::string& failure) {
     if (staged) return true;
     if (path.find('\0') != std::string::npos) return false;
+    Turn(path);
+    if (!lockFailure.empty()) {
+      failure = lockFailure;
+      return false;
+    }
+    if (!lock->held()) {
+      // A folder that holds no lock file holds no copy either: say why.
+      failure = FileFailureText(msg::kCannotCreateFile, path, ERROR_ACCESS_DENIED);
+      const DWORD attributes = GetFileAttributesA(path.c_str());
+      if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        failure = FileFailureText(msg::kCannotWriteFile, path, ERROR_ACCESS_DENIED);
+      return false;
+    }
     temp = TemporaryPathFor(path);
     const DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
@@ -100,6 +131,7 @@ bool ProfileFile::DeleteKey(const std::string& section, const std::string& key) 
 std::string ProfileFile::ReadString(const std::string& section, const std::string& key,
                                     const std::string& defaultValue, size_t bufferSize) {
   if (bufferSize == 0) return {};
+  engine_->Turn(path_);
   std::string buf(bufferSize, '\0');
   const DWORD n =
       GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultValue.c_str(), buf.data(),
@@ -111,6 +143,7 @@ std::string ProfileFile::ReadString(const std::string& section, const std::strin
 std::vector<std::string> ProfileFile::KeyNames(const std::string& section, size_t bufferSize) {
   std::vector<std::string> names;
   if (bufferSize < 3) return names;
+  engine_->Turn(path_);
   std::string buf(bufferSize, '\0');
   const DWORD n =
       GetPrivateProfileStringA(section.c_str(), nullptr, "", buf.data(),

@@ -1,6 +1,6 @@
-#include <windows.h>
-
 #include "platform/regional.h"
+
+#include <windows.h>
 
 namespace quorix::platform {
 namespace {

@@ -1,8 +1,8 @@
+#include "platform/signing_library.h"
+
 #include <windows.h>
 
 #include <string>
-
-#include "platform/signing_library.h"
 
 namespace quorix::platform {
 namespace {
@@ -13,9 +13,9 @@ constexpr const char* kLibraryName = "sign_bema.dll";
 // standard search (the host's folder, the system folders, PATH).
 HMODULE OpenLibrary() {
   HMODULE self = nullptr;
-  if (GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                             GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                         reinterpret_cast<LPCSTR>(&OpenLibrary), &self)) {
+  if (GetModuleHandleExA(
+          GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+          reinterpret_cast<LPCSTR>(&OpenLibrary), &self)) {
     char buf[MAX_PATH];
     const DWORD n = GetModuleFileNameA(self, buf, sizeof buf);
     if (n > 0 && n < sizeof buf) {
@@ -34,7 +34,14 @@ HMODULE OpenLibrary() {
 
 }  // namespace
 
-void* OpenSigningLibrary() { return reinterpret_cast<void*>(OpenLibrary()); }
+void* OpenSigningLibrary(int& error) {
+  HMODULE h = OpenLibrary();
+  if (!h) {
+    const DWORD err = GetLastError();
+    error = err == ERROR_MOD_NOT_FOUND ? ERROR_FILE_NOT_FOUND : static_cast<int>(err);
+  }
+  return reinterpret_cast<void*>(h);
+}
 
 void* FindSigningFunction(void* library, const char* name) {
   return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name));

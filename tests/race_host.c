@@ -1,0 +1,93 @@
+/*
+ * One of several host processes that write the same files at once. Each
+ * process owns one ECF serial number (or one report tag) and checks, after
+ * every call, that the file says what the call's result says: an update
+ * reported as success is there, one reported as failure is not.
+ *
+ * usage: quorix_race_host totals <file> <serial> <count> <result-file>
+ *          updates the serial's grand total to 1, 2, ... count; writes the
+ *          last value reported as stored to <result-file>
+ *        quorix_race_host report <file> <tag> <count> <result-file>
+ *          finishes <count> one-line reports named <tag> into <file>; writes
+ *          the number that succeeded
+ * Exits 0 when every call's result matched the file, 1 otherwise.
+ */
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "quorix.h"
+
+static void print_message(const char *what) {
+  char *message = NULL;
+  quorix_GetMessageError(&message);
+  fprintf(stderr, "%s: %.*s\n", what, (int)quorix_text_length(message), message ? message : "");
+  quorix_text_release(message);
+}
+
+static int totals(quorix_text file, quorix_text serial, int count, int *stored) {
+  int k, mismatches = 0;
+  for (k = 1; k <= count; ++k) {
+    double read = -1;
+    const int ok = quorix_UpdateTotalizadorGeralECF(serial, k, file);
+    if (!ok) print_message("update");
+    if (ok) *stored = k;
+    if (!quorix_GetInfoTotalizadorECF(serial, &read, file)) {
+      print_message("read");
+      ++mismatches;
+    } else if (read != *stored) {
+      fprintf(stderr, "update %d reported %s, the file holds %g\n", k, ok ? "stored" : "failed",
+              read);
+      ++mismatches;
+    }
+  }
+  return mismatches;
+}
+
+static int reports(quorix_text file, quorix_text tag, int count, int *stored) {
+  char *pub = NULL, *priv = NULL;
+  int k, mismatches = 0;
+  quorix_text cnpj = quorix_text_from("11222333000181"), type = quorix_text_from("E1");
+  if (!quorix_GenerateKeys(&pub, &priv)) return 1;
+  for (k = 0; k < count; ++k) {
+    int ok;
+    quorix_InicializarPAF(cnpj, NULL, NULL, tag);
+    quorix_Header(type);
+    ok = quorix_FinalizarPAF(pub, priv, file, 0);
+    if (!ok) print_message("finish");
+    *stored += ok;
+    /* Whatever writer came last, the file is one whole signed report. */
+    if (!quorix_ValidateFilePAF(pub, priv, file)) {
+      fprintf(stderr, "report %d: the file does not validate\n", k);
+      ++mismatches;
+    }
+  }
+  quorix_text_release(pub);
+  quorix_text_release(priv);
+  quorix_text_release(cnpj);
+  quorix_text_release(type);
+  return mismatches;
+}
+
+int main(int argc, char **argv) {
+  quorix_text file, name;
+  int mismatches, stored = 0;
+  FILE *out;
+  if (argc != 6) {
+    fprintf(stderr, "usage: quorix_race_host totals|report <file> <name> <count> <result>\n");
+    return 2;
+  }
+  file = quorix_text_from(argv[2]);
+  name = quorix_text_from(argv[3]);
+  if (strcmp(argv[1], "totals") == 0)
+    mismatches = totals(file, name, atoi(argv[4]), &stored);
+  else
+    mismatches = reports(file, name, atoi(argv[4]), &stored);
+  out = fopen(argv[5], "w");
+  if (!out) return 1;
+  fprintf(out, "%d\n", stored);
+  fclose(out);
+  quorix_text_release(file);
+  quorix_text_release(name);
+  return mismatches == 0 ? 0 : 1;
+}

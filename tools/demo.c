@@ -37,11 +37,13 @@ void demo_release_texts(void) {
   g_error = NULL;
 }
 
+#ifndef _WIN32
 /* What Windows-1252 puts at 0x80..0x9F; 0 where it leaves a byte undefined. */
 static const unsigned short k1252High[32] = {
     0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
     0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+#endif
 
 /* The library's texts are Windows-1252; a Linux terminal reads UTF-8. A
  * Windows console already reads the ANSI code page, so bytes go out as they are. */

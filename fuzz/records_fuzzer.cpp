@@ -24,7 +24,6 @@
 #include <string>
 #include <vector>
 
-#include "open_faults.h"
 #include "support.h"
 
 namespace {
@@ -466,9 +465,6 @@ void CheckLine(const Call& call, std::string_view line, size_t number,
   if (line.size() != kind.lineLength)
     fail("length " + std::to_string(line.size()) + ", not " + std::to_string(kind.lineLength));
   const std::string& type = call.args[0].text;
-  if (fuzz::open_faults::kBlankTypeShiftsReductionZList && call.op == kReductionZList &&
-      type.size() == 4 && call.args[12].text.empty())
-    return;
   if (type.size() != layout[0].width || line.substr(0, type.size()) != type)
     fail("record type \"" + Show(type) + "\" not at its place as passed");
   size_t at = 0;

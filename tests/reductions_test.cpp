@@ -287,13 +287,20 @@ TEST_F(Ecf, ReductionZListLines) {
        Patch(kZList, 87, "99999999999999")},
       {"half a cent rounds up", [](ZList& z) { z.gross = 0.005; }, 1,
        Patch(kZList, 87, "00000000000001")},
+      // Refused lines.
+      // Each field is held to its width, not the line alone to its length.
       {"long counter made up by an empty flag",
        [](ZList& z) {
          z.crz = "1234567";
          z.flag = "";
        },
-       1, kZList.substr(0, 46) + "1234567" + kZList.substr(52, 48)},
-      // Refused lines.
+       0, kLayout + kZList.substr(0, 46) + "1234567" + kZList.substr(52, 48)},
+      {"type with a blank made up by an empty flag",
+       [](ZList& z) {
+         z.type = "R02 ";
+         z.flag = "";
+       },
+       0, kLayout + "R02 " + kZList.substr(3, 97)},
       {"long counter", [](ZList& z) { z.crz = "1234567"; }, 0,
        kLayout + kZList.substr(0, 46) + "1234567" + kZList.substr(52)},
       {"empty flag", [](ZList& z) { z.flag = ""; }, 0, kLayout + kZList.substr(0, 100)},

@@ -40,7 +40,7 @@ void CountedLines(std::string& line, const Args& args) {
   const auto end =
       std::to_chars(digits, digits + sizeof digits, LinesOfType(*report, args.text(countedType)))
           .ptr;
-  rules::AppendZeroFill(line, std::string_view(digits, static_cast<size_t>(end - digits)), 6);
+  line += rules::ZeroFill(std::string_view(digits, static_cast<size_t>(end - digits)), 6);
 }
 
 constexpr Field kLayout[] = {

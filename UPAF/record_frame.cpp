@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <new>
 
 #include "UConst/failure.h"
 #include "UConst/last_error.h"
@@ -134,7 +135,7 @@ bool Positive(double value) { return std::isfinite(value) && value > 0; }
 
 bool AssembleRecord(const RecordKind& kind, const Args& args) {
   const Frame& frame = kind.frame;
-  if (frame.entryClear) SetLastError({});
+  if (frame.clearsMessageOnEntry) SetLastError({});
 
   const std::string_view recordType = args.text(0);
   if (!TypeLengthOk(recordType, kind.typeLength) ||
@@ -144,11 +145,12 @@ bool AssembleRecord(const RecordKind& kind, const Args& args) {
     SetLastError(message);
     return false;
   }
-  if (frame.taxpayerCheck && !TaxpayerCheck()) return false;
+  if (frame.checksTaxpayer && !TaxpayerCheck()) return false;
 
-  if (!frame.chainedChecks && frame.checks && !frame.checks(args)) return false;
+  const bool chainedChecks = frame.failures == Failures::Chained;
+  if (!chainedChecks && frame.checks && !frame.checks(args)) return false;
   try {
-    if (frame.chainedChecks && frame.checks && !frame.checks(args)) return false;
+    if (chainedChecks && frame.checks && !frame.checks(args)) return false;
 
     size_t room = 0;
     for (const Field& f : kind.layout)
@@ -158,12 +160,14 @@ bool AssembleRecord(const RecordKind& kind, const Args& args) {
     // when it passes; a line that fails leaves those bytes unused.
     ReportBuffer* report = State().report.get();
     char* start = nullptr;
-    std::exception_ptr noRoom;
+    // Without memory for it the line is still assembled (in the scratch
+    // line) and judged, so that a wrong line tells what is wrong with it.
+    bool noRoom = false;
     if (report) {
       try {
         start = report->Tail(room);
-      } catch (const std::exception&) {
-        noRoom = std::current_exception();
+      } catch (const std::bad_alloc&) {
+        noRoom = true;
       }
     }
     if (!start) {
@@ -188,18 +192,14 @@ bool AssembleRecord(const RecordKind& kind, const Args& args) {
       return false;
     }
     if (noRoom) {
-      try {
-        std::rethrow_exception(noRoom);
-      } catch (const std::exception& e) {
-        SetLastErrorNoThrow(FailureText(e));
-      }
+      SetLastErrorNoThrow(msg::kOutOfMemory);
       return false;
     }
     report->Commit(line.size());
     return true;
   } catch (const std::exception& e) {
-    // Without the chaining step the export's catch-all reports the failure.
-    if (!frame.failureChaining) throw;
+    // Unchained, the export's catch-all reports the failure alone.
+    if (frame.failures == Failures::Unchained) throw;
     ChainLastError(FailureText(e));
     return false;
   }

@@ -235,18 +235,51 @@ constexpr size_t LineLength(Table<Field> layout) { return Position(layout, layou
 // A builder's own checks, in order: false after setting its message.
 using FieldChecks = bool (*)(const Args& args);
 
-// How the record frame runs the builder.
+// How a failure raised inside the frame (a value that cannot be rendered, no
+// memory, a side file that cannot be read) becomes the last error message.
+enum class Failures : uint8_t {
+  // From the kind's checks on, chained: the message before, CR LF, its text.
+  Chained,
+  // The kind's checks run first, unprotected, so that their failure is the
+  // message alone (the export's catch-all); rendering and append are chained.
+  ChainedAfterChecks,
+  // Never chained: the export's catch-all makes the failure the message alone.
+  Unchained,
+};
+
+// How the record frame runs a builder. `Frame{checks}` is the common
+// builder: message cleared on entry, taxpayer checked, failures chained from
+// its checks on. The others say where they differ.
 struct Frame {
-  bool entryClear;
-  bool taxpayerCheck;
-  bool failureChaining;
   FieldChecks checks = nullptr;
+  // Otherwise an older message stays until the call sets one.
+  bool clearsMessageOnEntry = true;
+  bool checksTaxpayer = true;
+  Failures failures = Failures::Chained;
   // A second parameter that must pass the type length check too (its failure
   // still quotes the record type).
   int secondType = -1;
-  // Whether a failure raised by the checks goes through the failure chaining;
-  // when not, the checks run before the protected part, as loading does.
-  bool chainedChecks = true;
+
+  constexpr Frame KeepingOlderMessage() const {
+    Frame f = *this;
+    f.clearsMessageOnEntry = false;
+    return f;
+  }
+  constexpr Frame WithoutTaxpayerCheck() const {
+    Frame f = *this;
+    f.checksTaxpayer = false;
+    return f;
+  }
+  constexpr Frame WithFailures(Failures how) const {
+    Frame f = *this;
+    f.failures = how;
+    return f;
+  }
+  constexpr Frame WithSecondType(int parameter) const {
+    Frame f = *this;
+    f.secondType = parameter;
+    return f;
+  }
 };
 
 // The thirteen record kinds, each with the export that builds its lines.

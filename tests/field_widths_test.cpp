@@ -188,7 +188,7 @@ TEST(FieldWidthsDeathTest, ARenderingPastItsRoomStopsTheSanitizerBuild) {
                         8,
                         kTypeOnly,
                         kOverrunningLayout,
-                        {/*entryClear=*/false, /*taxpayerCheck=*/false, /*failureChaining=*/false}};
+                        Frame{}.WithoutTaxpayerCheck()};
   const Arg args[] = {Arg::Text("T9")};
   EXPECT_DEATH(AssembleRecord(kind, Args(args, 1)),
                "\"contagem\" wrote 30 bytes in a room of 24 \\(width 6\\)");

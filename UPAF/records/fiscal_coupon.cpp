@@ -60,13 +60,9 @@ constexpr auto kLayout = EcfIdentified({
 }  // namespace
 
 constexpr RecordKind kFiscalCoupon{
-    RecordId::FiscalCoupon,
-    "cupom fiscal",
+    RecordId::FiscalCoupon, "cupom fiscal",
     /*typeLength=*/3,
-    /*lineLength=*/191,
-    kParameters,
-    kLayout,
-    {/*entryClear=*/true, /*taxpayerCheck=*/true, /*failureChaining=*/true, CouponChecks},
+    /*lineLength=*/191,     kParameters,    kLayout, Frame{CouponChecks},
 };
 QUORIX_CHECK_RECORD_KIND(kFiscalCoupon);
 

@@ -92,7 +92,7 @@ constexpr RecordKind kFiscalCouponItem{
     /*lineLength=*/268,
     kParameters,
     kLayout,
-    {/*entryClear=*/true, /*taxpayerCheck=*/true, /*failureChaining=*/true, ItemChecks},
+    Frame{ItemChecks},
 };
 QUORIX_CHECK_RECORD_KIND(kFiscalCouponItem);
 

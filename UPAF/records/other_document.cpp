@@ -64,7 +64,7 @@ constexpr RecordKind kOtherDocument{
     /*lineLength=*/84,
     kParameters,
     kLayout,
-    {/*entryClear=*/true, /*taxpayerCheck=*/true, /*failureChaining=*/true, OtherDocumentChecks},
+    Frame{OtherDocumentChecks},
 };
 QUORIX_CHECK_RECORD_KIND(kOtherDocument);
 

@@ -49,7 +49,7 @@ constexpr RecordKind kPayment{
     /*lineLength=*/106,
     kParameters,
     kLayout,
-    {/*entryClear=*/true, /*taxpayerCheck=*/true, /*failureChaining=*/true, PaymentChecks},
+    Frame{PaymentChecks},
 };
 QUORIX_CHECK_RECORD_KIND(kPayment);
 

@@ -36,7 +36,7 @@ constexpr RecordKind kReductionZDetail{
     /*lineLength=*/72,
     kParameters,
     kLayout,
-    {/*entryClear=*/true, /*taxpayerCheck=*/true, /*failureChaining=*/true, Checks},
+    Frame{Checks},
 };
 QUORIX_CHECK_RECORD_KIND(kReductionZDetail);
 

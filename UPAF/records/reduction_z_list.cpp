@@ -39,13 +39,9 @@ constexpr auto kLayout = EcfIdentified({
 }  // namespace
 
 constexpr RecordKind kReductionZList{
-    RecordId::ReductionZList,
-    "Redu\xE7\xE3o Z",
+    RecordId::ReductionZList, "Redu\xE7\xE3o Z",
     /*typeLength=*/3,
-    /*lineLength=*/101,
-    kParameters,
-    kLayout,
-    {/*entryClear=*/true, /*taxpayerCheck=*/true, /*failureChaining=*/true, Checks},
+    /*lineLength=*/101,       kParameters,       kLayout, Frame{Checks},
 };
 QUORIX_CHECK_RECORD_KIND(kReductionZList);
 

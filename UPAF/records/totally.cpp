@@ -59,8 +59,7 @@ constexpr RecordKind kTotally{
     /*lineLength=*/36,
     kParameters,
     kLayout,
-    {/*entryClear=*/false, /*taxpayerCheck=*/false, /*failureChaining=*/true, /*checks=*/nullptr,
-     /*secondType=*/countedType},
+    Frame{}.KeepingOlderMessage().WithoutTaxpayerCheck().WithSecondType(countedType),
 };
 QUORIX_CHECK_RECORD_KIND(kTotally);
 

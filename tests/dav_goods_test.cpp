@@ -10,39 +10,23 @@
 #include <string>
 #include <vector>
 
-#include "UConst/failure.h"
-#include "UFuncoes/field_rules.h"
+#include "expected_messages.h"
 #include "support.h"
 
 namespace {
 
+using namespace qt::msg;
+
 using qt::FinishedLines;
 using qt::LastError;
 using qt::T;
-
-const std::string kBadType = "Tipo de Registro Inv\xE1lido ";
-const std::string kLayout = "Layout Inv\xE1lido \r\n";
-const std::string kNoTaxpayer =
-    "CPF/CNPJ inv\xE1lido"
-    "Raz\xE3o Social inv\xE1lida.\r\n";
-const std::string kNotFinite =
-    "\r\nValor num\xE9rico inv\xE1lido (n\xE3o \xE9 um n\xFAmero finito)";
-const std::string kDateRange =
-    "\r\nData ou hora inv\xE1lida (fora do intervalo de 01/01/0001 a 31/12/9999)";
 
 const std::string kDavNumber = "N\xFAmero DAV Inv\xE1lido ";
 const std::string kDavDate = "Data DAV Inv\xE1lido ";
 const std::string kNegativeCoo =
     "\r\nValor negativo em campo sem sinal: COO (posi\xE7\xF5"
     "es 85-90) = ";
-const std::string kCode =
-    "C\xF3"
-    "digo Produto Inv\xE1lido ";
-const std::string kDescription = "Descri\xE7\xE3o Produto Inv\xE1lida ";
-const std::string kUnit = "Unidade Medida Inv\xE1lida ";
 const std::string kStockDate = "Data Estoque Inv\xE1lido ";
-const std::string kRounding = "Indicador de Arredondamento ou Truncamento Inv\xE1lido ";
-const std::string kProduction = "Indicador de Produ\xE7\xE3o Pr\xF3pria ou Terceiros Inv\xE1lido ";
 const std::string kSituation = "Situa\xE7\xE3o Tribut\xE1ria Inv\xE1lida ";
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
@@ -109,7 +93,7 @@ struct Stock {
     return {"E2",     qt::kCnpjDigits, "02000000000024", Pad("ACUCAR CRISTAL 1KG", 50),
             "PCT   ", "000001250",     "20080331"};
   }
-  enum { kCode = 2, kDescription, kUnit, kQuantity, kDate };
+  enum { kBadProductCode = 2, kBadDescription, kBadUnit, kQuantity, kDate };
   static constexpr size_t kLength = 103;
   void BreakEveryField() {
     code = description = unit = "";
@@ -130,7 +114,16 @@ struct Goods {
     return {"P2", qt::kCnpjDigits, "0000000ABC-123", Pad("PAO FRANCES", 50), "KG    ", "A", "P",
             "T",  "1800",          "000000000150"};
   }
-  enum { kCode = 2, kDescription, kUnit, kRounding, kProduction, kSituation, kRate, kPrice };
+  enum {
+    kBadProductCode = 2,
+    kBadDescription,
+    kBadUnit,
+    kBadRounding,
+    kBadProduction,
+    kSituation,
+    kRate,
+    kPrice
+  };
   static constexpr size_t kLength = 105;
   void BreakEveryField() {
     code = description = unit = "\t";
@@ -263,8 +256,8 @@ BuilderCase Builder(const char* name, const std::string& fieldMessage) {
 
 std::vector<BuilderCase> Builders() {
   return {Builder<Dav>("RelacaoDavEmitido", kDavNumber),
-          Builder<Stock>("RelacaoMercadoriaEstoque", kCode),
-          Builder<Goods>("RelacaoMercadoriaServicos", kCode)};
+          Builder<Stock>("RelacaoMercadoriaEstoque", kBadProductCode),
+          Builder<Goods>("RelacaoMercadoriaServicos", kBadProductCode)};
 }
 
 TEST_F(DavGoods, FrameStepsRunInOrderAndClearTheMessage) {
@@ -367,11 +360,11 @@ TEST_F(DavGoods, DavFieldsAndRefusals) {
              b.date = kNaN;
            },
            kDavNumber},
-          {"date infinite", [](B& b) { b.date = kInf; }, kNotFinite},
-          {"date after 9999", [](B& b) { b.date = 2958466; }, kDateRange},
-          {"total not a number", [](B& b) { b.total = kNaN; }, kNotFinite},
-          {"total infinite", [](B& b) { b.total = kInf; }, kNotFinite},
-          {"total minus infinite", [](B& b) { b.total = -kInf; }, kNotFinite},
+          {"date infinite", [](B& b) { b.date = kInf; }, kNotANumber},
+          {"date after 9999", [](B& b) { b.date = 2958466; }, kDateOutOfRange},
+          {"total not a number", [](B& b) { b.total = kNaN; }, kNotANumber},
+          {"total infinite", [](B& b) { b.total = kInf; }, kNotANumber},
+          {"total minus infinite", [](B& b) { b.total = -kInf; }, kNotANumber},
           {"bad type before all",
            [](B& b) {
              b.type = "D";
@@ -405,20 +398,21 @@ TEST_F(DavGoods, StockFieldsAndRefusals) {
           {"day zero at noon", [](B& b) { b.date = 0.5; }, B::kDate, "18991230"},
           {"before day zero, time part", [](B& b) { b.date = -0.5; }, B::kDate, "18991230"},
           {"first date", [](B& b) { b.date = -693593; }, B::kDate, "00010101"},
-          {"code as passed", [](B& b) { b.code = "ab c-1"; }, B::kCode, "00000000ab c-1"},
-          {"code with blanks", [](B& b) { b.code = " 7 "; }, B::kCode, "00000000000 7 "},
-          {"code too long", [](B& b) { b.code = "123456789012345"; }, B::kCode, "123456789012345"},
+          {"code as passed", [](B& b) { b.code = "ab c-1"; }, B::kBadProductCode, "00000000ab c-1"},
+          {"code with blanks", [](B& b) { b.code = " 7 "; }, B::kBadProductCode, "00000000000 7 "},
+          {"code too long", [](B& b) { b.code = "123456789012345"; }, B::kBadProductCode,
+           "123456789012345"},
           {"description cut", [](B& b) { b.description = std::string(49, 'x') + "yz"; },
-           B::kDescription, std::string(49, 'X') + "Y"},
-          {"unit cut", [](B& b) { b.unit = "unidade"; }, B::kUnit, "UNIDAD"},
+           B::kBadDescription, std::string(49, 'X') + "Y"},
+          {"unit cut", [](B& b) { b.unit = "unidade"; }, B::kBadUnit, "UNIDAD"},
       },
       {
-          {"empty code", [](B& b) { b.code = ""; }, kCode},
-          {"blank code", [](B& b) { b.code = "  \t"; }, kCode},
-          {"code with LF", [](B& b) { b.code = "78\n91"; }, kCode},
-          {"code with CR", [](B& b) { b.code = "7891\r"; }, kCode},
-          {"blank description", [](B& b) { b.description = " "; }, kDescription},
-          {"blank unit", [](B& b) { b.unit = "\t"; }, kUnit},
+          {"empty code", [](B& b) { b.code = ""; }, kBadProductCode},
+          {"blank code", [](B& b) { b.code = "  \t"; }, kBadProductCode},
+          {"code with LF", [](B& b) { b.code = "78\n91"; }, kBadProductCode},
+          {"code with CR", [](B& b) { b.code = "7891\r"; }, kBadProductCode},
+          {"blank description", [](B& b) { b.description = " "; }, kBadDescription},
+          {"blank unit", [](B& b) { b.unit = "\t"; }, kBadUnit},
           {"date zero", [](B& b) { b.date = 0; }, kStockDate},
           {"date negative zero", [](B& b) { b.date = -0.0; }, kStockDate},
           {"date not a number", [](B& b) { b.date = kNaN; }, kStockDate},
@@ -427,30 +421,30 @@ TEST_F(DavGoods, StockFieldsAndRefusals) {
              b.code = b.description = b.unit = "";
              b.date = 0;
            },
-           kCode},
+           kBadProductCode},
           {"description next",
            [](B& b) {
              b.description = b.unit = "";
              b.date = 0;
            },
-           kDescription},
+           kBadDescription},
           {"unit next",
            [](B& b) {
              b.unit = "";
              b.date = 0;
            },
-           kUnit},
+           kBadUnit},
           {"date before quantity",
            [](B& b) {
              b.date = 0;
              b.quantity = kNaN;
            },
            kStockDate},
-          {"quantity not a number", [](B& b) { b.quantity = kNaN; }, kNotFinite},
-          {"quantity infinite", [](B& b) { b.quantity = kInf; }, kNotFinite},
-          {"quantity minus infinite", [](B& b) { b.quantity = -kInf; }, kNotFinite},
-          {"date infinite", [](B& b) { b.date = -kInf; }, kNotFinite},
-          {"date before year 1", [](B& b) { b.date = -693594; }, kDateRange},
+          {"quantity not a number", [](B& b) { b.quantity = kNaN; }, kNotANumber},
+          {"quantity infinite", [](B& b) { b.quantity = kInf; }, kNotANumber},
+          {"quantity minus infinite", [](B& b) { b.quantity = -kInf; }, kNotANumber},
+          {"date infinite", [](B& b) { b.date = -kInf; }, kNotANumber},
+          {"date before year 1", [](B& b) { b.date = -693594; }, kDateOutOfRange},
       });
 }
 
@@ -469,23 +463,24 @@ TEST_F(DavGoods, GoodsAndServicesFieldsAndRefusals) {
           {"price rounds to zero", [](B& b) { b.price = 0.001; }, B::kPrice, "000000000000"},
           {"largest price", [](B& b) { b.price = 9999999999.99; }, B::kPrice, "999999999999"},
           {"price too long", [](B& b) { b.price = 1e10; }, B::kPrice, "1000000000000"},
-          {"code as passed", [](B& b) { b.code = "x.Y/9"; }, B::kCode, "000000000x.Y/9"},
-          {"code too long", [](B& b) { b.code = "ABCDEFGHIJKLMNO"; }, B::kCode, "ABCDEFGHIJKLMNO"},
-          {"description cut", [](B& b) { b.description = std::string(55, 'q'); }, B::kDescription,
-           std::string(50, 'Q')},
-          {"unit cut", [](B& b) { b.unit = "litros"; }, B::kUnit, "LITROS"},
+          {"code as passed", [](B& b) { b.code = "x.Y/9"; }, B::kBadProductCode, "000000000x.Y/9"},
+          {"code too long", [](B& b) { b.code = "ABCDEFGHIJKLMNO"; }, B::kBadProductCode,
+           "ABCDEFGHIJKLMNO"},
+          {"description cut", [](B& b) { b.description = std::string(55, 'q'); },
+           B::kBadDescription, std::string(50, 'Q')},
+          {"unit cut", [](B& b) { b.unit = "litros"; }, B::kBadUnit, "LITROS"},
       },
       {
-          {"empty code", [](B& b) { b.code = ""; }, kCode},
-          {"code with CR LF", [](B& b) { b.code = "A\r\nB"; }, kCode},
-          {"blank description", [](B& b) { b.description = "\r\n"; }, kDescription},
-          {"blank unit", [](B& b) { b.unit = "   "; }, kUnit},
-          {"lower-case rounding", [](B& b) { b.rounding = 'a'; }, kRounding},
-          {"lower-case production", [](B& b) { b.production = 'p'; }, kProduction},
+          {"empty code", [](B& b) { b.code = ""; }, kBadProductCode},
+          {"code with CR LF", [](B& b) { b.code = "A\r\nB"; }, kBadProductCode},
+          {"blank description", [](B& b) { b.description = "\r\n"; }, kBadDescription},
+          {"blank unit", [](B& b) { b.unit = "   "; }, kBadUnit},
+          {"lower-case rounding", [](B& b) { b.rounding = 'a'; }, kBadRounding},
+          {"lower-case production", [](B& b) { b.production = 'p'; }, kBadProduction},
           {"lower-case situation", [](B& b) { b.situation = 't'; }, kSituation},
-          {"rate not a number", [](B& b) { b.rate = kNaN; }, kNotFinite},
-          {"price infinite", [](B& b) { b.price = kInf; }, kNotFinite},
-          {"price minus infinite", [](B& b) { b.price = -kInf; }, kNotFinite},
+          {"rate not a number", [](B& b) { b.rate = kNaN; }, kNotANumber},
+          {"price infinite", [](B& b) { b.price = kInf; }, kNotANumber},
+          {"price minus infinite", [](B& b) { b.price = -kInf; }, kNotANumber},
       });
 }
 
@@ -495,7 +490,8 @@ TEST_F(DavGoods, GoodsAndServicesChecksInOrder) {
     int firstBad;
     std::string message;
   } cases[] = {
-      {0, kCode}, {1, kDescription}, {2, kUnit}, {3, kRounding}, {4, kProduction}, {5, kSituation},
+      {0, kBadProductCode}, {1, kBadDescription}, {2, kBadUnit},
+      {3, kBadRounding},    {4, kBadProduction},  {5, kSituation},
   };
   for (const auto& c : cases) {
     Goods g;
@@ -518,8 +514,8 @@ TEST_F(DavGoods, IndicatorsAreExactCharactersOfTheLowestByte) {
     std::string message;
     size_t position;
   } indicators[] = {
-      {&Goods::rounding, "AT", kRounding, 86},
-      {&Goods::production, "PT", kProduction, 87},
+      {&Goods::rounding, "AT", kBadRounding, 86},
+      {&Goods::production, "PT", kBadProduction, 87},
       {&Goods::situation, "FINST", kSituation, 88},
   };
   std::vector<std::string> appended;
@@ -548,23 +544,6 @@ TEST_F(DavGoods, IndicatorsAreExactCharactersOfTheLowestByte) {
   }
   EXPECT_EQ(3u * (2 + 2 + 5), appended.size());
   EXPECT_EQ(appended, FinishedLines());
-}
-
-TEST(SignedAmountRule, SignStaysInsideTheWidth) {
-  using quorix::rules::SignedAmountRendering;
-  struct Case {
-    double value;
-    int width;
-    std::string rendered;
-  } cases[] = {
-      {0, 9, "000000000"},          {-0.0, 9, "000000000"},      {12.5, 9, "000001250"},
-      {-12.5, 9, "-00001250"},      {-0.001, 9, "-00000000"},    {-1234.5, 4, "-123450"},
-      {-999999.99, 9, "-99999999"}, {-1000000, 9, "-100000000"}, {0.005, 1, "001"},
-  };
-  for (const auto& c : cases)
-    EXPECT_EQ(c.rendered, SignedAmountRendering(c.value, c.width)) << c.value;
-  EXPECT_THROW(SignedAmountRendering(std::nan(""), 9), quorix::Failure);
-  EXPECT_THROW(SignedAmountRendering(-kInf, 9), quorix::Failure);
 }
 
 // Amounts are digits only: the user's separators never reach a line.

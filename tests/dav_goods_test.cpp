@@ -93,7 +93,7 @@ struct Stock {
     return {"E2",     qt::kCnpjDigits, "02000000000024", Pad("ACUCAR CRISTAL 1KG", 50),
             "PCT   ", "000001250",     "20080331"};
   }
-  enum { kBadProductCode = 2, kBadDescription, kBadUnit, kQuantity, kDate };
+  enum { kCode = 2, kDescription, kUnit, kQuantity, kDate };
   static constexpr size_t kLength = 103;
   void BreakEveryField() {
     code = description = unit = "";
@@ -114,16 +114,7 @@ struct Goods {
     return {"P2", qt::kCnpjDigits, "0000000ABC-123", Pad("PAO FRANCES", 50), "KG    ", "A", "P",
             "T",  "1800",          "000000000150"};
   }
-  enum {
-    kBadProductCode = 2,
-    kBadDescription,
-    kBadUnit,
-    kBadRounding,
-    kBadProduction,
-    kSituation,
-    kRate,
-    kPrice
-  };
+  enum { kCode = 2, kDescription, kUnit, kRounding, kProduction, kSituation, kRate, kPrice };
   static constexpr size_t kLength = 105;
   void BreakEveryField() {
     code = description = unit = "\t";
@@ -398,13 +389,12 @@ TEST_F(DavGoods, StockFieldsAndRefusals) {
           {"day zero at noon", [](B& b) { b.date = 0.5; }, B::kDate, "18991230"},
           {"before day zero, time part", [](B& b) { b.date = -0.5; }, B::kDate, "18991230"},
           {"first date", [](B& b) { b.date = -693593; }, B::kDate, "00010101"},
-          {"code as passed", [](B& b) { b.code = "ab c-1"; }, B::kBadProductCode, "00000000ab c-1"},
-          {"code with blanks", [](B& b) { b.code = " 7 "; }, B::kBadProductCode, "00000000000 7 "},
-          {"code too long", [](B& b) { b.code = "123456789012345"; }, B::kBadProductCode,
-           "123456789012345"},
+          {"code as passed", [](B& b) { b.code = "ab c-1"; }, B::kCode, "00000000ab c-1"},
+          {"code with blanks", [](B& b) { b.code = " 7 "; }, B::kCode, "00000000000 7 "},
+          {"code too long", [](B& b) { b.code = "123456789012345"; }, B::kCode, "123456789012345"},
           {"description cut", [](B& b) { b.description = std::string(49, 'x') + "yz"; },
-           B::kBadDescription, std::string(49, 'X') + "Y"},
-          {"unit cut", [](B& b) { b.unit = "unidade"; }, B::kBadUnit, "UNIDAD"},
+           B::kDescription, std::string(49, 'X') + "Y"},
+          {"unit cut", [](B& b) { b.unit = "unidade"; }, B::kUnit, "UNIDAD"},
       },
       {
           {"empty code", [](B& b) { b.code = ""; }, kBadProductCode},
@@ -463,12 +453,11 @@ TEST_F(DavGoods, GoodsAndServicesFieldsAndRefusals) {
           {"price rounds to zero", [](B& b) { b.price = 0.001; }, B::kPrice, "000000000000"},
           {"largest price", [](B& b) { b.price = 9999999999.99; }, B::kPrice, "999999999999"},
           {"price too long", [](B& b) { b.price = 1e10; }, B::kPrice, "1000000000000"},
-          {"code as passed", [](B& b) { b.code = "x.Y/9"; }, B::kBadProductCode, "000000000x.Y/9"},
-          {"code too long", [](B& b) { b.code = "ABCDEFGHIJKLMNO"; }, B::kBadProductCode,
-           "ABCDEFGHIJKLMNO"},
-          {"description cut", [](B& b) { b.description = std::string(55, 'q'); },
-           B::kBadDescription, std::string(50, 'Q')},
-          {"unit cut", [](B& b) { b.unit = "litros"; }, B::kBadUnit, "LITROS"},
+          {"code as passed", [](B& b) { b.code = "x.Y/9"; }, B::kCode, "000000000x.Y/9"},
+          {"code too long", [](B& b) { b.code = "ABCDEFGHIJKLMNO"; }, B::kCode, "ABCDEFGHIJKLMNO"},
+          {"description cut", [](B& b) { b.description = std::string(55, 'q'); }, B::kDescription,
+           std::string(50, 'Q')},
+          {"unit cut", [](B& b) { b.unit = "litros"; }, B::kUnit, "LITROS"},
       },
       {
           {"empty code", [](B& b) { b.code = ""; }, kBadProductCode},

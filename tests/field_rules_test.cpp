@@ -1,13 +1,12 @@
 // The field rules, tested directly: they are pure functions and their exact
 // bytes are what every report line is made of.
-#include "UFuncoes/field_rules.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 
 #include "UConst/failure.h"
+#include "UFuncoes/field_rules.h"
 #include "platform/regional.h"
 
 namespace {
@@ -43,9 +42,7 @@ TEST(FieldRules, TextFieldRendering) {
     std::string_view expected;
   } cases[] = {
       {"S\xE3o Jo\xE3o", 10, Justify::Left, ' ', "SAO JOAO  "},
-      {"Informa\xE7\xF5"
-       "es",
-       12, Justify::Left, ' ', "INFORMAC ES "},
+      {"Informa\xE7\xF5" "es", 12, Justify::Left, ' ', "INFORMAC ES "},
       {"Quanto?", 8, Justify::Left, ' ', "QUANTO  "},
       {"a+b=c", 5, Justify::Left, ' ', "A+B=C"},
       {"12345", 3, Justify::Left, ' ', "123"},
@@ -110,10 +107,10 @@ TEST(FieldRules, NumberRendering) {
       {2.5, Decimals::None, 1, "3"},
       {0.0001, Decimals::Two, 7, "0000000"},
       {0.4999999, Decimals::None, 1, "0"},
-      {9.995, Decimals::Two, 1, "999"},                 // 9.99499999999999922
+      {9.995, Decimals::Two, 1, "999"},              // 9.99499999999999922
       {99999999.995, Decimals::Two, 1, "10000000000"},  // 99999999.9950000048
       {999.9999, Decimals::Three, 1, "1000000"},
-      {0.0, Decimals::Three, 1, "0000"},  // a digit before the decimals
+      {0.0, Decimals::Three, 1, "0000"},             // a digit before the decimals
       {1e15, Decimals::Two, 1, "100000000000000000"},
       {123456789012345678.0, Decimals::None, 1, "123456789012345680"},
       {1e20, Decimals::Two, 1, "10000000000000000000000"},
@@ -158,12 +155,12 @@ TEST(FieldRules, DateAndTimeRendering) {
       {k2008_03_01, "20080301", "000000"},
       {k2008_03_01 + (13 * 3600 + 5 * 60 + 9) / 86400.0, "20080301", "130509"},
       {0.5, "18991230", "120000"},
-      {-1.25, "18991229", "060000"},       // the day counts back, the time does not
-      {-693593, "00010101", "000000"},     // first day of year 1
-      {2958465.99, "99991231", "234536"},  // last day of year 9999
+      {-1.25, "18991229", "060000"},          // the day counts back, the time does not
+      {-693593, "00010101", "000000"},        // first day of year 1
+      {2958465.99, "99991231", "234536"},     // last day of year 9999
       {36526, "20000101", "000000"},
-      {36585, "20000229", "000000"},      // leap day of a century leap year
-      {1 - 1e-10, "18991230", "235959"},  // rounds up to 24:00:00: stays in the day
+      {36585, "20000229", "000000"},          // leap day of a century leap year
+      {1 - 1e-10, "18991230", "235959"},      // rounds up to 24:00:00: stays in the day
       {(86399.9994) / 86400.0, "18991230", "235959"},
       {(59.9996) / 86400.0, "18991230", "000100"},  // rounded to the millisecond first
       {(59.9994) / 86400.0, "18991230", "000059"},  // then cut to whole seconds
@@ -192,8 +189,8 @@ TEST(FieldRules, CheckDigits) {
       {"529.982.247-25", true},
       {"529.982.247-24", false},
       {"529.982.247-15", false},
-      {"1122233300018", false},  // 13 alphanumerics
-      {"112223330001", false},   // 12
+      {"1122233300018", false},   // 13 alphanumerics
+      {"112223330001", false},    // 12
       {"", false},
       {"112223330001811", false},
       {"11222333000181x", false},

@@ -20,6 +20,7 @@
 #include "USignature/signing.h"
 #include "side_files_support.h"
 #include "support.h"
+#include "unit_support.h"
 
 namespace {
 
@@ -45,36 +46,12 @@ const struct {
 
 std::string InternalError() { return quorix::LastErrorMessage(); }
 
-// A key pair from the signing library, made once.
-struct Keys {
-  std::string publicKey, privateKey;
-};
-const Keys& SampleKeys() {
-  static const Keys keys = [] {
-    Keys k;
-    EXPECT_TRUE(quorix::sig::GenerateKeys(k.publicKey, k.privateKey)) << InternalError();
-    return k;
-  }();
-  return keys;
-}
-
-std::array<std::string_view, store::kShTextCount> Texts(const qt::HouseFile& h) {
-  std::array<std::string_view, store::kShTextCount> t;
-  for (int i = 0; i < store::kShTextCount; ++i) t[i] = h.texts[i];
-  return t;
-}
-
-bool Generate(const qt::HouseFile& h, const std::string& file) {
-  const std::vector<std::string_view> files(h.auxFiles.begin(), h.auxFiles.end()),
-      digests(h.auxFilesMd5.begin(), h.auxFilesMd5.end());
-  return store::GenerateSoftwareHouseData(Texts(h), files, digests, file);
-}
-
 bool FinishReport(const std::string& file, int lines) {
   if (!quorix::upaf::OpenReport(qt::kCnpj, "", "", "Padaria P\xE3o Dourado")) return false;
   const std::string line = "E1" + std::string(92, 'x');
   for (int i = 0; i < lines; ++i) quorix::upaf::AppendReportLine(line);
-  return quorix::upaf::FinishReport(SampleKeys().publicKey, SampleKeys().privateKey, file, false);
+  return quorix::upaf::FinishReport(qt::unit::SampleKeys().publicKey,
+                                    qt::unit::SampleKeys().privateKey, file, false);
 }
 
 std::string SideFileMessage(const std::string& file, const std::string& failure) {
@@ -97,11 +74,11 @@ const Writer kWriters[] = {
        return "Erro durante a grava\xE7\xE3o do arquivo " + f + "\r\n" + failure;
      }},
     {"software house", "house.ini",
-     [](const std::string& f) { ASSERT_TRUE(Generate(qt::SampleHouse(), f)); },
+     [](const std::string& f) { ASSERT_TRUE(qt::unit::WriteHouseFile(qt::SampleHouse(), f)); },
      [](const std::string& f) {
        qt::HouseFile h = qt::SampleHouse();
        h.auxFiles = {"one.dll"};
-       return Generate(h, f);
+       return qt::unit::WriteHouseFile(h, f);
      },
      SideFileMessage},
     {"software house, read storing its defaults", "empty.ini",
@@ -213,9 +190,10 @@ struct Reader {
 };
 
 TEST(FileFaults, ReadingAFileTheLibraryWroteWritesNothing) {
-  const Keys& keys = SampleKeys();
+  const qt::unit::Keys& keys = qt::unit::SampleKeys();
   const Reader readers[] = {
-      {"software house", [](const std::string& f) { ASSERT_TRUE(Generate(qt::SampleHouse(), f)); },
+      {"software house",
+       [](const std::string& f) { ASSERT_TRUE(qt::unit::WriteHouseFile(qt::SampleHouse(), f)); },
        [](const std::string& f) {
          return store::LoadSoftwareHouseData(f) &&
                 store::SoftwareHouse().auxFiles == qt::SampleHouse().auxFiles;

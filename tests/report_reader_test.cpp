@@ -4,23 +4,20 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "UConst/last_error.h"
-#include "UFuncoes/software_house.h"
 #include "UPAF/record_frame.h"
 #include "UPAF/report.h"
-#include "USignature/signing.h"
 #include "side_files_support.h"
 #include "support.h"
+#include "unit_support.h"
 
 namespace {
 
 using namespace quorix::upaf;
-namespace store = quorix::store;
 
 std::string TypeOf(size_t kindIndex, size_t typeLength) {
   std::string type = "R";
@@ -87,17 +84,10 @@ Arg ArgOf(ParamKind kind, const std::string& text) {
   return {};
 }
 
-bool WriteHouseFile(const qt::HouseFile& h, const std::string& file) {
-  std::array<std::string_view, store::kShTextCount> texts;
-  for (int i = 0; i < store::kShTextCount; ++i) texts[i] = h.texts[i];
-  const std::vector<std::string_view> files(h.auxFiles.begin(), h.auxFiles.end()),
-      digests(h.auxFilesMd5.begin(), h.auxFilesMd5.end());
-  return store::GenerateSoftwareHouseData(texts, files, digests, file);
-}
-
 TEST(ReportReader, EveryRecordKindReadsBackTheValuesPassed) {
   qt::TempDir dir;
-  ASSERT_TRUE(WriteHouseFile(qt::SampleHouse(), dir.file("sh.ini"))) << quorix::LastErrorMessage();
+  ASSERT_TRUE(qt::unit::WriteHouseFile(qt::SampleHouse(), dir.file("sh.ini")))
+      << quorix::LastErrorMessage();
   ASSERT_TRUE(OpenReport(qt::kCnpj, "110.042.490.114", "12345", "Padaria Exemplo Ltda"))
       << quorix::LastErrorMessage();
   std::vector<std::vector<std::string>> samples;
@@ -113,10 +103,10 @@ TEST(ReportReader, EveryRecordKindReadsBackTheValuesPassed) {
         << kind.exportName() << ": " << quorix::LastErrorMessage();
     samples.push_back(texts);
   }
-  std::string publicKey, privateKey;
-  ASSERT_TRUE(quorix::sig::GenerateKeys(publicKey, privateKey)) << quorix::LastErrorMessage();
+  const qt::unit::Keys& keys = qt::unit::SampleKeys();
   const std::string file = dir.file("report.txt");
-  ASSERT_TRUE(FinishReport(publicKey, privateKey, file, false)) << quorix::LastErrorMessage();
+  ASSERT_TRUE(FinishReport(keys.publicKey, keys.privateKey, file, false))
+      << quorix::LastErrorMessage();
   const std::string bytes = qt::ReadFile(file);
 
   const reader::Reading r = reader::Read(bytes);

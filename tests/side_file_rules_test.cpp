@@ -2,12 +2,9 @@
 // grand-total register both ways, and the software-house data in memory.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cfloat>
 #include <cmath>
 #include <limits>
-#include <string_view>
-#include <vector>
 
 #include "UConst/failure.h"
 #include "UFuncoes/grand_total.h"
@@ -15,20 +12,13 @@
 #include "UPAF/state.h"
 #include "side_files_support.h"
 #include "support.h"
+#include "unit_support.h"
 
 namespace {
 
 namespace store = quorix::store;
 using quorix::store::GeneralNumberFormat;
 using quorix::store::ParseGeneralNumber;
-
-bool Generate(const qt::HouseFile& h, const std::string& file) {
-  std::array<std::string_view, store::kShTextCount> texts;
-  for (int i = 0; i < store::kShTextCount; ++i) texts[i] = h.texts[i];
-  const std::vector<std::string_view> files(h.auxFiles.begin(), h.auxFiles.end()),
-      digests(h.auxFilesMd5.begin(), h.auxFilesMd5.end());
-  return store::GenerateSoftwareHouseData(texts, files, digests, file);
-}
 
 TEST(GeneralNumber, FormatsFifteenSignificantDigits) {
   struct Case {
@@ -121,7 +111,7 @@ TEST(GeneralNumber, ParsesItsOwnFormAndTheUsualVariants) {
 TEST(SoftwareHouseData, LoadingClearsFirstAndFinishingAReportEmptiesThem) {
   qt::TempDir dir;
   const std::string file = dir.file("house.ini");
-  ASSERT_TRUE(Generate(qt::SampleHouse(), file));
+  ASSERT_TRUE(qt::unit::WriteHouseFile(qt::SampleHouse(), file));
   ASSERT_TRUE(store::LoadSoftwareHouseData(file));
   EXPECT_EQ("Software House Exemplo Ltda", store::SoftwareHouse().texts[store::kShCompanyName]);
   EXPECT_EQ(2u, store::SoftwareHouse().auxFiles.size());

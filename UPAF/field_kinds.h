@@ -7,7 +7,8 @@
 //
 // A kind is a struct in namespace `kind` named after its FieldKind:
 //   Feeds(field, params)          the field's source is of the kind it reads (constexpr)
-//   kExactWidth                   its rendering always writes exactly the width
+//   kWidth                        what its rendering writes: exactly the width, at
+//                                 least the width, or any length (Widths)
 //   Room(field, args)             bytes the rendering may write, at most
 //   Render(at, field, args, notes)  writes the field at `at`, returns its end
 //   Check(field, raw, counts)     what is wrong with the written characters ("" if nothing)
@@ -32,6 +33,12 @@ std::string_view SourceText(Source source, const Args& args);
 // Raises the failure of a field that holds no sign given a negative value
 // that would be written as another number. `shown`: the value as passed.
 [[noreturn]] void RefuseNegative(const Field& f, size_t position, std::string_view shown);
+
+// What a kind's rendering writes against the field's width. The frame holds a
+// line to every field's width with one test per line for the first two (each
+// field writes at least its width, so only a line of the right length has
+// every one exact) and one test per field of the third.
+enum class Widths : uint8_t { Exact, AtLeast, Any };
 
 // What rendering one line leaves to be judged after its last field.
 struct RenderNotes {
@@ -97,13 +104,21 @@ constexpr bool ReadsParameter(const Field& f, Table<Param> params, ParamKind p) 
          params[static_cast<size_t>(f.source.index)].kind == p;
 }
 
+// No CR or LF: a text placed as passed with one would split the line in the
+// file. A plain loop: these texts are a few bytes, too few for a library search.
+inline bool SingleLine(std::string_view text) {
+  for (char c : text)
+    if (c == '\r' || c == '\n') return false;
+  return true;
+}
+
 inline size_t Width(const Field& f) { return f.width > 0 ? static_cast<size_t>(f.width) : 0; }
 inline size_t AtLeast(const Field& f, size_t n) { return Width(f) > n ? Width(f) : n; }
 
 // What most kinds share: a rendering of exactly the width, nothing a reader
 // can check beyond the character set, read back as the text it shows.
 struct Fixed {
-  static constexpr bool kExactWidth = true;
+  static constexpr Widths kWidth = Widths::Exact;
   static size_t Room(const Field& f, const Args&) { return Width(f); }
   template <class Counts>
   static std::string Check(const Field&, std::string_view, const Counts&) {
@@ -118,20 +133,22 @@ struct Fixed {
 // The host's text placed as passed: its room is its length. A line break in
 // it would split the line in the file, so the frame refuses such a line.
 struct AsPassed : Fixed {
-  static constexpr bool kExactWidth = false;
+  static constexpr Widths kWidth = Widths::Any;
   static constexpr bool Feeds(const Field& f, Table<Param> params) {
     return ReadsParameter(f, params, ParamKind::Text);
   }
   static size_t Room(const Field& f, const Args& a) { return a.text(f.source.index).size(); }
   static char* Render(char* at, const Field& f, const Args& a, RenderNotes& notes) {
     const std::string_view text = a.text(f.source.index);
-    notes.singleLine = notes.singleLine && text.find_first_of("\r\n") == std::string_view::npos;
+    notes.singleLine = notes.singleLine && SingleLine(text);
     return rules::PutAsPassed(at, text);
   }
 };
 
-// The record type, as passed; the type check has seen it trimmed only.
+// The record type, as passed; the type check has seen it trimmed only, at
+// the type length, so blanks around it can only make it longer.
 struct RecordType : AsPassed {
+  static constexpr Widths kWidth = Widths::AtLeast;
   template <class Counts>
   static std::string Check(const Field&, std::string_view raw, const Counts&) {
     if (static_cast<unsigned char>(raw.front()) <= 32 ||
@@ -200,12 +217,13 @@ struct CharacterAsPassed : Character {
 
 // The host's text with "0" on the left up to the width, never cut.
 struct Code : AsPassed {
+  static constexpr Widths kWidth = Widths::AtLeast;
   static size_t Room(const Field& f, const Args& a) {
     return AtLeast(f, a.text(f.source.index).size());
   }
   static char* Render(char* at, const Field& f, const Args& a, RenderNotes& notes) {
     const std::string_view text = a.text(f.source.index);
-    notes.singleLine = notes.singleLine && text.find_first_of("\r\n") == std::string_view::npos;
+    notes.singleLine = notes.singleLine && SingleLine(text);
     return rules::PutZeroFill(at, text, f.width);
   }
 };
@@ -291,7 +309,7 @@ struct Integer : Counter {
 
 // Hundredths with "-" in front, inside the width, when below zero.
 struct SignedAmount : Fixed {
-  static constexpr bool kExactWidth = false;
+  static constexpr Widths kWidth = Widths::AtLeast;
   static constexpr bool Feeds(const Field& f, Table<Param> params) {
     return ReadsParameter(f, params, ParamKind::Real);
   }
@@ -370,7 +388,7 @@ struct TimeOrBlanks : TimeKind<true> {};
 // checks them against the lines before. `counts.AnyTypeCounts(n)`: some record
 // type has n lines before this one; `counts.Listed()`: those counts, shown.
 struct LineCount : Fixed {
-  static constexpr bool kExactWidth = false;
+  static constexpr Widths kWidth = Widths::Any;
   static constexpr bool Feeds(const Field& f, Table<Param>) { return f.compute != nullptr; }
   static size_t Room(const Field& f, const Args&) { return AtLeast(f, 24); }
   static char* Render(char* at, const Field& f, const Args& a, RenderNotes&) {

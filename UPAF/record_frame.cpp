@@ -71,9 +71,12 @@ namespace {
 // The sanitizer build stops at a rendering that wrote past the room its kind
 // gave it: the line's bytes were reserved by those rooms, so the next bytes
 // belong to no one.
-// A kind that says it always writes its width is held to that too.
-void CheckRoom(const Field& f, size_t room, size_t written, bool exactWidth) {
-  if (written <= room && (!exactWidth || written == static_cast<size_t>(f.width))) return;
+// A kind is held to what it says of its width too.
+void CheckRoom(const Field& f, size_t room, size_t written, Widths widths) {
+  const size_t width = static_cast<size_t>(f.width);
+  if (written <= room &&
+      (widths == Widths::Any || written == width || (widths == Widths::AtLeast && written > width)))
+    return;
   std::fprintf(stderr, "quorix: the field \"%.*s\" wrote %zu bytes in a room of %zu (width %d)\n",
                static_cast<int>(f.name.size()), f.name.data(), written, room, f.width);
   std::abort();
@@ -81,9 +84,14 @@ void CheckRoom(const Field& f, size_t room, size_t written, bool exactWidth) {
 #endif
 
 // Writes every field of the layout from `at` and returns the end; false in
-// `widthsHold` when a field did not come out exactly its width.
-char* RenderLine(char* at, const RecordKind& kind, const Args& args, RenderNotes& notes,
+// `widthsHold` when a field of any length did not come out exactly its width
+// (the others are judged by the line's length). The notes are
+// kept in locals: the renderings write through char*, which may alias
+// anything the compiler cannot see is local.
+char* RenderLine(char* at, const RecordKind& kind, const Args& args, RenderNotes& notesOut,
                  bool& widthsHold) {
+  RenderNotes notes = notesOut;
+  size_t offWidth = 0;  // non-zero once a field's length differs from its width
   for (const Field& f : kind.layout) {
     at = WithKind(f.kind, [&](auto k) {
       using Kind = decltype(k);
@@ -92,13 +100,16 @@ char* RenderLine(char* at, const RecordKind& kind, const Args& args, RenderNotes
 #endif
       char* const end = Kind::Render(at, f, args, notes);
 #if QUORIX_ROOM_CHECKS
-      CheckRoom(f, room, static_cast<size_t>(end - at), Kind::kExactWidth);
+      CheckRoom(f, room, static_cast<size_t>(end - at), Kind::kWidth);
 #endif
-      if constexpr (!Kind::kExactWidth) widthsHold = widthsHold && end - at == f.width;
+      if constexpr (Kind::kWidth == Widths::Any)
+        offWidth |= static_cast<size_t>(end - at) ^ static_cast<size_t>(f.width);
       return end;
     });
     notes.position += static_cast<size_t>(f.width);
   }
+  notesOut = notes;
+  widthsHold = offWidth == 0;
   return at;
 }
 
@@ -181,7 +192,7 @@ bool AssembleRecord(const RecordKind& kind, const Args& args) {
     const char* const end = RenderLine(start, kind, args, notes, widthsHold);
     const std::string_view line(start, static_cast<size_t>(end - start));
 
-    if (!widthsHold || !notes.singleLine) {
+    if (line.size() != kind.lineLength || !widthsHold || !notes.singleLine) {
       std::string message(msg::kInvalidLayout);
       message += line;
       SetLastError(message);

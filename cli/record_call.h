@@ -1,7 +1,8 @@
-// Calls a record kind's export from a list of values, its parameter list
-// taken from the record kind table and its prototype from the public header:
-// one template unpacks the prototype's parameter types, so no export's
-// parameter list is written again here.
+// The builders' call table: calls a record kind's export with the arguments a
+// source gives, its prototype taken from the public header (one template
+// unpacks the prototype's parameter types, so no export's parameter list is
+// written again here). The quorix program and the records fuzzer both call
+// the builders through it.
 #ifndef QUORIX_CLI_RECORD_CALL_H
 #define QUORIX_CLI_RECORD_CALL_H
 

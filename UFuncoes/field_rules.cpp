@@ -134,31 +134,14 @@ std::string_view Trim(std::string_view text) {
   return text.substr(b, e - b);
 }
 
-void AppendAlphanumeric(std::string& out, std::string_view text) {
-  for (char c : text)
-    if (IsAlphanumeric(static_cast<unsigned char>(c))) out.push_back(c);
-}
-
 std::string AlphanumericFilter(std::string_view text) {
   std::string out;
-  AppendAlphanumeric(out, text);
+  for (char c : text)
+    if (IsAlphanumeric(static_cast<unsigned char>(c))) out.push_back(c);
   return out;
 }
 
 namespace {
-
-// Writes what a Put* rendering produces at the end of `out`, given the room it needs.
-template <class Put>
-void AppendPut(std::string& out, size_t room, Put put) {
-  const size_t start = out.size();
-  out.resize(start + room);
-  char* const first = &out[0];
-  out.resize(static_cast<size_t>(put(first + start) - first));
-}
-
-size_t Room(int width, size_t least) {
-  return width > 0 && static_cast<size_t>(width) > least ? static_cast<size_t>(width) : least;
-}
 
 // Small copies stay out of the C runtime's memcpy: the one a 32-bit Windows
 // host loads costs several times more for a few bytes, and GCC would turn
@@ -189,18 +172,12 @@ char* PutZeroFill(char* at, std::string_view text, int width) {
   return CopyBytes(at, text.data(), text.size());
 }
 
-void AppendZeroFill(std::string& out, std::string_view text, int width) {
-  AppendPut(out, Room(width, text.size()), [&](char* at) { return PutZeroFill(at, text, width); });
-}
-
 std::string ZeroFill(std::string_view text, int width, Justify side) {
-  std::string out;
-  if (side == Justify::Left) {
-    AppendZeroFill(out, text, width);
-  } else {
-    out.assign(text);
-    if (width > static_cast<int>(text.size())) out.append(width - text.size(), '0');
-  }
+  if (side == Justify::Left)
+    return Rendered(RoomFor(width, text.size()),
+                    [&](char* at) { return PutZeroFill(at, text, width); });
+  std::string out(text);
+  if (width > static_cast<int>(text.size())) out.append(width - text.size(), '0');
   return out;
 }
 
@@ -218,9 +195,9 @@ void PutFieldChars(char* to, const char* from, size_t n) {
   for (; i + sizeof(Word) <= n; i += sizeof(Word)) {
     Word w;
     std::memcpy(&w, from + i, sizeof w);
-    const bool plain = (w & kHigh) == 0 &&                     // all below 0x80
-                       ((w + kOnes * 0x60) & kHigh) == kHigh &&  // all from 0x20
-                       ((w + kOnes) & kHigh) == 0 &&             // none is 0x7F
+    const bool plain = (w & kHigh) == 0 &&                                       // all below 0x80
+                       ((w + kOnes * 0x60) & kHigh) == kHigh &&                  // all from 0x20
+                       ((w + kOnes) & kHigh) == 0 &&                             // none is 0x7F
                        (((w ^ (kOnes * '?')) + kOnes * 0x7F) & kHigh) == kHigh;  // no '?'
     if (!plain) {
       for (size_t k = i; k < i + sizeof(Word); ++k) to[k] = FieldChar(from[k]);
@@ -263,16 +240,9 @@ char* PutAlphanumericField(char* at, std::string_view text, int width) {
   return at + n;
 }
 
-void AppendTextField(std::string& out, std::string_view text, int width, Justify justify,
-                     char fill) {
-  AppendPut(out, Room(width, 0),
-            [&](char* at) { return PutTextField(at, text, width, justify, fill); });
-}
-
 std::string TextField(std::string_view text, int width, Justify justify, char fill) {
-  std::string out;
-  AppendTextField(out, text, width, justify, fill);
-  return out;
+  return Rendered(RoomFor(width, 0),
+                  [&](char* at) { return PutTextField(at, text, width, justify, fill); });
 }
 
 char* PutCharField(char* at, char c) {
@@ -283,14 +253,6 @@ char* PutCharField(char* at, char c) {
 char* PutCharAsPassed(char* at, char c) {
   *at = static_cast<unsigned char>(c) < 32 ? ' ' : c;
   return at + 1;
-}
-
-void AppendCharField(std::string& out, char c) {
-  AppendPut(out, 1, [&](char* at) { return PutCharField(at, c); });
-}
-
-void AppendCharAsPassed(std::string& out, char c) {
-  AppendPut(out, 1, [&](char* at) { return PutCharAsPassed(at, c); });
 }
 
 namespace {
@@ -355,15 +317,9 @@ char* PutNumber(char* at, double value, Decimals decimals, int width) {
   return PutZeroFill(at, digits, width);
 }
 
-void AppendNumber(std::string& out, double value, Decimals decimals, int width) {
-  AppendPut(out, Room(width, kNumberRoom),
-            [&](char* at) { return PutNumber(at, value, decimals, width); });
-}
-
 std::string NumberRendering(double value, Decimals decimals, int width) {
-  std::string out;
-  AppendNumber(out, value, decimals, width);
-  return out;
+  return Rendered(RoomFor(width, kNumberRoom),
+                  [&](char* at) { return PutNumber(at, value, decimals, width); });
 }
 
 char* PutSignedAmount(char* at, double value, int width) {
@@ -374,15 +330,9 @@ char* PutSignedAmount(char* at, double value, int width) {
   return PutNumber(at, value, Decimals::Two, width);
 }
 
-void AppendSignedAmount(std::string& out, double value, int width) {
-  AppendPut(out, Room(width, kNumberRoom + 1),
-            [&](char* at) { return PutSignedAmount(at, value, width); });
-}
-
 std::string SignedAmountRendering(double value, int width) {
-  std::string out;
-  AppendSignedAmount(out, value, width);
-  return out;
+  return Rendered(RoomFor(width, kNumberRoom + 1),
+                  [&](char* at) { return PutSignedAmount(at, value, width); });
 }
 
 std::string FormatNumber(double value, Decimals decimals) {
@@ -416,14 +366,9 @@ char* PutInteger(char* at, int32_t value, int width) {
   return PutZeroFill(at, std::string_view(p, static_cast<size_t>(end - p)), width);
 }
 
-void AppendInteger(std::string& out, int32_t value, int width) {
-  AppendPut(out, Room(width, kIntegerRoom), [&](char* at) { return PutInteger(at, value, width); });
-}
-
 std::string IntegerRendering(int32_t value, int width) {
-  std::string out;
-  AppendInteger(out, value, width);
-  return out;
+  return Rendered(RoomFor(width, kIntegerRoom),
+                  [&](char* at) { return PutInteger(at, value, width); });
 }
 
 char* PutDate(char* at, double date) {
@@ -434,14 +379,8 @@ char* PutDate(char* at, double date) {
   return at + 8;
 }
 
-void AppendDate(std::string& out, double date) {
-  AppendPut(out, 8, [&](char* at) { return PutDate(at, date); });
-}
-
 std::string DateRendering(double date) {
-  std::string out;
-  AppendDate(out, date);
-  return out;
+  return Rendered(8, [&](char* at) { return PutDate(at, date); });
 }
 
 char* PutTime(char* at, double time) {
@@ -456,14 +395,8 @@ char* PutTime(char* at, double time) {
   return at + 6;
 }
 
-void AppendTime(std::string& out, double time) {
-  AppendPut(out, 6, [&](char* at) { return PutTime(at, time); });
-}
-
 std::string TimeRendering(double time) {
-  std::string out;
-  AppendTime(out, time);
-  return out;
+  return Rendered(6, [&](char* at) { return PutTime(at, time); });
 }
 
 std::string FormatDayMonthYear(double date) {

@@ -1,7 +1,10 @@
 #include "UPAF/record_frame.h"
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <exception>
+#include <new>
 
 #include "UConst/failure.h"
 #include "UConst/last_error.h"
@@ -22,16 +25,6 @@ bool TypeLengthOk(std::string_view type, size_t length) {
 std::string& Scratch() {
   static std::string line;
   return line;
-}
-
-// Fields placed as passed (the record type, counters, flags) could carry a
-// line break: the file would then hold more lines than the report appended,
-// and its readers and the totals lines would no longer agree with it. Every
-// other field's rendering writes no control code.
-bool SingleLine(std::string_view text) {
-  for (char c : text)
-    if (c == '\r' || c == '\n') return false;
-  return true;
 }
 
 }  // namespace
@@ -58,11 +51,7 @@ std::string_view SourceText(Source source, const Args& args) {
   }
 }
 
-namespace {
-
-// A field that holds no sign writes the digits of a negative value's
-// opposite: the line would hold another number than the one passed.
-[[noreturn]] void RefuseNegative(const Field& f, size_t position, std::string_view shown) {
+void RefuseNegative(const Field& f, size_t position, std::string_view shown) {
   std::string message(msg::kNegativeInUnsignedField);
   message += f.name;
   message += f.width == 1 ? msg::kFieldPosition : msg::kFieldPositions;
@@ -76,93 +65,51 @@ namespace {
   throw Failure(message);
 }
 
-// Bytes a field may take at most, so that the whole line can be given room
-// before any field is written.
-size_t RoomOf(const Field& f, const Args& args) {
-  const size_t width = f.width > 0 ? static_cast<size_t>(f.width) : 0;
-  auto atLeast = [width](size_t n) { return width > n ? width : n; };
-  switch (f.kind) {
-    case FieldKind::RecordType:
-    case FieldKind::AsPassed:
-      return args.text(f.source.index).size();
-    case FieldKind::Counter:
-    case FieldKind::Code:
-      return atLeast(args.text(f.source.index).size());
-    case FieldKind::Number:
-    case FieldKind::NumberByCount:
-      return atLeast(rules::kNumberRoom);
-    case FieldKind::SignedAmount:
-      return atLeast(rules::kNumberRoom + 1);
-    case FieldKind::Integer:
-      return atLeast(rules::kIntegerRoom);
-    case FieldKind::LineCount:
-      return atLeast(24);
-    default:
-      return width;
-  }
-}
+namespace {
 
-// Writes the field at `at` and returns its end. `position`: the field's first
-// position as the layout places it. `asPassedOk` turns false when a text
-// placed as passed holds a line break.
-char* RenderField(char* at, const Field& f, const Args& args, size_t position, bool& asPassedOk) {
-  const int source = f.source.index;
-  switch (f.kind) {
-    case FieldKind::RecordType:
-    case FieldKind::AsPassed: {
-      const std::string_view text = args.text(source);
-      asPassedOk = asPassedOk && SingleLine(text);
-      return rules::PutAsPassed(at, text);
-    }
-    case FieldKind::Text:
-      return rules::PutTextField(at, SourceText(f.source, args), f.width, f.justify, f.fill);
-    case FieldKind::Alphanumeric:
-      return rules::PutAlphanumericField(at, args.text(source), f.width);
-    case FieldKind::Counter:
-    case FieldKind::Code: {
-      const std::string_view text = args.text(source);
-      asPassedOk = asPassedOk && SingleLine(text);
-      return rules::PutZeroFill(at, text, f.width);
-    }
-    case FieldKind::Number:
-    case FieldKind::NumberByCount: {
-      const double value = args.real(source);
-      const rules::Decimals decimals =
-          f.kind == FieldKind::Number ? static_cast<rules::Decimals>(f.decimals)
-                                      : rules::DecimalsForCount(args.integer(f.decimalsSource));
-      char* const end = rules::PutNumber(at, value, decimals, f.width);
-      // Below zero but written as zeros: the same number, so it stands.
-      if (value < 0 && std::string_view(at, static_cast<size_t>(end - at)).find_first_not_of('0') !=
-                           std::string_view::npos)
-        RefuseNegative(f, position, rules::FormatNumber(value, decimals));
+#if QUORIX_ROOM_CHECKS
+// The sanitizer build stops at a rendering that wrote past the room its kind
+// gave it: the line's bytes were reserved by those rooms, so the next bytes
+// belong to no one.
+// A kind is held to what it says of its width too.
+void CheckRoom(const Field& f, size_t room, size_t written, Widths widths) {
+  const size_t width = static_cast<size_t>(f.width);
+  if (written <= room &&
+      (widths == Widths::Any || written == width || (widths == Widths::AtLeast && written > width)))
+    return;
+  std::fprintf(stderr, "quorix: the field \"%.*s\" wrote %zu bytes in a room of %zu (width %d)\n",
+               static_cast<int>(f.name.size()), f.name.data(), written, room, f.width);
+  std::abort();
+}
+#endif
+
+// Writes every field of the layout from `at` and returns the end; false in
+// `widthsHold` when a field of any length did not come out exactly its width
+// (the others are judged by the line's length). The notes are
+// kept in locals: the renderings write through char*, which may alias
+// anything the compiler cannot see is local.
+char* RenderLine(char* at, const RecordKind& kind, const Args& args, RenderNotes& notesOut,
+                 bool& widthsHold) {
+  RenderNotes notes = notesOut;
+  size_t offWidth = 0;  // non-zero once a field's length differs from its width
+  for (const Field& f : kind.layout) {
+    at = WithKind(f.kind, [&](auto k) {
+      using Kind = decltype(k);
+#if QUORIX_ROOM_CHECKS
+      const size_t room = Kind::Room(f, args);
+#endif
+      char* const end = Kind::Render(at, f, args, notes);
+#if QUORIX_ROOM_CHECKS
+      CheckRoom(f, room, static_cast<size_t>(end - at), Kind::kWidth);
+#endif
+      if constexpr (Kind::kWidth == Widths::Any)
+        offWidth |= static_cast<size_t>(end - at) ^ static_cast<size_t>(f.width);
       return end;
-    }
-    case FieldKind::Integer: {
-      const int32_t value = args.integer(source);
-      if (value < 0) RefuseNegative(f, position, std::to_string(value));
-      return rules::PutInteger(at, value, f.width);
-    }
-    case FieldKind::SignedAmount:
-      return rules::PutSignedAmount(at, args.real(source), f.width);
-    case FieldKind::Date:
-      return rules::PutDate(at, args.real(source));
-    case FieldKind::Time:
-      return rules::PutTime(at, args.real(source));
-    case FieldKind::DateOrBlanks:
-    case FieldKind::TimeOrBlanks:
-      if (args.real(source) == 0) return rules::PutTextField(at, {}, f.width);
-      return f.kind == FieldKind::DateOrBlanks ? rules::PutDate(at, args.real(source))
-                                               : rules::PutTime(at, args.real(source));
-    case FieldKind::Character:
-      return rules::PutCharField(at, args.character(source));
-    case FieldKind::CharacterAsPassed:
-      return rules::PutCharAsPassed(at, args.character(source));
-    case FieldKind::LineCount: {
-      std::string digits;
-      f.compute(digits, args);
-      return rules::PutAsPassed(at, digits);
-    }
+    });
+    notes.position += static_cast<size_t>(f.width);
   }
+  notesOut = notes;
+  widthsHold = offWidth == 0;
   return at;
 }
 
@@ -199,7 +146,7 @@ bool Positive(double value) { return std::isfinite(value) && value > 0; }
 
 bool AssembleRecord(const RecordKind& kind, const Args& args) {
   const Frame& frame = kind.frame;
-  if (frame.entryClear) SetLastError({});
+  if (frame.clearsMessageOnEntry) SetLastError({});
 
   const std::string_view recordType = args.text(0);
   if (!TypeLengthOk(recordType, kind.typeLength) ||
@@ -209,25 +156,29 @@ bool AssembleRecord(const RecordKind& kind, const Args& args) {
     SetLastError(message);
     return false;
   }
-  if (frame.taxpayerCheck && !TaxpayerCheck()) return false;
+  if (frame.checksTaxpayer && !TaxpayerCheck()) return false;
 
-  if (!frame.chainedChecks && frame.checks && !frame.checks(args)) return false;
+  const bool chainedChecks = frame.failures == Failures::Chained;
+  if (!chainedChecks && frame.checks && !frame.checks(args)) return false;
   try {
-    if (frame.chainedChecks && frame.checks && !frame.checks(args)) return false;
+    if (chainedChecks && frame.checks && !frame.checks(args)) return false;
 
     size_t room = 0;
-    for (const Field& f : kind.layout) room += RoomOf(f, args);
+    for (const Field& f : kind.layout)
+      room += WithKind(f.kind, [&](auto k) { return decltype(k)::Room(f, args); });
 
     // The line is written in place at the report buffer's end and kept only
     // when it passes; a line that fails leaves those bytes unused.
     ReportBuffer* report = State().report.get();
     char* start = nullptr;
-    std::exception_ptr noRoom;
+    // Without memory for it the line is still assembled (in the scratch
+    // line) and judged, so that a wrong line tells what is wrong with it.
+    bool noRoom = false;
     if (report) {
       try {
         start = report->Tail(room);
-      } catch (const std::exception&) {
-        noRoom = std::current_exception();
+      } catch (const std::bad_alloc&) {
+        noRoom = true;
       }
     }
     if (!start) {
@@ -236,16 +187,12 @@ bool AssembleRecord(const RecordKind& kind, const Args& args) {
       start = &scratch[0];
     }
 
-    char* at = start;
-    bool singleLine = true;
-    size_t position = 1;
-    for (const Field& f : kind.layout) {
-      at = RenderField(at, f, args, position, singleLine);
-      position += static_cast<size_t>(f.width);
-    }
-    const std::string_view line(start, static_cast<size_t>(at - start));
+    RenderNotes notes;
+    bool widthsHold = true;
+    const char* const end = RenderLine(start, kind, args, notes, widthsHold);
+    const std::string_view line(start, static_cast<size_t>(end - start));
 
-    if (line.size() != kind.lineLength || !singleLine) {
+    if (line.size() != kind.lineLength || !widthsHold || !notes.singleLine) {
       std::string message(msg::kInvalidLayout);
       message += line;
       SetLastError(message);
@@ -256,18 +203,14 @@ bool AssembleRecord(const RecordKind& kind, const Args& args) {
       return false;
     }
     if (noRoom) {
-      try {
-        std::rethrow_exception(noRoom);
-      } catch (const std::exception& e) {
-        SetLastErrorNoThrow(FailureText(e));
-      }
+      SetLastErrorNoThrow(msg::kOutOfMemory);
       return false;
     }
     report->Commit(line.size());
     return true;
   } catch (const std::exception& e) {
-    // Without the chaining step the export's catch-all reports the failure.
-    if (!frame.failureChaining) throw;
+    // Unchained, the export's catch-all reports the failure alone.
+    if (frame.failures == Failures::Unchained) throw;
     ChainLastError(FailureText(e));
     return false;
   }

@@ -4,13 +4,16 @@
 // its layout, layout length check, append, failure chaining.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "UFuncoes/field_rules.h"
+#include "UPAF/field_kinds.h"
 #include "UPAF/record_kinds.h"
 
 // Names a record's parameters once: `LIST(X)` holds one X(name, kind) per
@@ -25,39 +28,8 @@
 
 namespace quorix::upaf {
 
-// One builder argument as the export received it.
-struct Arg {
-  std::string_view text;
-  double real = 0;
-  int32_t integer = 0;
-  char character = 0;
-
-  static Arg Text(std::string_view t) { return Arg{t, 0, 0, 0}; }
-  static Arg Real(double v) { return Arg{{}, v, 0, 0}; }
-  static Arg Integer(int32_t v) { return Arg{{}, 0, v, 0}; }
-  // Only the lowest byte of a character slot counts.
-  static Arg Character(uint32_t slot) { return Arg{{}, 0, 0, static_cast<char>(slot & 0xFF)}; }
-};
-
-class Args {
- public:
-  Args(const Arg* args, size_t count) : args_(args), count_(count) {}
-  std::string_view text(int i) const { return args_[i].text; }
-  double real(int i) const { return args_[i].real; }
-  int32_t integer(int i) const { return args_[i].integer; }
-  char character(int i) const { return args_[i].character; }
-  size_t size() const { return count_; }
-
- private:
-  const Arg* args_;
-  size_t count_;
-};
-
 // Runs the frame for one line; args[0] is always the record type.
 bool AssembleRecord(const RecordKind& kind, const Args& args);
-
-// Reads a taxpayer item, a software-house item or a text argument.
-std::string_view SourceText(Source source, const Args& args);
 
 // Names of the fields that several records share.
 namespace names {
@@ -86,6 +58,41 @@ inline constexpr std::string_view kCancelIndicator = "indicador de cancelamento"
 inline constexpr std::string_view kCancelledIncrease = "acr\xE9scimo cancelado";
 inline constexpr std::string_view kTaxRate = "al\xEDquota";
 }  // namespace names
+
+// The ECF identification that the lines of an ECF's own documents open with:
+// the record type, the ECF's serial number, its MF letter, its model and the
+// user's order number. Those kinds' parameter lists start with it, in this
+// order, and their layouts with EcfIdentified(the rest of the fields).
+#define QUORIX_ECF_IDENTIFICATION(X) \
+  X(recordType, Text)                \
+  X(serialNumber, Text)              \
+  X(mfAdditional, Text)              \
+  X(ecfModel, Text)                  \
+  X(userNumber, Text)
+
+namespace ecf {
+enum : int { QUORIX_ECF_IDENTIFICATION(QUORIX_PARAMETER_INDEX) kIdentificationCount };
+inline constexpr Field kIdentification[] = {
+    RecordType(3),
+    Text(serialNumber, 20, names::kSerialNumber),
+    Text(mfAdditional, 1, names::kMfAdditional),
+    Text(ecfModel, 20, names::kEcfModel),
+    TextRight(userNumber, 2, names::kUserNumber),
+};
+static_assert(std::size(kIdentification) == kIdentificationCount);
+
+template <size_t N, size_t... I>
+constexpr std::array<Field, kIdentificationCount + N> Join(const Field (&rest)[N],
+                                                           std::index_sequence<I...>) {
+  return {{(I < kIdentificationCount ? kIdentification[I] : rest[I - kIdentificationCount])...}};
+}
+}  // namespace ecf
+
+// A layout made of the ECF identification and then `rest`.
+template <size_t N>
+constexpr std::array<Field, ecf::kIdentificationCount + N> EcfIdentified(const Field (&rest)[N]) {
+  return ecf::Join(rest, std::make_index_sequence<ecf::kIdentificationCount + N>{});
+}
 
 // Vocabulary of the builders' checks: each sets its message and gives false
 // when the test fails, so that a check list reads `return A && B && C;`.

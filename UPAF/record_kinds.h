@@ -30,9 +30,13 @@
 // A source is a parameter of the record, an item of the open report's taxpayer
 // (kTaxpayer...) or of the software-house data last loaded (SoftwareHouseItem).
 // Fields that hold no sign (Number, NumberByCount, Integer) refuse a negative
-// value that would be written as another number.
+// value that would be written as another number. Every field must come out
+// exactly its width: a line where one does not (a counter or number too long,
+// a text placed as passed of another length, a record type with blanks around
+// it) is refused whole, even where two wrong widths would add up to the line's.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -52,6 +56,8 @@ struct Table {
   constexpr Table() = default;
   template <size_t N>
   constexpr Table(const T (&array)[N]) : data(array), size(N) {}
+  template <size_t N>
+  constexpr Table(const std::array<T, N>& array) : data(array.data()), size(N) {}
   constexpr const T& operator[](size_t i) const { return data[i]; }
   constexpr const T* begin() const { return data; }
   constexpr const T* end() const { return data + size; }
@@ -69,37 +75,30 @@ struct Param {
 
 // --- Fields ----------------------------------------------------------------
 
-enum class FieldKind : uint8_t {
-  RecordType,
-  Text,
-  Alphanumeric,
-  Character,
-  CharacterAsPassed,
-  AsPassed,
-  Counter,
-  Code,
-  Number,
-  NumberByCount,
-  Integer,
-  SignedAmount,
-  Date,
-  Time,
-  DateOrBlanks,
-  TimeOrBlanks,
-  LineCount,
-};
+// Every kind of field; what each one means (its room, rendering, read-back
+// check and decoding) is stated once, in field_kinds.h.
+#define QUORIX_FIELD_KINDS(X) \
+  X(RecordType)               \
+  X(Text)                     \
+  X(Alphanumeric)             \
+  X(Character)                \
+  X(CharacterAsPassed)        \
+  X(AsPassed)                 \
+  X(Counter)                  \
+  X(Code)                     \
+  X(Number)                   \
+  X(NumberByCount)            \
+  X(Integer)                  \
+  X(SignedAmount)             \
+  X(Date)                     \
+  X(Time)                     \
+  X(DateOrBlanks)             \
+  X(TimeOrBlanks)             \
+  X(LineCount)
 
-// What the written characters no longer tell about the value passed; a field
-// without any is read back exactly.
-enum Loss : uint8_t {
-  kTrimmed = 1 << 0,     // blanks and control codes at both ends dropped
-  kFolded = 1 << 1,      // accents folded, other characters outside the set blanked
-  kUpperCased = 1 << 2,  // a-z written as A-Z
-  kCut = 1 << 3,         // a longer value cut to the width
-  kFiltered = 1 << 4,    // every character but letters and digits dropped
-  kZeroFilled = 1 << 5,  // leading "0" of the value cannot be told from the fill
-  kRounded = 1 << 6,     // to the field's decimals; a date keeps its day, a time its second
-};
+#define QUORIX_FIELD_KIND_ENUMERATOR(name) name,
+enum class FieldKind : uint8_t { QUORIX_FIELD_KINDS(QUORIX_FIELD_KIND_ENUMERATOR) };
+#undef QUORIX_FIELD_KIND_ENUMERATOR
 
 enum class SourceKind : uint8_t { Parameter, Taxpayer, SoftwareHouse, Computed };
 
@@ -119,8 +118,35 @@ inline constexpr Source kTaxpayerCompanyName{SourceKind::Taxpayer, 3};
 // A text of the software-house data that the builder's checks loaded.
 constexpr Source SoftwareHouseItem(int text) { return {SourceKind::SoftwareHouse, text}; }
 
-class Args;
-// Renders a computed field at the end of the line.
+// One builder argument as the export received it.
+struct Arg {
+  std::string_view text;
+  double real = 0;
+  int32_t integer = 0;
+  char character = 0;
+
+  static Arg Text(std::string_view t) { return Arg{t, 0, 0, 0}; }
+  static Arg Real(double v) { return Arg{{}, v, 0, 0}; }
+  static Arg Integer(int32_t v) { return Arg{{}, 0, v, 0}; }
+  // Only the lowest byte of a character slot counts.
+  static Arg Character(uint32_t slot) { return Arg{{}, 0, 0, static_cast<char>(slot & 0xFF)}; }
+};
+
+class Args {
+ public:
+  Args(const Arg* args, size_t count) : args_(args), count_(count) {}
+  std::string_view text(int i) const { return args_[i].text; }
+  double real(int i) const { return args_[i].real; }
+  int32_t integer(int i) const { return args_[i].integer; }
+  char character(int i) const { return args_[i].character; }
+  size_t size() const { return count_; }
+
+ private:
+  const Arg* args_;
+  size_t count_;
+};
+
+// Computes a field's digits (the totals line's count).
 using ComputeField = void (*)(std::string& line, const Args& args);
 
 struct Field {
@@ -128,56 +154,51 @@ struct Field {
   FieldKind kind;
   int width;
   Source source;
-  uint8_t losses = 0;
   int decimals = 0;         // Number: 0, 2 or 3; Amount and SignedAmount: 2
   int decimalsSource = -1;  // NumberByCount: the integer parameter that picks the decimals
   rules::Justify justify = rules::Justify::Left;
   char fill = ' ';
   ComputeField compute = nullptr;  // LineCount
-
-  constexpr bool exact() const { return losses == 0; }
 };
-
-constexpr uint8_t kTextLosses = kTrimmed | kFolded | kUpperCased | kCut;
 
 constexpr Field RecordType(int typeLength) {
   return {"tipo do registro", FieldKind::RecordType, typeLength, 0};
 }
 constexpr Field Text(Source s, int width, std::string_view name) {
-  return {name, FieldKind::Text, width, s, kTextLosses};
+  return {name, FieldKind::Text, width, s};
 }
 constexpr Field TextRight(Source s, int width, std::string_view name) {
-  Field f{name, FieldKind::Text, width, s, kTextLosses | kZeroFilled};
+  Field f{name, FieldKind::Text, width, s};
   f.justify = rules::Justify::Right;
   f.fill = '0';
   return f;
 }
 constexpr Field Alphanumeric(Source s, int width, std::string_view name) {
-  return {name, FieldKind::Alphanumeric, width, s, kFiltered | kUpperCased | kCut};
+  return {name, FieldKind::Alphanumeric, width, s};
 }
 constexpr Field Character(Source s, std::string_view name) {
-  return {name, FieldKind::Character, 1, s, kFolded | kUpperCased};
+  return {name, FieldKind::Character, 1, s};
 }
 constexpr Field CharacterAsPassed(Source s, std::string_view name) {
-  return {name, FieldKind::CharacterAsPassed, 1, s, kFolded};
+  return {name, FieldKind::CharacterAsPassed, 1, s};
 }
 constexpr Field AsPassed(Source s, int width, std::string_view name) {
   return {name, FieldKind::AsPassed, width, s};
 }
 constexpr Field Counter(Source s, int width, std::string_view name) {
-  return {name, FieldKind::Counter, width, s, kZeroFilled};
+  return {name, FieldKind::Counter, width, s};
 }
 constexpr Field Code(Source s, int width, std::string_view name) {
-  return {name, FieldKind::Code, width, s, kZeroFilled};
+  return {name, FieldKind::Code, width, s};
 }
 constexpr Field Number(Source s, int decimals, int width, std::string_view name) {
-  return {name, FieldKind::Number, width, s, kRounded, decimals};
+  return {name, FieldKind::Number, width, s, decimals};
 }
 constexpr Field Amount(Source s, int width, std::string_view name) {
   return Number(s, 2, width, name);
 }
 constexpr Field NumberByCount(Source s, int decimalsSource, int width, std::string_view name) {
-  Field f{name, FieldKind::NumberByCount, width, s, kRounded};
+  Field f{name, FieldKind::NumberByCount, width, s};
   f.decimalsSource = decimalsSource;
   return f;
 }
@@ -185,34 +206,20 @@ constexpr Field Integer(Source s, int width, std::string_view name) {
   return {name, FieldKind::Integer, width, s};
 }
 constexpr Field SignedAmount(Source s, int width, std::string_view name) {
-  return {name, FieldKind::SignedAmount, width, s, kRounded, 2};
+  return {name, FieldKind::SignedAmount, width, s, 2};
 }
-constexpr Field Date(Source s, std::string_view name) {
-  return {name, FieldKind::Date, 8, s, kRounded};
-}
-constexpr Field Time(Source s, std::string_view name) {
-  return {name, FieldKind::Time, 6, s, kRounded};
-}
+constexpr Field Date(Source s, std::string_view name) { return {name, FieldKind::Date, 8, s}; }
+constexpr Field Time(Source s, std::string_view name) { return {name, FieldKind::Time, 6, s}; }
 constexpr Field DateOrBlanks(Source s, std::string_view name) {
-  return {name, FieldKind::DateOrBlanks, 8, s, kRounded};
+  return {name, FieldKind::DateOrBlanks, 8, s};
 }
 constexpr Field TimeOrBlanks(Source s, std::string_view name) {
-  return {name, FieldKind::TimeOrBlanks, 6, s, kRounded};
+  return {name, FieldKind::TimeOrBlanks, 6, s};
 }
 constexpr Field LineCount(ComputeField compute, int width, std::string_view name) {
   Field f{name, FieldKind::LineCount, width, Source{SourceKind::Computed, 0}};
   f.compute = compute;
   return f;
-}
-
-// The field holds digits only when the line was written by its rule.
-constexpr bool HoldsDigits(FieldKind k) {
-  return k == FieldKind::Number || k == FieldKind::NumberByCount || k == FieldKind::Integer ||
-         k == FieldKind::Date || k == FieldKind::Time || k == FieldKind::LineCount;
-}
-// Number renderings drop the sign; the frame refuses what that would change.
-constexpr bool HoldsNoSign(FieldKind k) {
-  return k == FieldKind::Number || k == FieldKind::NumberByCount || k == FieldKind::Integer;
 }
 
 // 1-based first position of layout[index], as the widths place it.
@@ -228,18 +235,51 @@ constexpr size_t LineLength(Table<Field> layout) { return Position(layout, layou
 // A builder's own checks, in order: false after setting its message.
 using FieldChecks = bool (*)(const Args& args);
 
-// How the record frame runs the builder.
+// How a failure raised inside the frame (a value that cannot be rendered, no
+// memory, a side file that cannot be read) becomes the last error message.
+enum class Failures : uint8_t {
+  // From the kind's checks on, chained: the message before, CR LF, its text.
+  Chained,
+  // The kind's checks run first, unprotected, so that their failure is the
+  // message alone (the export's catch-all); rendering and append are chained.
+  ChainedAfterChecks,
+  // Never chained: the export's catch-all makes the failure the message alone.
+  Unchained,
+};
+
+// How the record frame runs a builder. `Frame{checks}` is the common
+// builder: message cleared on entry, taxpayer checked, failures chained from
+// its checks on. The others say where they differ.
 struct Frame {
-  bool entryClear;
-  bool taxpayerCheck;
-  bool failureChaining;
   FieldChecks checks = nullptr;
+  // Otherwise an older message stays until the call sets one.
+  bool clearsMessageOnEntry = true;
+  bool checksTaxpayer = true;
+  Failures failures = Failures::Chained;
   // A second parameter that must pass the type length check too (its failure
   // still quotes the record type).
   int secondType = -1;
-  // Whether a failure raised by the checks goes through the failure chaining;
-  // when not, the checks run before the protected part, as loading does.
-  bool chainedChecks = true;
+
+  constexpr Frame KeepingOlderMessage() const {
+    Frame f = *this;
+    f.clearsMessageOnEntry = false;
+    return f;
+  }
+  constexpr Frame WithoutTaxpayerCheck() const {
+    Frame f = *this;
+    f.checksTaxpayer = false;
+    return f;
+  }
+  constexpr Frame WithFailures(Failures how) const {
+    Frame f = *this;
+    f.failures = how;
+    return f;
+  }
+  constexpr Frame WithSecondType(int parameter) const {
+    Frame f = *this;
+    f.secondType = parameter;
+    return f;
+  }
 };
 
 // The thirteen record kinds, each with the export that builds its lines.
@@ -349,65 +389,4 @@ constexpr bool SameKinds(TypeList<P...>, Table<Param> params) {
   return true;
 }
 
-// A parameter of the kind that the field's rendering reads.
-constexpr bool FeedsField(const Field& f, Table<Param> params) {
-  if (f.kind == FieldKind::LineCount) return f.compute != nullptr;
-  const bool text = f.kind == FieldKind::RecordType || f.kind == FieldKind::Text ||
-                    f.kind == FieldKind::Alphanumeric || f.kind == FieldKind::AsPassed ||
-                    f.kind == FieldKind::Counter || f.kind == FieldKind::Code;
-  if (f.source.kind != SourceKind::Parameter) return f.kind == FieldKind::Text;
-  if (f.source.index < 0 || static_cast<size_t>(f.source.index) >= params.size) return false;
-  const ParamKind p = params[static_cast<size_t>(f.source.index)].kind;
-  switch (f.kind) {
-    case FieldKind::Character:
-    case FieldKind::CharacterAsPassed:
-      return p == ParamKind::Character;
-    case FieldKind::Number:
-    case FieldKind::SignedAmount:
-      return p == ParamKind::Real;
-    case FieldKind::NumberByCount:
-      return p == ParamKind::Real && f.decimalsSource >= 0 &&
-             static_cast<size_t>(f.decimalsSource) < params.size &&
-             params[static_cast<size_t>(f.decimalsSource)].kind == ParamKind::Integer;
-    case FieldKind::Integer:
-      return p == ParamKind::Integer;
-    case FieldKind::Date:
-    case FieldKind::DateOrBlanks:
-      return p == ParamKind::Date;
-    case FieldKind::Time:
-    case FieldKind::TimeOrBlanks:
-      return p == ParamKind::Time;
-    default:
-      return text && p == ParamKind::Text;
-  }
-}
-
-constexpr bool SourcesFit(const RecordKind& kind) {
-  for (const Field& f : kind.layout)
-    if (f.name.empty() || f.width <= 0 || !FeedsField(f, kind.params)) return false;
-  return true;
-}
-
-// The record type comes first, from the first parameter, at the type length.
-constexpr bool StartsWithType(const RecordKind& kind) {
-  return kind.layout.size > 0 && kind.layout[0].kind == FieldKind::RecordType &&
-         kind.layout[0].source.index == 0 && kind.params.size > 0 &&
-         kind.params[0].kind == ParamKind::Text &&
-         static_cast<size_t>(kind.layout[0].width) == kind.typeLength;
-}
-
 }  // namespace quorix::upaf
-
-// Placed after a record kind's definition: its parameters agree with its
-// export's prototype, its widths add up to its line length, and every field
-// reads a source of the kind its rendering needs.
-#define QUORIX_CHECK_RECORD_KIND(kind)                                                      \
-  static_assert(::quorix::upaf::SameKinds(                                                  \
-                    typename ::quorix::upaf::ExportOf<kind.id>::Parameters{}, kind.params), \
-                #kind ": parameters differ from the export's prototype");                   \
-  static_assert(::quorix::upaf::LineLength(kind.layout) == kind.lineLength,                 \
-                #kind ": the field widths do not add up to the line length");               \
-  static_assert(::quorix::upaf::StartsWithType(kind),                                       \
-                #kind ": the line does not start with the record type");                    \
-  static_assert(::quorix::upaf::SourcesFit(kind),                                           \
-                #kind ": a field reads a source missing or of another kind")

@@ -11,74 +11,12 @@ constexpr std::string_view kLineField = "linha";
 constexpr std::string_view kEadField = "EAD";
 constexpr std::string_view kSignatureField = "assinatura";
 
-// Bytes that no written field holds: control codes, and the five bytes
-// Windows-1252 leaves without a character.
-constexpr std::array<bool, 256> MakeForbidden() {
-  std::array<bool, 256> t{};
-  for (int c = 0; c < 32; ++c) t[c] = true;
-  t[127] = t[0x81] = t[0x8D] = t[0x8F] = t[0x90] = t[0x9D] = true;
-  return t;
-}
-constexpr std::array<bool, 256> kForbidden = MakeForbidden();
+using readback::AllDigits;
+using readback::Forbidden;
+using readback::Quoted;
 
-bool Forbidden(char c) { return kForbidden[static_cast<unsigned char>(c)]; }
-bool Digit(char c) { return c >= '0' && c <= '9'; }
-bool AllDigits(std::string_view s) {
-  for (char c : s)
-    if (!Digit(c)) return false;
-  return !s.empty();
-}
-bool AllBlanks(std::string_view s) { return s.find_first_not_of(' ') == std::string_view::npos; }
-bool Hex(char c) { return Digit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
+bool Hex(char c) { return readback::Digit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
 char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
-
-int Number(std::string_view digits) {
-  int n = 0;
-  for (char c : digits) n = n * 10 + (c - '0');
-  return n;
-}
-
-bool ValidDate(std::string_view s) {
-  if (s.size() != 8 || !AllDigits(s)) return false;
-  const int year = Number(s.substr(0, 4)), month = Number(s.substr(4, 2)),
-            day = Number(s.substr(6, 2));
-  static constexpr int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  if (year < 1 || month < 1 || month > 12 || day < 1 || day > kDays[month - 1]) return false;
-  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-  return month != 2 || day < 29 || leap;
-}
-
-bool ValidTime(std::string_view s) {
-  return s.size() == 6 && AllDigits(s) && Number(s.substr(0, 2)) < 24 &&
-         Number(s.substr(2, 2)) < 60 && Number(s.substr(4, 2)) < 60;
-}
-
-bool ValidSignedDigits(std::string_view s) { return AllDigits(s[0] == '-' ? s.substr(1) : s); }
-
-// The taxpayer's identification as stored: 14 digits, an 11-digit CPF
-// zero-filled in front. A CNPJ that starts with "000" is told from a CPF by
-// neither of them, so either reading may pass.
-bool ValidCnpjCpf(std::string_view s) {
-  return rules::CheckDigitsValid(s) ||
-         (s.substr(0, 3) == "000" && rules::CheckDigitsValid(s.substr(3)));
-}
-
-// A value quoted in a finding; bytes that would break the line are shown by number.
-std::string Quoted(std::string_view raw) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string out = "\"";
-  for (char c : raw) {
-    if (Forbidden(c)) {
-      out += "\\x";
-      out += kHex[static_cast<unsigned char>(c) >> 4];
-      out += kHex[static_cast<unsigned char>(c) & 15];
-    } else {
-      out += c;
-    }
-  }
-  out += '"';
-  return out;
-}
 
 std::string ByteName(char c) {
   static constexpr char kHex[] = "0123456789ABCDEF";
@@ -179,62 +117,13 @@ class LineChecker {
                ByteName(raw[bad]) + " na posi\xE7\xE3o " + std::to_string(first + bad));
         continue;
       }
-      CheckField(f, raw, report, counts);
+      std::string what =
+          WithKind(f.kind, [&](auto k) { return decltype(k)::Check(f, raw, counts); });
+      if (!what.empty()) report(std::move(what));
     }
   }
 
  private:
-  template <class R>
-  void CheckField(const Field& f, std::string_view raw, const R& report, const TypeCounts& counts) {
-    switch (f.kind) {
-      case FieldKind::RecordType:
-        if (static_cast<unsigned char>(raw.front()) <= 32 ||
-            static_cast<unsigned char>(raw.back()) <= 32)
-          report(Quoted(raw) + " tem espa\xE7o nas pontas");
-        return;
-      case FieldKind::Text:
-        if (f.source.kind == SourceKind::Taxpayer && f.source.index == kTaxpayerCnpjCpf.index) {
-          if (raw.size() != 14 || !AllDigits(raw))
-            report(Quoted(raw) + " n\xE3o \xE9 um CNPJ nem um CPF (14 d\xEDgitos)");
-          else if (!ValidCnpjCpf(raw))
-            report(Quoted(raw) + ": d\xEDgitos verificadores errados");
-        }
-        return;
-      case FieldKind::Counter:
-      case FieldKind::Number:
-      case FieldKind::NumberByCount:
-      case FieldKind::Integer:
-        if (!AllDigits(raw)) report(Quoted(raw) + " n\xE3o \xE9 num\xE9rico");
-        return;
-      case FieldKind::LineCount:
-        if (!AllDigits(raw)) {
-          report(Quoted(raw) + " n\xE3o \xE9 num\xE9rico");
-        } else if (!counts.AnyTypeCounts(static_cast<uint64_t>(Number(raw)))) {
-          report("a quantidade " + std::to_string(Number(raw)) +
-                 " n\xE3o confere com nenhum tipo de registro das linhas anteriores (" +
-                 counts.Listed() + ")");
-        }
-        return;
-      case FieldKind::SignedAmount:
-        if (!ValidSignedDigits(raw))
-          report(Quoted(raw) +
-                 " n\xE3o \xE9 um valor (d\xEDgitos, com \"-\" \xE0 frente se negativo)");
-        return;
-      case FieldKind::Date:
-      case FieldKind::DateOrBlanks:
-        if (!ValidDate(raw) && !(f.kind == FieldKind::DateOrBlanks && AllBlanks(raw)))
-          report(Quoted(raw) + " n\xE3o \xE9 uma data v\xE1lida (AAAAMMDD)");
-        return;
-      case FieldKind::Time:
-      case FieldKind::TimeOrBlanks:
-        if (!ValidTime(raw) && !(f.kind == FieldKind::TimeOrBlanks && AllBlanks(raw)))
-          report(Quoted(raw) + " n\xE3o \xE9 uma hora v\xE1lida (HHMMSS)");
-        return;
-      default:
-        return;  // any character of the set is a value the rendering may have written
-    }
-  }
-
   std::vector<Finding>& findings_;
 };
 
@@ -321,62 +210,62 @@ Value Decode(const RecordKind& kind, size_t index, std::string_view line) {
       line.substr(Position(kind.layout, index) - 1, static_cast<size_t>(f.width));
   for (char c : raw)
     if (Forbidden(c)) return {Value::Unreadable, std::string(raw)};
-  const auto decimal = [&](std::string_view digits, int decimals, bool negative) -> Value {
-    if (!AllDigits(digits)) return {Value::Unreadable, std::string(raw)};
-    size_t lead = 0;
-    const size_t keep = static_cast<size_t>(decimals) + 1;
-    while (digits.size() - lead > keep && digits[lead] == '0') ++lead;
-    std::string out = negative ? "-" : "";
-    const std::string_view d = digits.substr(lead);
-    if (d.size() < keep) out.append(keep - d.size(), '0');
-    out += d;
-    if (decimals > 0) out.insert(out.size() - static_cast<size_t>(decimals), 1, '.');
-    return {Value::Number, out};
-  };
-  switch (f.kind) {
-    case FieldKind::Number:
-      return decimal(raw, f.decimals, false);
-    case FieldKind::NumberByCount: {
-      // The count of decimals is a field of the same line.
-      for (size_t i = 0; i < kind.layout.size; ++i) {
-        const Field& c = kind.layout[i];
-        if (c.source.kind == SourceKind::Parameter && c.source.index == f.decimalsSource &&
-            c.kind == FieldKind::Integer) {
-          const std::string_view count = line.substr(Position(kind.layout, i) - 1, 1);
-          if (!AllDigits(count)) break;
-          return decimal(raw, static_cast<int>(rules::DecimalsForCount(Number(count))), false);
-        }
-      }
-      return {Value::Unreadable, std::string(raw)};
-    }
-    case FieldKind::Integer:
-    case FieldKind::LineCount:
-      return decimal(raw, 0, false);
-    case FieldKind::SignedAmount:
-      return raw[0] == '-' ? decimal(raw.substr(1), 2, true) : decimal(raw, 2, false);
-    case FieldKind::Date:
-    case FieldKind::DateOrBlanks:
-      if (f.kind == FieldKind::DateOrBlanks && AllBlanks(raw)) return {Value::Blank, ""};
-      if (!ValidDate(raw)) return {Value::Unreadable, std::string(raw)};
-      return {Value::Date, std::string(raw.substr(0, 4)) + "-" + std::string(raw.substr(4, 2)) +
-                               "-" + std::string(raw.substr(6, 2))};
-    case FieldKind::Time:
-    case FieldKind::TimeOrBlanks:
-      if (f.kind == FieldKind::TimeOrBlanks && AllBlanks(raw)) return {Value::Blank, ""};
-      if (!ValidTime(raw)) return {Value::Unreadable, std::string(raw)};
-      return {Value::Time, std::string(raw.substr(0, 2)) + ":" + std::string(raw.substr(2, 2)) +
-                               ":" + std::string(raw.substr(4, 2))};
-    case FieldKind::Text:
-    case FieldKind::Alphanumeric:
-      if (f.justify == rules::Justify::Left) {
-        const size_t end = raw.find_last_not_of(' ');
-        return {Value::Text,
-                std::string(raw.substr(0, end == std::string_view::npos ? 0 : end + 1))};
-      }
-      return {Value::Text, std::string(raw)};
-    default:
-      return {Value::Text, std::string(raw)};
-  }
+  return WithKind(f.kind, [&](auto k) { return decltype(k)::Decode(f, raw, kind, line); });
 }
 
 }  // namespace quorix::upaf::reader
+
+namespace quorix::upaf::readback {
+
+bool ValidDate(std::string_view s) {
+  if (s.size() != 8 || !AllDigits(s)) return false;
+  const int year = Number(s.substr(0, 4)), month = Number(s.substr(4, 2)),
+            day = Number(s.substr(6, 2));
+  static constexpr int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (year < 1 || month < 1 || month > 12 || day < 1 || day > kDays[month - 1]) return false;
+  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+  return month != 2 || day < 29 || leap;
+}
+
+bool ValidTime(std::string_view s) {
+  return s.size() == 6 && AllDigits(s) && Number(s.substr(0, 2)) < 24 &&
+         Number(s.substr(2, 2)) < 60 && Number(s.substr(4, 2)) < 60;
+}
+
+// A CNPJ that starts with "000" is told from a zero-filled CPF by neither of
+// them, so either reading may pass.
+bool ValidCnpjCpf(std::string_view s) {
+  return rules::CheckDigitsValid(s) ||
+         (s.substr(0, 3) == "000" && rules::CheckDigitsValid(s.substr(3)));
+}
+
+std::string Quoted(std::string_view raw) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out = "\"";
+  for (char c : raw) {
+    if (Forbidden(c)) {
+      out += "\\x";
+      out += kHex[static_cast<unsigned char>(c) >> 4];
+      out += kHex[static_cast<unsigned char>(c) & 15];
+    } else {
+      out += c;
+    }
+  }
+  out += '"';
+  return out;
+}
+
+FieldValue Decimal(std::string_view raw, std::string_view digits, int decimals, bool negative) {
+  if (!AllDigits(digits)) return {FieldValue::Unreadable, std::string(raw)};
+  size_t lead = 0;
+  const size_t keep = static_cast<size_t>(decimals) + 1;
+  while (digits.size() - lead > keep && digits[lead] == '0') ++lead;
+  std::string out = negative ? "-" : "";
+  const std::string_view d = digits.substr(lead);
+  if (d.size() < keep) out.append(keep - d.size(), '0');
+  out += d;
+  if (decimals > 0) out.insert(out.size() - static_cast<size_t>(decimals), 1, '.');
+  return {FieldValue::Number, out};
+}
+
+}  // namespace quorix::upaf::readback

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "UPAF/field_kinds.h"
 #include "UPAF/record_kinds.h"
 
 namespace quorix::upaf::reader {
@@ -50,12 +51,7 @@ struct Reading {
 Reading Read(std::string_view file, const Options& options = {});
 
 // A field's value as the line tells it.
-struct Value {
-  enum Type : uint8_t { Text, Number, Date, Time, Blank, Unreadable } type;
-  // Text: trimmed on the side of the fill; Number: "-1234.56" (a point before
-  // the decimals); Date: "AAAA-MM-DD"; Time: "HH:MM:SS".
-  std::string text;
-};
+using Value = FieldValue;
 
 // Decodes field `index` of a line of `kind` (`line` holds the whole line).
 Value Decode(const RecordKind& kind, size_t index, std::string_view line);

@@ -1,7 +1,8 @@
-// Calls a record kind's export from a list of values, its parameter list
-// taken from the record kind table and its prototype from the public header:
-// one template unpacks the prototype's parameter types, so no export's
-// parameter list is written again here.
+// The builders' call table: calls a record kind's export with the arguments a
+// source gives, its prototype taken from the public header (one template
+// unpacks the prototype's parameter types, so no export's parameter list is
+// written again here). The quorix program and the records fuzzer both call
+// the builders through it.
 #ifndef QUORIX_CLI_RECORD_CALL_H
 #define QUORIX_CLI_RECORD_CALL_H
 
@@ -45,44 +46,86 @@ class CallTexts {
   std::vector<char*> texts_;
 };
 
-template <class P>
-P Pass(const CallValue& v, CallTexts& texts) {
+// The arguments of one call as a Source gives them: text(i), real(i),
+// integer(i), slot(i), each read in the member its prototype's type needs.
+template <class P, class Source>
+P Pass(const Source& source, size_t i) {
   if constexpr (std::is_same_v<P, quorix_text>)
-    return texts.Make(v.text);
+    return source.text(i);
   else if constexpr (std::is_same_v<P, double>)
-    return v.real;
+    return source.real(i);
   else if constexpr (std::is_same_v<P, int32_t>)
-    return v.integer;
+    return source.integer(i);
   else
-    return v.slot;
+    return source.slot(i);
 }
 
-template <auto Export, class... P, size_t... I>
-bool Invoke(std::index_sequence<I...>, const std::vector<CallValue>& v) {
-  CallTexts texts;
-  texts.Reserve(sizeof...(P));
-  return Export(Pass<P>(v[I], texts)...) != 0;
+template <auto Export, class Source, class... P, size_t... I>
+bool Invoke(upaf::TypeList<P...>, std::index_sequence<I...>, const Source& source) {
+  return Export(Pass<P>(source, I)...) != 0;
 }
 
-template <auto Export, class... P>
-bool Call(upaf::TypeList<P...>, const std::vector<CallValue>& values) {
-  return Invoke<Export, P...>(std::index_sequence_for<P...>{}, values);
+template <auto Export, class Source, class... P>
+bool Call(upaf::TypeList<P...> parameters, const Source& source) {
+  return Invoke<Export>(parameters, std::index_sequence_for<P...>{}, source);
 }
+
+template <class... P>
+std::vector<upaf::ParamKind> Kinds(upaf::TypeList<P...>) {
+  return {upaf::BoundaryKind<P>()...};
+}
+
+// Values as the program holds them, made host texts for the call.
+class ValueSource {
+ public:
+  ValueSource(const std::vector<CallValue>& values) : values_(values) {
+    texts_.Reserve(values.size());
+  }
+  quorix_text text(size_t i) const { return texts_.Make(values_[i].text); }
+  double real(size_t i) const { return values_[i].real; }
+  int32_t integer(size_t i) const { return values_[i].integer; }
+  quorix_slot slot(size_t i) const { return values_[i].slot; }
+
+ private:
+  const std::vector<CallValue>& values_;
+  mutable CallTexts texts_;
+};
 
 }  // namespace detail
+
+// Calls the export that builds lines of record kind `id` with the arguments
+// `source` gives (see detail::Pass): the call table that every caller of the
+// builders by kind goes through.
+template <class Source>
+bool CallRecordExport(upaf::RecordId id, const Source& source) {
+  switch (id) {
+#define QUORIX_RECORD_CALL(name, exportName) \
+  case upaf::RecordId::name:                 \
+    return detail::Call<exportName>(upaf::ExportOf<upaf::RecordId::name>::Parameters{}, source);
+    QUORIX_RECORD_KINDS(QUORIX_RECORD_CALL)
+#undef QUORIX_RECORD_CALL
+  }
+  return false;
+}
 
 // Calls the export that builds lines of `kind`; `values` holds one value per
 // parameter of the kind, in order.
 inline bool CallRecordExport(const upaf::RecordKind& kind, const std::vector<CallValue>& values) {
   if (values.size() != kind.params.size) return false;
-  switch (kind.id) {
-#define QUORIX_RECORD_CALL(name, exportName) \
-  case upaf::RecordId::name:                 \
-    return detail::Call<exportName>(upaf::ExportOf<upaf::RecordId::name>::Parameters{}, values);
-    QUORIX_RECORD_KINDS(QUORIX_RECORD_CALL)
-#undef QUORIX_RECORD_CALL
+  return CallRecordExport(kind.id, detail::ValueSource(values));
+}
+
+// The kinds of the parameters of the export that builds lines of `id`, as
+// its prototype has them (a date or a time is a Real there).
+inline std::vector<upaf::ParamKind> ExportParameterKinds(upaf::RecordId id) {
+  switch (id) {
+#define QUORIX_RECORD_KINDS_OF(name, exportName) \
+  case upaf::RecordId::name:                     \
+    return detail::Kinds(upaf::ExportOf<upaf::RecordId::name>::Parameters{});
+    QUORIX_RECORD_KINDS(QUORIX_RECORD_KINDS_OF)
+#undef QUORIX_RECORD_KINDS_OF
   }
-  return false;
+  return {};
 }
 
 // Days since 1899-12-30 of a civil date.

@@ -6,12 +6,6 @@
 
 namespace fuzz::open_faults {
 
-// records_fuzzer, crashes/records_fuzzer/shifted-reduction-z: a Reduction Z
-// list whose record type carries one blank ("R02 ", which the type check
-// passes, as it trims) and whose ISSQN flag is empty has the right length:
-// it is accepted with every field after the type one place off.
-inline constexpr bool kBlankTypeShiftsReductionZList = true;
-
 // ini_engine_fuzzer, crashes/ini_engine_fuzzer/empty-section-header: a
 // section header with an empty name ("[]", "[ ]") is not written back when
 // the file is rewritten, so the keys below it move into the section before

@@ -6,10 +6,13 @@
 #include <cmath>
 #include <initializer_list>
 
+#include "expected_messages.h"
 #include "side_files_support.h"
 #include "support.h"
 
 namespace {
+
+using namespace qt::msg;
 
 using qt::LastError;
 using qt::T;
@@ -145,7 +148,7 @@ TEST_F(AnexoVI, SoftwareHouseItemsComeFromTheFileAtEveryCall) {
 
 TEST_F(AnexoVI, ChecksComeInOrder) {
   const std::string empty = dir_.file("empty.ini"), missing = dir_.file("missing.ini");
-  const std::string serial = "N\xFAmero de Fabrica\xE7\xE3o ECF Inv\xE1lido ";
+  const std::string serial = kBadSerial;
   struct Case {
     const char* what;
     void (*change)(AnexoArgs&, const std::string& empty, const std::string& missing);
@@ -155,15 +158,15 @@ TEST_F(AnexoVI, ChecksComeInOrder) {
        [](AnexoArgs& a, const std::string&, const std::string& m) {
          a.type = "E1", a.houseFile = m, a.serial = "", a.start = 0;
        },
-       "Tipo de Registro Inv\xE1lido E1"},
+       kBadType + "E1"},
       {"the file before the serial number and the period",
        [](AnexoArgs& a, const std::string&, const std::string& m) {
          a.houseFile = m, a.serial = "", a.start = 0;
        },
-       "Arquivo Inv\xE1lido " + missing},
+       kInvalidFile + missing},
       {"no file name",
        [](AnexoArgs& a, const std::string&, const std::string&) { a.houseFile = ""; },
-       "Arquivo Inv\xE1lido "},
+       kInvalidFile},
       {"the serial number before the period",
        [](AnexoArgs& a, const std::string& e, const std::string&) {
          a.houseFile = e, a.serial = " \t ", a.start = 0;
@@ -191,7 +194,7 @@ TEST_F(AnexoVI, TheTaxpayerIsCheckedBeforeTheFileIsLoaded) {
   qt::WriteFile(empty, "");
   args_.houseFile = empty;
   EXPECT_EQ(0, Anexo(args_));
-  EXPECT_EQ("CPF/CNPJ inv\xE1lidoRaz\xE3o Social inv\xE1lida.\r\n", LastError());
+  EXPECT_EQ(kNoTaxpayer, LastError());
   EXPECT_EQ("", qt::ReadFile(empty));
 }
 
@@ -199,19 +202,19 @@ TEST_F(AnexoVI, TooLongALineIsRefusedWhole) {
   args_.order = 1000;
   EXPECT_EQ(0, Anexo(args_));
   const std::string line = kSampleLine.substr(0, 95) + "1000" + kSampleLine.substr(98);
-  EXPECT_EQ("Layout Inv\xE1lido \r\n" + line, LastError());
+  EXPECT_EQ(kLayout + line, LastError());
   EXPECT_EQ(311u, line.size());
   args_.order = 7;
   args_.type = " E01";
   EXPECT_EQ(0, Anexo(args_));
-  EXPECT_EQ("Layout Inv\xE1lido \r\n " + kSampleLine, LastError());
+  EXPECT_EQ(kLayout + " " + kSampleLine, LastError());
   EXPECT_TRUE(Finish().empty());
 }
 
 TEST_F(AnexoVI, FailuresWhileAssemblingFollowTheLastMessage) {
   // No entry clear: an older message stays in front of the failure.
   EXPECT_EQ(0, quorix_Header(T("X")));
-  const std::string older = "Tipo de Registro Inv\xE1lido X";
+  const std::string older = kBadType + "X";
   args_.start = std::nan("");
   EXPECT_EQ(0, Anexo(args_));
   const std::string notANumber = "Valor num\xE9rico inv\xE1lido (n\xE3o \xE9 um n\xFAmero finito)";
@@ -256,7 +259,7 @@ void ExpectPeriodMessages(const char* sep) {
     a.start = c.start;
     a.end = c.end;
     EXPECT_EQ(0, Anexo(a));
-    EXPECT_EQ("Per\xEDodo Inv\xE1lido " + c.dates, LastError());
+    EXPECT_EQ(kBadPeriod + c.dates, LastError());
   }
   qt::CloseAnyReport();
 }

@@ -4,9 +4,12 @@
 
 #include <cstring>
 
+#include "expected_messages.h"
 #include "support.h"
 
 namespace {
+
+using namespace qt::msg;
 
 using qt::HostText;
 using qt::T;
@@ -71,7 +74,7 @@ TEST(Boundary, NullIsTheEmptyText) {
   quorix_GenerateMD5(out.out(), nullptr);
   EXPECT_EQ(nullptr, static_cast<quorix_text>(out));
   EXPECT_EQ(0, quorix_Header(nullptr));
-  EXPECT_EQ("Tipo de Registro Inv\xE1lido ", qt::LastError());
+  EXPECT_EQ(kBadType, qt::LastError());
 }
 
 TEST(Boundary, OutParameterReleasesTheOldTextOnce) {

@@ -1,40 +1,16 @@
 #!/bin/sh
-# Checks the library's export table against the fixed table of names and
-# ordinals hosts bind to, and against the exports the public header declares:
+# Checks the library's export table against the names and ordinals hosts
+# bind to (the .def file), and against the exports the public header declares:
 # every declared export present (with its ordinal on Windows), nothing else.
-# usage: check_exports.sh windows|linux <objdump|nm> <library> <public header>
+# usage: check_exports.sh windows|linux <objdump|nm> <library> <public header> <.def file>
 set -eu
-kind=$1 tool=$2 lib=$3 header=$4
+kind=$1 tool=$2 lib=$3 header=$4 def=$5
 tmp=${TMPDIR:-/tmp}/quorix-exports.$$
 trap 'rm -f "$tmp".*' EXIT
 
-cat > "$tmp.table" <<'TABLE'
-quorix_GenarateFileXml 1
-quorix_RelacaoMovimentoDiario 2
-quorix_DetalheDemaisDoctosEcf 3
-quorix_RelacaoDemaisDoctosEcf 4
-quorix_DetalheCupomFiscal 5
-quorix_RelacaoCupomFiscal 6
-quorix_DetalheReducaoZ 7
-quorix_RelacaoReducoesZ 8
-quorix_RelacaoMercadoriaServicos 9
-quorix_RelacaoMercadoriaEstoque 10
-quorix_RelacaoDavEmitido 11
-quorix_Totally 12
-quorix_HeaderAnexoVI 13
-quorix_Header 14
-quorix_FinalizarPAF 15
-quorix_InicializarPAF 16
-quorix_ValidateFilePAF 17
-quorix_SignatureFileHash 18
-quorix_GenerateKeys 19
-quorix_GenerateMD5 20
-quorix_GetInfoTotalizadorECF 21
-quorix_UpdateTotalizadorGeralECF 22
-quorix_GenerateDataSoftwareHouse 23
-quorix_GetDataSoftwareHouse 24
-quorix_GetMessageError 25
-TABLE
+# Names and ordinals as the .def file states them (checked against the
+# header by tools/check_prototypes.py).
+sed -n 's/^ *\(quorix_[A-Za-z0-9]*\)@[0-9]* @\([0-9]*\) *$/\1 \2/p' "$def" > "$tmp.table"
 
 # The exports the public header declares.
 grep -o 'QUORIX_CALL quorix_[A-Za-z0-9]*' "$header" | sed 's/QUORIX_CALL //' | sort -u > "$tmp.declared"

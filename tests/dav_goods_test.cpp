@@ -10,39 +10,23 @@
 #include <string>
 #include <vector>
 
-#include "UConst/failure.h"
-#include "UFuncoes/field_rules.h"
+#include "expected_messages.h"
 #include "support.h"
 
 namespace {
 
+using namespace qt::msg;
+
 using qt::FinishedLines;
 using qt::LastError;
 using qt::T;
-
-const std::string kBadType = "Tipo de Registro Inv\xE1lido ";
-const std::string kLayout = "Layout Inv\xE1lido \r\n";
-const std::string kNoTaxpayer =
-    "CPF/CNPJ inv\xE1lido"
-    "Raz\xE3o Social inv\xE1lida.\r\n";
-const std::string kNotFinite =
-    "\r\nValor num\xE9rico inv\xE1lido (n\xE3o \xE9 um n\xFAmero finito)";
-const std::string kDateRange =
-    "\r\nData ou hora inv\xE1lida (fora do intervalo de 01/01/0001 a 31/12/9999)";
 
 const std::string kDavNumber = "N\xFAmero DAV Inv\xE1lido ";
 const std::string kDavDate = "Data DAV Inv\xE1lido ";
 const std::string kNegativeCoo =
     "\r\nValor negativo em campo sem sinal: COO (posi\xE7\xF5"
     "es 85-90) = ";
-const std::string kCode =
-    "C\xF3"
-    "digo Produto Inv\xE1lido ";
-const std::string kDescription = "Descri\xE7\xE3o Produto Inv\xE1lida ";
-const std::string kUnit = "Unidade Medida Inv\xE1lida ";
 const std::string kStockDate = "Data Estoque Inv\xE1lido ";
-const std::string kRounding = "Indicador de Arredondamento ou Truncamento Inv\xE1lido ";
-const std::string kProduction = "Indicador de Produ\xE7\xE3o Pr\xF3pria ou Terceiros Inv\xE1lido ";
 const std::string kSituation = "Situa\xE7\xE3o Tribut\xE1ria Inv\xE1lida ";
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
@@ -263,8 +247,8 @@ BuilderCase Builder(const char* name, const std::string& fieldMessage) {
 
 std::vector<BuilderCase> Builders() {
   return {Builder<Dav>("RelacaoDavEmitido", kDavNumber),
-          Builder<Stock>("RelacaoMercadoriaEstoque", kCode),
-          Builder<Goods>("RelacaoMercadoriaServicos", kCode)};
+          Builder<Stock>("RelacaoMercadoriaEstoque", kBadProductCode),
+          Builder<Goods>("RelacaoMercadoriaServicos", kBadProductCode)};
 }
 
 TEST_F(DavGoods, FrameStepsRunInOrderAndClearTheMessage) {
@@ -367,11 +351,11 @@ TEST_F(DavGoods, DavFieldsAndRefusals) {
              b.date = kNaN;
            },
            kDavNumber},
-          {"date infinite", [](B& b) { b.date = kInf; }, kNotFinite},
-          {"date after 9999", [](B& b) { b.date = 2958466; }, kDateRange},
-          {"total not a number", [](B& b) { b.total = kNaN; }, kNotFinite},
-          {"total infinite", [](B& b) { b.total = kInf; }, kNotFinite},
-          {"total minus infinite", [](B& b) { b.total = -kInf; }, kNotFinite},
+          {"date infinite", [](B& b) { b.date = kInf; }, kNotANumber},
+          {"date after 9999", [](B& b) { b.date = 2958466; }, kDateOutOfRange},
+          {"total not a number", [](B& b) { b.total = kNaN; }, kNotANumber},
+          {"total infinite", [](B& b) { b.total = kInf; }, kNotANumber},
+          {"total minus infinite", [](B& b) { b.total = -kInf; }, kNotANumber},
           {"bad type before all",
            [](B& b) {
              b.type = "D";
@@ -413,12 +397,12 @@ TEST_F(DavGoods, StockFieldsAndRefusals) {
           {"unit cut", [](B& b) { b.unit = "unidade"; }, B::kUnit, "UNIDAD"},
       },
       {
-          {"empty code", [](B& b) { b.code = ""; }, kCode},
-          {"blank code", [](B& b) { b.code = "  \t"; }, kCode},
-          {"code with LF", [](B& b) { b.code = "78\n91"; }, kCode},
-          {"code with CR", [](B& b) { b.code = "7891\r"; }, kCode},
-          {"blank description", [](B& b) { b.description = " "; }, kDescription},
-          {"blank unit", [](B& b) { b.unit = "\t"; }, kUnit},
+          {"empty code", [](B& b) { b.code = ""; }, kBadProductCode},
+          {"blank code", [](B& b) { b.code = "  \t"; }, kBadProductCode},
+          {"code with LF", [](B& b) { b.code = "78\n91"; }, kBadProductCode},
+          {"code with CR", [](B& b) { b.code = "7891\r"; }, kBadProductCode},
+          {"blank description", [](B& b) { b.description = " "; }, kBadDescription},
+          {"blank unit", [](B& b) { b.unit = "\t"; }, kBadUnit},
           {"date zero", [](B& b) { b.date = 0; }, kStockDate},
           {"date negative zero", [](B& b) { b.date = -0.0; }, kStockDate},
           {"date not a number", [](B& b) { b.date = kNaN; }, kStockDate},
@@ -427,30 +411,30 @@ TEST_F(DavGoods, StockFieldsAndRefusals) {
              b.code = b.description = b.unit = "";
              b.date = 0;
            },
-           kCode},
+           kBadProductCode},
           {"description next",
            [](B& b) {
              b.description = b.unit = "";
              b.date = 0;
            },
-           kDescription},
+           kBadDescription},
           {"unit next",
            [](B& b) {
              b.unit = "";
              b.date = 0;
            },
-           kUnit},
+           kBadUnit},
           {"date before quantity",
            [](B& b) {
              b.date = 0;
              b.quantity = kNaN;
            },
            kStockDate},
-          {"quantity not a number", [](B& b) { b.quantity = kNaN; }, kNotFinite},
-          {"quantity infinite", [](B& b) { b.quantity = kInf; }, kNotFinite},
-          {"quantity minus infinite", [](B& b) { b.quantity = -kInf; }, kNotFinite},
-          {"date infinite", [](B& b) { b.date = -kInf; }, kNotFinite},
-          {"date before year 1", [](B& b) { b.date = -693594; }, kDateRange},
+          {"quantity not a number", [](B& b) { b.quantity = kNaN; }, kNotANumber},
+          {"quantity infinite", [](B& b) { b.quantity = kInf; }, kNotANumber},
+          {"quantity minus infinite", [](B& b) { b.quantity = -kInf; }, kNotANumber},
+          {"date infinite", [](B& b) { b.date = -kInf; }, kNotANumber},
+          {"date before year 1", [](B& b) { b.date = -693594; }, kDateOutOfRange},
       });
 }
 
@@ -476,16 +460,16 @@ TEST_F(DavGoods, GoodsAndServicesFieldsAndRefusals) {
           {"unit cut", [](B& b) { b.unit = "litros"; }, B::kUnit, "LITROS"},
       },
       {
-          {"empty code", [](B& b) { b.code = ""; }, kCode},
-          {"code with CR LF", [](B& b) { b.code = "A\r\nB"; }, kCode},
-          {"blank description", [](B& b) { b.description = "\r\n"; }, kDescription},
-          {"blank unit", [](B& b) { b.unit = "   "; }, kUnit},
-          {"lower-case rounding", [](B& b) { b.rounding = 'a'; }, kRounding},
-          {"lower-case production", [](B& b) { b.production = 'p'; }, kProduction},
+          {"empty code", [](B& b) { b.code = ""; }, kBadProductCode},
+          {"code with CR LF", [](B& b) { b.code = "A\r\nB"; }, kBadProductCode},
+          {"blank description", [](B& b) { b.description = "\r\n"; }, kBadDescription},
+          {"blank unit", [](B& b) { b.unit = "   "; }, kBadUnit},
+          {"lower-case rounding", [](B& b) { b.rounding = 'a'; }, kBadRounding},
+          {"lower-case production", [](B& b) { b.production = 'p'; }, kBadProduction},
           {"lower-case situation", [](B& b) { b.situation = 't'; }, kSituation},
-          {"rate not a number", [](B& b) { b.rate = kNaN; }, kNotFinite},
-          {"price infinite", [](B& b) { b.price = kInf; }, kNotFinite},
-          {"price minus infinite", [](B& b) { b.price = -kInf; }, kNotFinite},
+          {"rate not a number", [](B& b) { b.rate = kNaN; }, kNotANumber},
+          {"price infinite", [](B& b) { b.price = kInf; }, kNotANumber},
+          {"price minus infinite", [](B& b) { b.price = -kInf; }, kNotANumber},
       });
 }
 
@@ -495,7 +479,8 @@ TEST_F(DavGoods, GoodsAndServicesChecksInOrder) {
     int firstBad;
     std::string message;
   } cases[] = {
-      {0, kCode}, {1, kDescription}, {2, kUnit}, {3, kRounding}, {4, kProduction}, {5, kSituation},
+      {0, kBadProductCode}, {1, kBadDescription}, {2, kBadUnit},
+      {3, kBadRounding},    {4, kBadProduction},  {5, kSituation},
   };
   for (const auto& c : cases) {
     Goods g;
@@ -518,8 +503,8 @@ TEST_F(DavGoods, IndicatorsAreExactCharactersOfTheLowestByte) {
     std::string message;
     size_t position;
   } indicators[] = {
-      {&Goods::rounding, "AT", kRounding, 86},
-      {&Goods::production, "PT", kProduction, 87},
+      {&Goods::rounding, "AT", kBadRounding, 86},
+      {&Goods::production, "PT", kBadProduction, 87},
       {&Goods::situation, "FINST", kSituation, 88},
   };
   std::vector<std::string> appended;
@@ -548,23 +533,6 @@ TEST_F(DavGoods, IndicatorsAreExactCharactersOfTheLowestByte) {
   }
   EXPECT_EQ(3u * (2 + 2 + 5), appended.size());
   EXPECT_EQ(appended, FinishedLines());
-}
-
-TEST(SignedAmountRule, SignStaysInsideTheWidth) {
-  using quorix::rules::SignedAmountRendering;
-  struct Case {
-    double value;
-    int width;
-    std::string rendered;
-  } cases[] = {
-      {0, 9, "000000000"},          {-0.0, 9, "000000000"},      {12.5, 9, "000001250"},
-      {-12.5, 9, "-00001250"},      {-0.001, 9, "-00000000"},    {-1234.5, 4, "-123450"},
-      {-999999.99, 9, "-99999999"}, {-1000000, 9, "-100000000"}, {0.005, 1, "001"},
-  };
-  for (const auto& c : cases)
-    EXPECT_EQ(c.rendered, SignedAmountRendering(c.value, c.width)) << c.value;
-  EXPECT_THROW(SignedAmountRendering(std::nan(""), 9), quorix::Failure);
-  EXPECT_THROW(SignedAmountRendering(-kInf, 9), quorix::Failure);
 }
 
 // Amounts are digits only: the user's separators never reach a line.

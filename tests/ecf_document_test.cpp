@@ -6,9 +6,12 @@
 #include <limits>
 
 #include "ecf_documents.h"
+#include "expected_messages.h"
 #include "support.h"
 
 namespace {
+
+using namespace qt::msg;
 
 using qt::LastError;
 using qt::T;
@@ -26,18 +29,8 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double k2008_03_01 = 39508;
 constexpr double k13h05m09s = (13 * 3600 + 5 * 60 + 9) / 86400.0;
 
-const std::string kBadType = "Tipo de Registro Inv\xE1lido ";
-const std::string kNoTaxpayer =
-    "CPF/CNPJ inv\xE1lido"
-    "Raz\xE3o Social inv\xE1lida.\r\n";
-const std::string kBadSerial = "N\xFAmero de Fabrica\xE7\xE3o ECF Inv\xE1lido ";
-const std::string kBadPeriod = "Per\xEDodo Inv\xE1lido ";
 const std::string kBadSymbol = "Tipo de Docto de ECF Inv\xE1lido \r\nS\xEDmbolo Docto : ";
 const std::string kPaymentValues = "Valor Inv\xE1lido \r\nMeio Pagto    : ";
-const std::string kNotANumber =
-    "\r\nValor num\xE9rico inv\xE1lido (n\xE3o \xE9 um n\xFAmero finito)";
-const std::string kDateRange =
-    "\r\nData ou hora inv\xE1lida (fora do intervalo de 01/01/0001 a 31/12/9999)";
 
 // The arguments of one other-document line, valid as they stand.
 struct Document {
@@ -191,8 +184,8 @@ TEST_F(EcfDocument, DocumentChecksInOrder) {
       {"negative time", [](Document& c) { c.endTime = -0.0001; }, kBadPeriod},
       {"date not a number", [](Document& c) { c.endDate = kNaN; }, kBadPeriod},
       {"time not a number", [](Document& c) { c.endTime = kNaN; }, kBadPeriod},
-      {"date past year 9999", [](Document& c) { c.endDate = 2958466; }, kDateRange},
-      {"time past year 9999", [](Document& c) { c.endTime = 1e7; }, kDateRange},
+      {"date past year 9999", [](Document& c) { c.endDate = 2958466; }, kDateOutOfRange},
+      {"time past year 9999", [](Document& c) { c.endTime = 1e7; }, kDateOutOfRange},
       {"time infinite", [](Document& c) { c.endTime = kInf; }, kNotANumber},
   };
   ExpectRefusals<Document>(cases);
@@ -212,7 +205,6 @@ TEST_F(EcfDocument, DocumentLinesThatComeOutTooLong) {
       {"type with a blank", [](Document& c) { c.type = "E16 "; }, {1, 3, "E16 "}},
   };
   ExpectLayoutRefusals<Document>(cases, kDocumentLine, 85);
-  EXPECT_TRUE(FinishedLines().empty());
 }
 
 TEST_F(EcfDocument, PaymentFieldRenderings) {
@@ -321,7 +313,6 @@ TEST_F(EcfDocument, PaymentLinesThatComeOutTooLong) {
       {"reversed 10^11", [](Payment& c) { c.reversed = 1e11; }, {94, 13, "10000000000000"}},
   };
   ExpectLayoutRefusals<Payment>(cases, kPaymentLine, 107);
-  EXPECT_TRUE(FinishedLines().empty());
 }
 
 TEST_F(EcfDocument, BothNeedAnOpenReport) {

@@ -6,8 +6,11 @@
 
 #include <algorithm>
 #include <string>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
+#include "expected_messages.h"
 #include "regional.h"
 #include "support.h"
 
@@ -93,18 +96,33 @@ void ExpectRefusals(const Case (&cases)[N]) {
   }
 }
 
+// The field edits of a layout case: its `fields`, or its one `field`.
+template <class Case, class = void>
+struct HasFields : std::false_type {};
+template <class Case>
+struct HasFields<Case, std::void_t<decltype(std::declval<Case>().fields)>> : std::true_type {};
+template <class Case>
+std::vector<Edit> EditsOf(const Case& c) {
+  if constexpr (HasFields<Case>::value)
+    return c.fields;
+  else
+    return {c.field};
+}
+
 // Every case makes the line one of `length` characters (`baseLine` with the
-// case's field edit), refused by the layout check with that line.
+// case's field edits), refused by the layout check with that line; nothing
+// is appended.
 template <class Call, class Case, size_t N>
 void ExpectLayoutRefusals(const Case (&cases)[N], const std::string& baseLine, size_t length) {
   for (const auto& c : cases) {
     Call call;
     c.change(call);
     EXPECT_EQ(0, call.Call()) << c.what;
-    const std::string line = Edited(baseLine, {c.field});
-    ASSERT_EQ(length, line.size());
-    EXPECT_EQ("Layout Inv\xE1lido \r\n" + line, LastError()) << c.what;
+    const std::string line = Edited(baseLine, EditsOf(c));
+    ASSERT_EQ(length, line.size()) << c.what;
+    EXPECT_EQ(qt::msg::kLayout + line, LastError()) << c.what;
   }
+  EXPECT_TRUE(FinishedLines().empty());
 }
 
 }  // namespace qt::ecf

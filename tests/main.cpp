@@ -9,6 +9,8 @@
 
 #if defined(_WIN32)
 #include <windows.h>
+#else
+#include <unistd.h>
 #endif
 
 namespace qt {
@@ -74,7 +76,9 @@ std::string SelfPath() {
   char buf[MAX_PATH];
   return std::string(buf, GetModuleFileNameA(nullptr, buf, sizeof buf));
 #else
-  return ProgramDir() + "/quorix_tests";
+  char buf[4096];
+  const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf);
+  return std::string(buf, n > 0 ? static_cast<size_t>(n) : 0);
 #endif
 }
 

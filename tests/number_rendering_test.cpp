@@ -6,9 +6,11 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <random>
 #include <string>
 
+#include "UConst/failure.h"
 #include "UFuncoes/field_rules.h"
 
 namespace {
@@ -97,6 +99,23 @@ TEST(NumberRendering, WidthAndLeastDigits) {
   };
   for (const auto& c : cases)
     EXPECT_EQ(c.expected, NumberRendering(c.value, c.decimals, c.width)) << c.value;
+}
+
+TEST(SignedAmountRule, SignStaysInsideTheWidth) {
+  using quorix::rules::SignedAmountRendering;
+  struct Case {
+    double value;
+    int width;
+    std::string rendered;
+  } cases[] = {
+      {0, 9, "000000000"},          {-0.0, 9, "000000000"},      {12.5, 9, "000001250"},
+      {-12.5, 9, "-00001250"},      {-0.001, 9, "-00000000"},    {-1234.5, 4, "-123450"},
+      {-999999.99, 9, "-99999999"}, {-1000000, 9, "-100000000"}, {0.005, 1, "001"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(c.rendered, SignedAmountRendering(c.value, c.width)) << c.value;
+  EXPECT_THROW(SignedAmountRendering(std::nan(""), 9), quorix::Failure);
+  EXPECT_THROW(SignedAmountRendering(-std::numeric_limits<double>::infinity(), 9), quorix::Failure);
 }
 
 }  // namespace

@@ -8,31 +8,21 @@
 #include <functional>
 #include <limits>
 
+#include "expected_messages.h"
 #include "support.h"
 
 namespace {
+
+using namespace qt::msg;
 
 using qt::FinishedLines;
 using qt::LastError;
 using qt::T;
 
-const std::string kBadType = "Tipo de Registro Inv\xE1lido ";
-const std::string kLayout = "Layout Inv\xE1lido \r\n";
-const std::string kBadSerial = "N\xFAmero de Fabrica\xE7\xE3o ECF Inv\xE1lido ";
 const std::string kBadTotalizer =
     "C\xF3"
     "digo Totalizador Inv\xE1lido ";
 const std::string kBadValue = "Valor Inv\xE1lido ";
-const std::string kBadPeriod = "Per\xEDodo Inv\xE1lido ";
-const std::string kNotANumber =
-    "\r\nValor num\xE9rico inv\xE1lido (n\xE3o \xE9 um n\xFAmero finito)";
-const std::string kDateOutOfRange =
-    "\r\nData ou hora inv\xE1lida (fora do intervalo de 01/01/0001 a 31/12/9999)";
-const std::string kNoReport =
-    "Nenhum relat\xF3rio aberto: chame quorix_InicializarPAF antes de montar as linhas";
-const std::string kClosedTaxpayer =
-    "CPF/CNPJ inv\xE1lido"
-    "Raz\xE3o Social inv\xE1lida.\r\n";
 
 // The sample report's taxpayer as the lines carry it.
 const std::string kCnpj14 = "11222333000181";
@@ -190,7 +180,7 @@ TEST_F(Ecf, TotallyWithoutAnOpenReportChainsAClearMessage) {
   // A refused opening stores the inputs but creates no report.
   EXPECT_EQ(0, quorix_InicializarPAF(T("123"), nullptr, nullptr, T("Loja")));
   EXPECT_EQ(0, quorix_Totally(T("T9"), T("E1")));
-  EXPECT_EQ("CPF/CNPJ inv\xE1lido\r\n" + kNoReport, LastError());
+  EXPECT_EQ(kBadCnpj + "\r\n" + kNoReport, LastError());
 }
 
 TEST_F(Ecf, TotallyRepeatsTheTaxpayerAsOpened) {
@@ -287,13 +277,20 @@ TEST_F(Ecf, ReductionZListLines) {
        Patch(kZList, 87, "99999999999999")},
       {"half a cent rounds up", [](ZList& z) { z.gross = 0.005; }, 1,
        Patch(kZList, 87, "00000000000001")},
+      // Refused lines.
+      // Each field is held to its width, not the line alone to its length.
       {"long counter made up by an empty flag",
        [](ZList& z) {
          z.crz = "1234567";
          z.flag = "";
        },
-       1, kZList.substr(0, 46) + "1234567" + kZList.substr(52, 48)},
-      // Refused lines.
+       0, kLayout + kZList.substr(0, 46) + "1234567" + kZList.substr(52, 48)},
+      {"type with a blank made up by an empty flag",
+       [](ZList& z) {
+         z.type = "R02 ";
+         z.flag = "";
+       },
+       0, kLayout + "R02 " + kZList.substr(3, 97)},
       {"long counter", [](ZList& z) { z.crz = "1234567"; }, 0,
        kLayout + kZList.substr(0, 46) + "1234567" + kZList.substr(52)},
       {"empty flag", [](ZList& z) { z.flag = ""; }, 0, kLayout + kZList.substr(0, 100)},
@@ -341,7 +338,7 @@ TEST_F(Ecf, ReductionZListNeedsAnOpenReport) {
   ZList z;
   z.serial = "";
   EXPECT_EQ(0, z.Call());
-  EXPECT_EQ(kClosedTaxpayer, LastError());
+  EXPECT_EQ(kNoTaxpayer, LastError());
 }
 
 // ---- Reduction Z detail ---------------------------------------------------
@@ -446,7 +443,7 @@ TEST_F(Ecf, ReductionZDetailNeedsAnOpenReport) {
   qt::CloseAnyReport();
   EXPECT_EQ(0, quorix_DetalheReducaoZ(T("R03"), nullptr, nullptr, nullptr, nullptr, nullptr,
                                       nullptr, -1));
-  EXPECT_EQ(kClosedTaxpayer, LastError());
+  EXPECT_EQ(kNoTaxpayer, LastError());
 }
 
 // ---- Daily movement -------------------------------------------------------
@@ -552,7 +549,7 @@ TEST_F(Ecf, DailyMovementCarriesTheOpenReportsIdentification) {
   Movement m;
   m.accounting = -1;  // the taxpayer check comes before the amounts
   EXPECT_EQ(0, m.Call());
-  EXPECT_EQ(kClosedTaxpayer, LastError());
+  EXPECT_EQ(kNoTaxpayer, LastError());
 }
 
 // ---- Daily movement amounts, as the user's regional settings show them -----

@@ -1,4 +1,4 @@
-// Lines of every record kind built through the exports and read back by the
+// Lines of every record kind built by the record frame and read back by the
 // reader give back the values passed, and a sound file holds no finding.
 #include "UPAF/report_reader.h"
 
@@ -8,14 +8,16 @@
 #include <string>
 #include <vector>
 
-#include "../cli/record_call.h"
+#include "UConst/last_error.h"
+#include "UPAF/record_frame.h"
+#include "UPAF/report.h"
 #include "side_files_support.h"
 #include "support.h"
+#include "unit_support.h"
 
 namespace {
 
 using namespace quorix::upaf;
-using quorix::cli::CallValue;
 
 std::string TypeOf(size_t kindIndex, size_t typeLength) {
   std::string type = "R";
@@ -63,27 +65,48 @@ std::string SampleFor(const RecordKind& kind, size_t kindIndex, size_t p,
   return std::string("PX4000").substr(0, width < 6 ? width : 6);
 }
 
+// The argument a sample text stands for, as a host would pass it.
+Arg ArgOf(ParamKind kind, const std::string& text) {
+  switch (kind) {
+    case ParamKind::Text:
+      return Arg::Text(text);
+    case ParamKind::Real:
+      return Arg::Real(std::strtod(text.c_str(), nullptr));
+    case ParamKind::Date:
+      return Arg::Real(45443);  // 2024-05-31
+    case ParamKind::Time:
+      return Arg::Real((12 * 3600 + 30 * 60 + 45 + 0.5) / 86400);  // 12:30:45
+    case ParamKind::Integer:
+      return Arg::Integer(std::atoi(text.c_str()));
+    case ParamKind::Character:
+      return Arg::Character(static_cast<unsigned char>(text[0]));
+  }
+  return {};
+}
+
 TEST(ReportReader, EveryRecordKindReadsBackTheValuesPassed) {
-  qt::CloseAnyReport();
   qt::TempDir dir;
-  ASSERT_EQ(1, qt::GenerateHouse(qt::SampleHouse(), dir.file("sh.ini"))) << qt::LastError();
-  qt::OpenSampleReport();
+  ASSERT_TRUE(qt::unit::WriteHouseFile(qt::SampleHouse(), dir.file("sh.ini")))
+      << quorix::LastErrorMessage();
+  ASSERT_TRUE(OpenReport(qt::kCnpj, "110.042.490.114", "12345", "Padaria Exemplo Ltda"))
+      << quorix::LastErrorMessage();
   std::vector<std::vector<std::string>> samples;
   for (size_t k = 0; k < std::size(kRecordKinds); ++k) {
     const RecordKind& kind = *kRecordKinds[k];
     std::vector<std::string> texts;
-    std::vector<CallValue> values(kind.params.size);
-    for (size_t p = 0; p < kind.params.size; ++p) {
+    for (size_t p = 0; p < kind.params.size; ++p)
       texts.push_back(SampleFor(kind, k, p, dir.file("sh.ini")));
-      ASSERT_TRUE(quorix::cli::ValueFromText(kind.params[p].kind, texts.back(), values[p]));
-    }
-    ASSERT_TRUE(quorix::cli::CallRecordExport(kind, values))
-        << kind.exportName() << ": " << qt::LastError();
+    std::vector<Arg> args;
+    for (size_t p = 0; p < kind.params.size; ++p)
+      args.push_back(ArgOf(kind.params[p].kind, texts[p]));
+    ASSERT_TRUE(AssembleRecord(kind, Args(args.data(), args.size())))
+        << kind.exportName() << ": " << quorix::LastErrorMessage();
     samples.push_back(texts);
   }
+  const qt::unit::Keys& keys = qt::unit::SampleKeys();
   const std::string file = dir.file("report.txt");
-  ASSERT_EQ(1, quorix_FinalizarPAF(qt::Keys().publicKey, qt::Keys().privateKey, qt::T(file), 0))
-      << qt::LastError();
+  ASSERT_TRUE(FinishReport(keys.publicKey, keys.privateKey, file, false))
+      << quorix::LastErrorMessage();
   const std::string bytes = qt::ReadFile(file);
 
   const reader::Reading r = reader::Read(bytes);

@@ -1,16 +1,16 @@
 // Opening and finishing a report, the last error message and the header line.
 #include <gtest/gtest.h>
 
+#include "expected_messages.h"
 #include "support.h"
 
 namespace {
 
+using namespace qt::msg;
+
 using qt::LastError;
 using qt::T;
 
-const std::string kBadCnpj = "CPF/CNPJ inv\xE1lido";
-const std::string kBadName = "Raz\xE3o Social inv\xE1lida.\r\n";
-const std::string kBadType = "Tipo de Registro Inv\xE1lido ";
 const std::string kWriteError = "Erro durante a grava\xE7\xE3o do arquivo ";
 const std::string kBadKeys =
     "Chaves P\xFA"
@@ -98,13 +98,13 @@ TEST_F(Report, HeaderChecksItsTypeFirst) {
   }
   // Blanks around a good type pass the check, then break the layout.
   EXPECT_EQ(0, quorix_Header(T(" E1")));
-  const std::string expected =
-      "Layout Inv\xE1lido \r\n E1"
-      "11222333000181"
-      "110042490114  "
-      "12345         "
-      "PADARIA EXEMPLO LTDA" +
-      std::string(30, ' ');
+  const std::string expected = kLayout +
+                               " E1"
+                               "11222333000181"
+                               "110042490114  "
+                               "12345         "
+                               "PADARIA EXEMPLO LTDA" +
+                               std::string(30, ' ');
   EXPECT_EQ(expected, LastError());
   EXPECT_EQ(95u, expected.size() - 18);
 }

@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
-#include "UFuncoes/scrambled_ini.h"
 #include "support.h"
 
 #if defined(_WIN32)
@@ -14,55 +11,34 @@
 #endif
 
 namespace qt {
+namespace {
 
-RecordingList::RecordingList() : list_{this, &Clear, &Append} {}
+// The side files move every byte of a name or value by this much (modulo 256).
+constexpr unsigned char kScrambleOffset = 117;
 
-std::vector<std::string> RecordingList::entries() const { return contents_; }
-
-quorix_bool QUORIX_CALL RecordingList::Clear(void* context, char** error) {
-  auto* self = static_cast<RecordingList*>(context);
-  EXPECT_NE(nullptr, error);
-  EXPECT_EQ(nullptr, *error);
-  self->calls.push_back("clear");
-  if (self->refuseClear) {
-    if (!self->refusalText.empty()) *error = quorix_text_from(self->refusalText.c_str());
-    return 0;
-  }
-  self->contents_.clear();
-  return 1;
+std::string Scrambled(std::string_view plain) {
+  std::string text(plain);
+  for (char& c : text) c = static_cast<char>(static_cast<unsigned char>(c) + kScrambleOffset);
+  return text;
+}
+std::string Unscrambled(std::string_view scrambled) {
+  std::string text(scrambled);
+  for (char& c : text) c = static_cast<char>(static_cast<unsigned char>(c) - kScrambleOffset);
+  return text;
 }
 
-quorix_bool QUORIX_CALL RecordingList::Append(void* context, quorix_text text, char** error) {
-  auto* self = static_cast<RecordingList*>(context);
-  EXPECT_NE(nullptr, error);
-  EXPECT_EQ(nullptr, *error);
-  const std::string entry = text ? std::string(text, quorix_text_length(text)) : std::string();
-  if (text) {
-    EXPECT_EQ('\0', text[entry.size()]);
-    EXPECT_GE(quorix_text_refcount(text), 1);
-  }
-  if (self->onAppend) self->onAppend();
-  // The text handed over lives until this call returns, whatever ran meanwhile.
-  EXPECT_EQ(entry, text ? std::string(text, quorix_text_length(text)) : std::string());
-  self->calls.push_back("+" + entry);
-  if (self->refuseAppendAt == static_cast<int>(self->contents_.size())) {
-    if (!self->refusalText.empty()) *error = quorix_text_from(self->refusalText.c_str());
-    return 0;
-  }
-  self->contents_.push_back(entry);
-  return 1;
-}
+}  // namespace
 
 std::string PlainLayout(const std::string& bytes) {
   std::string out;
   for (const std::string& line : ReportLines(bytes)) {
     if (!line.empty() && line.front() == '[' && line.back() == ']') {
-      out += "[" + quorix::store::UnscrambleText(line.substr(1, line.size() - 2)) + "]\n";
+      out += "[" + Unscrambled(line.substr(1, line.size() - 2)) + "]\n";
       continue;
     }
     const size_t eq = line.find('=');
-    out += quorix::store::UnscrambleText(line.substr(0, eq));
-    if (eq != std::string::npos) out += "=" + quorix::store::UnscrambleText(line.substr(eq + 1));
+    out += Unscrambled(line.substr(0, eq));
+    if (eq != std::string::npos) out += "=" + Unscrambled(line.substr(eq + 1));
     out += "\n";
   }
   return out;
@@ -77,12 +53,12 @@ std::string ScrambledLayout(const std::string& plain) {
     const std::string line = plain.substr(start, end - start);
     start = end + 1;
     if (!line.empty() && line.front() == '[' && line.back() == ']') {
-      out += "[" + quorix::store::ScrambleText(line.substr(1, line.size() - 2)) + "]\r\n";
+      out += "[" + Scrambled(line.substr(1, line.size() - 2)) + "]\r\n";
       continue;
     }
     const size_t eq = line.find('=');
-    out += quorix::store::ScrambleText(line.substr(0, eq));
-    if (eq != std::string::npos) out += "=" + quorix::store::ScrambleText(line.substr(eq + 1));
+    out += Scrambled(line.substr(0, eq));
+    if (eq != std::string::npos) out += "=" + Scrambled(line.substr(eq + 1));
     out += "\r\n";
   }
   return out;
@@ -135,35 +111,6 @@ HouseFile SampleHouse() {
   h.auxFiles = {"relatorios.dll", "tef.dll"};
   h.auxFilesMd5 = {"aaaabbbbccccddddeeeeffff00001111", "22223333444455556666777788889999"};
   return h;
-}
-
-quorix_bool GenerateHouse(const HouseFile& d, const std::string& file) {
-  std::vector<std::unique_ptr<HostText>> keep;
-  auto text = [&](const std::string& s) {
-    keep.push_back(std::make_unique<HostText>(s));
-    return static_cast<quorix_text>(*keep.back());
-  };
-  std::vector<quorix_text> t;
-  for (size_t i = 0; i < 13; ++i) t.push_back(text(i < d.texts.size() ? d.texts[i] : ""));
-  std::vector<quorix_text> files, digests;
-  for (const auto& s : d.auxFiles) files.push_back(text(s));
-  for (const auto& s : d.auxFilesMd5) digests.push_back(text(s));
-  return quorix_GenerateDataSoftwareHouse(t[0], t[1], t[2], t[3], t[4], t[5], t[6], t[7], t[8],
-                                          t[9], t[10], t[11], t[12], files.data(),
-                                          static_cast<int32_t>(files.size()) - 1, digests.data(),
-                                          static_cast<int32_t>(digests.size()) - 1, text(file));
-}
-
-void GetHouse(const std::string& file, HouseRead& read) {
-  HostText out[13];
-  read.result = quorix_GetDataSoftwareHouse(
-      out[0].out(), out[1].out(), out[2].out(), out[3].out(), out[4].out(), out[5].out(),
-      out[6].out(), out[7].out(), out[8].out(), out[9].out(), out[10].out(), out[11].out(),
-      out[12].out(), read.files.get(), read.digests.get(), T(file));
-  read.data.texts.clear();
-  for (const auto& o : out) read.data.texts.push_back(o.str());
-  read.data.auxFiles = read.files.entries();
-  read.data.auxFilesMd5 = read.digests.entries();
 }
 
 }  // namespace qt

@@ -2,14 +2,16 @@
 // that runs without it.
 #include <gtest/gtest.h>
 
+#include "expected_messages.h"
 #include "support.h"
 
 namespace {
 
+using namespace qt::msg;
+
 using qt::LastError;
 using qt::T;
 
-const std::string kInvalidFile = "Arquivo Inv\xE1lido ";
 const std::string kRecordError = "Erro durante o processo de gera\xE7\xE3o do Registro Chave";
 
 bool IsUpperHex(const std::string& s) {

@@ -1,21 +1,20 @@
 // Software-house data through the two exports, as a host uses them: what the
 // file holds afterwards, what comes back, and the messages of each failure.
-#include "UFuncoes/software_house.h"
 
 #include <gtest/gtest.h>
 
-#include "UPAF/state.h"
+#include "expected_messages.h"
 #include "side_files_support.h"
 #include "support.h"
 
 namespace {
 
+using namespace qt::msg;
+
 using qt::HouseFile;
 using qt::HouseRead;
 using qt::LastError;
 using qt::T;
-
-const std::string kInvalidFile = "Arquivo Inv\xE1lido ";
 
 // The plain layout of a file written from the data: each list is ended by an
 // empty entry, so that reading it back writes nothing.
@@ -314,28 +313,6 @@ TEST_F(SoftwareHouse, ABareFileNameIsTheCurrentFolders) {
   HouseRead read;
   qt::GetHouse("bare.ini", read);
   EXPECT_EQ(1, read.result) << LastError();
-}
-
-// The library's own copy of the data, reached through the tests' copy of the code.
-TEST(SoftwareHouseData, LoadingClearsFirstAndFinishingAReportEmptiesThem) {
-  qt::TempDir dir;
-  const std::string file = dir.file("house.ini");
-  ASSERT_EQ(1, qt::GenerateHouse(qt::SampleHouse(), file));
-  namespace store = quorix::store;
-  ASSERT_TRUE(store::LoadSoftwareHouseData(file));
-  EXPECT_EQ("Software House Exemplo Ltda", store::SoftwareHouse().texts[store::kShCompanyName]);
-  EXPECT_EQ(2u, store::SoftwareHouse().auxFiles.size());
-
-  EXPECT_FALSE(store::LoadSoftwareHouseData(dir.file("none.ini")));
-  EXPECT_EQ("", store::SoftwareHouse().texts[store::kShCompanyName]);
-  EXPECT_TRUE(store::SoftwareHouse().auxFiles.empty());
-
-  ASSERT_TRUE(store::LoadSoftwareHouseData(file));
-  quorix::upaf::CloseReport(false);
-  for (int i = 0; i < store::kShReportNumber; ++i)
-    EXPECT_EQ("", store::SoftwareHouse().texts[i]) << i;
-  EXPECT_TRUE(store::SoftwareHouse().auxFiles.empty());
-  EXPECT_TRUE(store::SoftwareHouse().auxFilesMd5.empty());
 }
 
 }  // namespace

@@ -19,38 +19,9 @@
 
 namespace qt {
 
-std::string LastError() {
-  HostText message;
-  quorix_GetMessageError(message.out());
-  return message.str();
-}
-
 std::string FileFailure(std::string_view verb, const std::string& file, std::string_view reason) {
   return "N\xE3o foi poss\xEDvel " + std::string(verb) + " o arquivo " + file + " (" +
          std::string(reason) + ")";
-}
-
-void OpenSampleReport() {
-  ASSERT_EQ(1, quorix_InicializarPAF(T(kCnpj), T("110.042.490.114"), T("12345"),
-                                     T("Padaria Exemplo Ltda")))
-      << LastError();
-}
-
-void CloseAnyReport() {
-  // Bad keys: nothing is written, and the clean-up always runs.
-  quorix_FinalizarPAF(nullptr, nullptr, nullptr, 0);
-}
-
-std::vector<std::string> FinishedLines() {
-  TempDir dir;
-  const std::string file = dir.file("report.txt");
-  EXPECT_EQ(1, quorix_FinalizarPAF(Keys().publicKey, Keys().privateKey, T(file), 0)) << LastError();
-  std::vector<std::string> lines = ReportLines(ReadFile(file));
-  EXPECT_FALSE(lines.empty());
-  if (lines.empty()) return lines;
-  EXPECT_EQ("EAD", lines.back().substr(0, 3));
-  lines.pop_back();
-  return lines;
 }
 
 namespace {
@@ -230,15 +201,6 @@ int WaitProgram(intptr_t handle) {
 int RunProgram(const std::string& program, const std::vector<std::string>& args,
                const std::string& workingDir) {
   return WaitProgram(StartProgram(program, args, workingDir));
-}
-
-const KeyPair& Keys() {
-  static KeyPair* keys = [] {
-    auto* k = new KeyPair;
-    EXPECT_EQ(1, quorix_GenerateKeys(k->publicKey.out(), k->privateKey.out())) << LastError();
-    return k;
-  }();
-  return *keys;
 }
 
 }  // namespace qt

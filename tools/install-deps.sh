@@ -22,7 +22,7 @@
 set -eu
 
 demo="build-essential cmake libssl-dev libcli11-dev nlohmann-json3-dev"
-test="googletest libbenchmark-dev openssl xxd locales
+test="googletest libbenchmark-dev openssl xxd locales python3
       g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386
       clang libclang-rt-14-dev valgrind
       fp-compiler-3.2.2 fp-units-rtl-3.2.2 fpc-source-3.2.2 lcl-utils-2.2 lazarus-src-2.2

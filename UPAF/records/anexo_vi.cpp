@@ -93,8 +93,7 @@ constexpr RecordKind kAnexoVI{
     /*lineLength=*/310,
     kParameters,
     kLayout,
-    {/*entryClear=*/false, /*taxpayerCheck=*/true, /*failureChaining=*/true, Checks,
-     /*secondType=*/-1, /*chainedChecks=*/false},
+    Frame{Checks}.KeepingOlderMessage().WithFailures(Failures::ChainedAfterChecks),
 };
 QUORIX_CHECK_RECORD_KIND(kAnexoVI);
 

@@ -74,13 +74,9 @@ constexpr Field kLayout[] = {
 }  // namespace
 
 constexpr RecordKind kDailyMovement{
-    RecordId::DailyMovement,
-    "movimento di\xE1rio",
+    RecordId::DailyMovement, "movimento di\xE1rio",
     /*typeLength=*/3,
-    /*lineLength=*/148,
-    kParameters,
-    kLayout,
-    {/*entryClear=*/true, /*taxpayerCheck=*/true, /*failureChaining=*/true, Checks},
+    /*lineLength=*/148,      kParameters,           kLayout, Frame{Checks},
 };
 QUORIX_CHECK_RECORD_KIND(kDailyMovement);
 

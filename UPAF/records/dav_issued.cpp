@@ -44,13 +44,9 @@ constexpr Field kLayout[] = {
 }  // namespace
 
 constexpr RecordKind kDavIssued{
-    RecordId::DavIssued,
-    "DAV emitido",
+    RecordId::DavIssued, "DAV emitido",
     /*typeLength=*/2,
-    /*lineLength=*/149,
-    kParameters,
-    kLayout,
-    {/*entryClear=*/true, /*taxpayerCheck=*/true, /*failureChaining=*/true, Checks},
+    /*lineLength=*/149,  kParameters,   kLayout, Frame{Checks},
 };
 QUORIX_CHECK_RECORD_KIND(kDavIssued);
 

@@ -7,11 +7,7 @@ namespace quorix::upaf::records {
 namespace {
 
 #define PARAMETERS(X)           \
-  X(recordType, Text)           \
-  X(serialNumber, Text)         \
-  X(mfAdditional, Text)         \
-  X(ecfModel, Text)             \
-  X(userNumber, Text)           \
+  QUORIX_ECF_IDENTIFICATION(X)  \
   X(ccf, Text)                  \
   X(coo, Text)                  \
   X(issueStartDate, Date)       \
@@ -42,12 +38,7 @@ bool CouponChecks(const Args& a) {
          Require(a.real(issueStartDate) > 0, msg::kInvalidPeriod);
 }
 
-constexpr Field kLayout[] = {
-    RecordType(3),
-    Text(serialNumber, 20, names::kSerialNumber),
-    Text(mfAdditional, 1, names::kMfAdditional),
-    Text(ecfModel, 20, names::kEcfModel),
-    TextRight(userNumber, 2, names::kUserNumber),
+constexpr auto kLayout = EcfIdentified({
     Counter(ccf, 6, "CCF"),
     Counter(coo, 6, "COO"),
     Date(issueStartDate,
@@ -64,18 +55,14 @@ constexpr Field kLayout[] = {
     Character(adjustmentOrder, "ordem de aplica\xE7\xE3o de desconto e acr\xE9scimo"),
     Text(buyerName, 40, "nome do adquirente"),
     Alphanumeric(buyerId, 14, "CPF/CNPJ do adquirente"),
-};
+});
 
 }  // namespace
 
 constexpr RecordKind kFiscalCoupon{
-    RecordId::FiscalCoupon,
-    "cupom fiscal",
+    RecordId::FiscalCoupon, "cupom fiscal",
     /*typeLength=*/3,
-    /*lineLength=*/191,
-    kParameters,
-    kLayout,
-    {/*entryClear=*/true, /*taxpayerCheck=*/true, /*failureChaining=*/true, CouponChecks},
+    /*lineLength=*/191,     kParameters,    kLayout, Frame{CouponChecks},
 };
 QUORIX_CHECK_RECORD_KIND(kFiscalCoupon);
 

@@ -7,11 +7,7 @@ namespace quorix::upaf::records {
 namespace {
 
 #define PARAMETERS(X)               \
-  X(recordType, Text)               \
-  X(serialNumber, Text)             \
-  X(mfAdditional, Text)             \
-  X(ecfModel, Text)                 \
-  X(userNumber, Text)               \
+  QUORIX_ECF_IDENTIFICATION(X)      \
   X(coo, Text)                      \
   X(ccf, Text)                      \
   X(itemNumber, Text)               \
@@ -64,12 +60,7 @@ bool ItemChecks(const Args& a) {
          ItemValuesValid(a);
 }
 
-constexpr Field kLayout[] = {
-    RecordType(3),
-    Text(serialNumber, 20, names::kSerialNumber),
-    Text(mfAdditional, 1, names::kMfAdditional),
-    Text(ecfModel, 20, names::kEcfModel),
-    TextRight(userNumber, 2, names::kUserNumber),
+constexpr auto kLayout = EcfIdentified({
     Counter(coo, 6, "COO"),
     Counter(ccf, 6, "CCF"),
     Counter(itemNumber, 3, "n\xFAmero do item"),
@@ -90,7 +81,7 @@ constexpr Field kLayout[] = {
     Character(productionIndicator, names::kProductionIndicator),
     Integer(quantityDecimals, 1, "casas decimais da quantidade"),
     Integer(unitValueDecimals, 1, "casas decimais do valor unit\xE1rio"),
-};
+});
 
 }  // namespace
 
@@ -101,7 +92,7 @@ constexpr RecordKind kFiscalCouponItem{
     /*lineLength=*/268,
     kParameters,
     kLayout,
-    {/*entryClear=*/true, /*taxpayerCheck=*/true, /*failureChaining=*/true, ItemChecks},
+    Frame{ItemChecks},
 };
 QUORIX_CHECK_RECORD_KIND(kFiscalCouponItem);
 

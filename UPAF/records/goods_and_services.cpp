@@ -54,7 +54,7 @@ constexpr RecordKind kGoodsAndServices{
     /*lineLength=*/105,
     kParameters,
     kLayout,
-    {/*entryClear=*/true, /*taxpayerCheck=*/true, /*failureChaining=*/true, Checks},
+    Frame{Checks},
 };
 QUORIX_CHECK_RECORD_KIND(kGoodsAndServices);
 

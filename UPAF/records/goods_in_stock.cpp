@@ -45,7 +45,7 @@ constexpr RecordKind kGoodsInStock{
     /*lineLength=*/103,
     kParameters,
     kLayout,
-    {/*entryClear=*/true, /*taxpayerCheck=*/true, /*failureChaining=*/true, Checks},
+    Frame{Checks},
 };
 QUORIX_CHECK_RECORD_KIND(kGoodsInStock);
 

@@ -26,7 +26,7 @@ constexpr RecordKind kHeader{
     /*lineLength=*/94,
     kParameters,
     kLayout,
-    {/*entryClear=*/false, /*taxpayerCheck=*/true, /*failureChaining=*/false},
+    Frame{}.KeepingOlderMessage().WithFailures(Failures::Unchained),
 };
 QUORIX_CHECK_RECORD_KIND(kHeader);
 

@@ -7,18 +7,14 @@
 namespace quorix::upaf::records {
 namespace {
 
-#define PARAMETERS(X)     \
-  X(recordType, Text)     \
-  X(serialNumber, Text)   \
-  X(mfAdditional, Text)   \
-  X(ecfModel, Text)       \
-  X(userNumber, Text)     \
-  X(coo, Text)            \
-  X(gnf, Text)            \
-  X(grg, Text)            \
-  X(cdc, Text)            \
-  X(documentSymbol, Text) \
-  X(issueEndDate, Date)   \
+#define PARAMETERS(X)          \
+  QUORIX_ECF_IDENTIFICATION(X) \
+  X(coo, Text)                 \
+  X(gnf, Text)                 \
+  X(grg, Text)                 \
+  X(cdc, Text)                 \
+  X(documentSymbol, Text)      \
+  X(issueEndDate, Date)        \
   X(issueEndTime, Time)
 QUORIX_PARAMETERS(PARAMETERS);
 #undef PARAMETERS
@@ -49,12 +45,7 @@ bool OtherDocumentChecks(const Args& a) {
   return Require(a.real(issueEndDate) > 0 && a.real(issueEndTime) >= 0, msg::kInvalidPeriod);
 }
 
-constexpr Field kLayout[] = {
-    RecordType(3),
-    Text(serialNumber, 20, names::kSerialNumber),
-    Text(mfAdditional, 1, names::kMfAdditional),
-    Text(ecfModel, 20, names::kEcfModel),
-    TextRight(userNumber, 2, names::kUserNumber),
+constexpr auto kLayout = EcfIdentified({
     Counter(coo, 6, "COO"),
     Counter(gnf, 6, "GNF"),
     Counter(grg, 6, "GRG"),
@@ -62,7 +53,7 @@ constexpr Field kLayout[] = {
     Text(documentSymbol, 2, "s\xEDmbolo do documento"),  // known by now: one of the six in capitals
     Date(issueEndDate, "data de fim da emiss\xE3o"),
     Time(issueEndTime, "hora de fim da emiss\xE3o"),
-};
+});
 
 }  // namespace
 
@@ -73,7 +64,7 @@ constexpr RecordKind kOtherDocument{
     /*lineLength=*/84,
     kParameters,
     kLayout,
-    {/*entryClear=*/true, /*taxpayerCheck=*/true, /*failureChaining=*/true, OtherDocumentChecks},
+    Frame{OtherDocumentChecks},
 };
 QUORIX_CHECK_RECORD_KIND(kOtherDocument);
 

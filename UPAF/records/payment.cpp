@@ -7,11 +7,7 @@ namespace quorix::upaf::records {
 namespace {
 
 #define PARAMETERS(X)             \
-  X(recordType, Text)             \
-  X(serialNumber, Text)           \
-  X(mfAdditional, Text)           \
-  X(ecfModel, Text)               \
-  X(userNumber, Text)             \
+  QUORIX_ECF_IDENTIFICATION(X)    \
   X(coo, Text)                    \
   X(ccf, Text)                    \
   X(gnf, Text)                    \
@@ -34,12 +30,7 @@ bool PaymentChecks(const Args& a) {
              a);
 }
 
-constexpr Field kLayout[] = {
-    RecordType(3),
-    Text(serialNumber, 20, names::kSerialNumber),
-    Text(mfAdditional, 1, names::kMfAdditional),
-    Text(ecfModel, 20, names::kEcfModel),
-    TextRight(userNumber, 2, names::kUserNumber),
+constexpr auto kLayout = EcfIdentified({
     Counter(coo, 6, "COO"),
     Counter(ccf, 6, "CCF"),
     Counter(gnf, 6, "GNF"),
@@ -47,7 +38,7 @@ constexpr Field kLayout[] = {
     Amount(amountPaid, 13, "valor pago"),
     CharacterAsPassed(reversalIndicator, "indicador de estorno"),
     Amount(reversedAmount, 13, "valor estornado"),
-};
+});
 
 }  // namespace
 
@@ -58,7 +49,7 @@ constexpr RecordKind kPayment{
     /*lineLength=*/106,
     kParameters,
     kLayout,
-    {/*entryClear=*/true, /*taxpayerCheck=*/true, /*failureChaining=*/true, PaymentChecks},
+    Frame{PaymentChecks},
 };
 QUORIX_CHECK_RECORD_KIND(kPayment);
 

@@ -7,14 +7,10 @@
 namespace quorix::upaf::records {
 namespace {
 
-#define PARAMETERS(X)    \
-  X(recordType, Text)    \
-  X(serialNumber, Text)  \
-  X(mfAdditional, Text)  \
-  X(ecfModel, Text)      \
-  X(userNumber, Text)    \
-  X(crz, Text)           \
-  X(totalizerCode, Text) \
+#define PARAMETERS(X)          \
+  QUORIX_ECF_IDENTIFICATION(X) \
+  X(crz, Text)                 \
+  X(totalizerCode, Text)       \
   X(accumulatedValue, Real)
 QUORIX_PARAMETERS(PARAMETERS);
 #undef PARAMETERS
@@ -25,16 +21,11 @@ bool Checks(const Args& a) {
          Require(NotNegative(a.real(accumulatedValue)), msg::kInvalidValue);
 }
 
-constexpr Field kLayout[] = {
-    RecordType(3),
-    Text(serialNumber, 20, names::kSerialNumber),
-    Text(mfAdditional, 1, names::kMfAdditional),
-    Text(ecfModel, 20, names::kEcfModel),
-    TextRight(userNumber, 2, names::kUserNumber),
+constexpr auto kLayout = EcfIdentified({
     Counter(crz, 6, "CRZ"),
     Text(totalizerCode, 7, names::kTotalizerCode),
     Amount(accumulatedValue, 13, "valor acumulado no totalizador"),
-};
+});
 
 }  // namespace
 
@@ -45,7 +36,7 @@ constexpr RecordKind kReductionZDetail{
     /*lineLength=*/72,
     kParameters,
     kLayout,
-    {/*entryClear=*/true, /*taxpayerCheck=*/true, /*failureChaining=*/true, Checks},
+    Frame{Checks},
 };
 QUORIX_CHECK_RECORD_KIND(kReductionZDetail);
 

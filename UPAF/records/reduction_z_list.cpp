@@ -6,19 +6,15 @@
 namespace quorix::upaf::records {
 namespace {
 
-#define PARAMETERS(X)   \
-  X(recordType, Text)   \
-  X(serialNumber, Text) \
-  X(mfAdditional, Text) \
-  X(ecfModel, Text)     \
-  X(userNumber, Text)   \
-  X(crz, Text)          \
-  X(coo, Text)          \
-  X(cro, Text)          \
-  X(movementDate, Date) \
-  X(issueDate, Date)    \
-  X(issueTime, Time)    \
-  X(grossSales, Real)   \
+#define PARAMETERS(X)          \
+  QUORIX_ECF_IDENTIFICATION(X) \
+  X(crz, Text)                 \
+  X(coo, Text)                 \
+  X(cro, Text)                 \
+  X(movementDate, Date)        \
+  X(issueDate, Date)           \
+  X(issueTime, Time)           \
+  X(grossSales, Real)          \
   X(issqnDiscountFlag, Text)
 QUORIX_PARAMETERS(PARAMETERS);
 #undef PARAMETERS
@@ -29,12 +25,7 @@ bool Checks(const Args& a) {
   return Require(Filled(a.text(serialNumber)), msg::kInvalidSerialNumber);
 }
 
-constexpr Field kLayout[] = {
-    RecordType(3),
-    Text(serialNumber, 20, names::kSerialNumber),
-    Text(mfAdditional, 1, names::kMfAdditional),
-    Text(ecfModel, 20, names::kEcfModel),
-    TextRight(userNumber, 2, names::kUserNumber),
+constexpr auto kLayout = EcfIdentified({
     Counter(crz, 6, "CRZ"),
     Counter(coo, 6, "COO"),
     Counter(cro, 6, "CRO"),
@@ -43,18 +34,14 @@ constexpr Field kLayout[] = {
     Time(issueTime, "hora de emiss\xE3o"),
     Amount(grossSales, 14, "venda bruta di\xE1ria"),
     AsPassed(issqnDiscountFlag, 1, "par\xE2metro de desconto em ISSQN"),
-};
+});
 
 }  // namespace
 
 constexpr RecordKind kReductionZList{
-    RecordId::ReductionZList,
-    "Redu\xE7\xE3o Z",
+    RecordId::ReductionZList, "Redu\xE7\xE3o Z",
     /*typeLength=*/3,
-    /*lineLength=*/101,
-    kParameters,
-    kLayout,
-    {/*entryClear=*/true, /*taxpayerCheck=*/true, /*failureChaining=*/true, Checks},
+    /*lineLength=*/101,       kParameters,       kLayout, Frame{Checks},
 };
 QUORIX_CHECK_RECORD_KIND(kReductionZList);
 

@@ -40,7 +40,7 @@ void CountedLines(std::string& line, const Args& args) {
   const auto end =
       std::to_chars(digits, digits + sizeof digits, LinesOfType(*report, args.text(countedType)))
           .ptr;
-  rules::AppendZeroFill(line, std::string_view(digits, static_cast<size_t>(end - digits)), 6);
+  line += rules::ZeroFill(std::string_view(digits, static_cast<size_t>(end - digits)), 6);
 }
 
 constexpr Field kLayout[] = {
@@ -59,8 +59,7 @@ constexpr RecordKind kTotally{
     /*lineLength=*/36,
     kParameters,
     kLayout,
-    {/*entryClear=*/false, /*taxpayerCheck=*/false, /*failureChaining=*/true, /*checks=*/nullptr,
-     /*secondType=*/countedType},
+    Frame{}.KeepingOlderMessage().WithoutTaxpayerCheck().WithSecondType(countedType),
 };
 QUORIX_CHECK_RECORD_KIND(kTotally);
 

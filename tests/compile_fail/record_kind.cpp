@@ -30,7 +30,7 @@ constexpr size_t kLineLength = 10;
 #endif
 
 constexpr RecordKind kSample{
-    RecordId::Header, "amostra", 2, kLineLength, kParameters, kLayout, {false, false, false},
+    RecordId::Header, "amostra", 2, kLineLength, kParameters, kLayout, Frame{},
 };
 QUORIX_CHECK_RECORD_KIND(kSample);
 

@@ -1,0 +1,169 @@
+#!/usr/bin/env python3
+"""Checks every statement of the 25 exports against the public header.
+
+include/quorix.h states each export's name, result and parameters (name and
+type, in order). The .def file adds the ordinals and the stdcall argument
+sizes; each host binding declares the exports again in its own language.
+This reads them all and fails on any difference of name, result, parameter
+count, kind, name or order, and on an ordinal missing, repeated or out of
+1..25. The fuzzer and the quorix program call the record builders through
+templates over the header's own prototypes (cli/record_call.h), so the
+compiler holds them to it.
+
+A binding is one line of BINDINGS: its file and the syntax of its
+declarations ("c" for `result name(type param, ...)`, "pascal" for
+`function name(param, ...: Type; ...): Result`). TYPES says which of the
+header's kinds each binding type may stand for.
+
+usage: check_prototypes.py <source root>
+"""
+import re
+import sys
+from pathlib import Path
+
+BINDINGS = [
+    ("bindings/pascal/quorix.pas", "pascal"),
+    ("bindings/dotnet/Quorix.cs", "c"),
+]
+
+# The header's parameter and result types, by kind.
+HEADER_KINDS = {
+    "quorix_text": "text",
+    "double": "real",
+    "int32_t": "integer",
+    "quorix_slot": "slot",
+    "char **": "text out",
+    "double *": "real out",
+    "const quorix_text *": "text array",
+    "const quorix_string_list *": "list",
+    "quorix_bool": "boolean",
+    "void": "nothing",
+}
+
+# What a binding's type may stand for. A pointer-sized handle in C# (IntPtr)
+# or Java (Pointer) carries any of the pointer kinds.
+POINTERS = {"text", "text array", "list"}
+TYPES = {
+    # Pascal
+    "PText": {"text"}, "PTextVar": {"text out"}, "PTextArray": {"text array"},
+    "PHostList": {"list"}, "PReal": {"real out"}, "TSlot": {"slot"}, "TResult": {"boolean"},
+    "Integer": {"integer"}, "Int32": {"integer"}, "LongInt": {"integer"},
+    "Double": {"real"},
+    # C#
+    "IntPtr": POINTERS, "ref IntPtr": {"text out"}, "ref double": {"real out"},
+    "uint": {"slot"}, "int": {"integer"}, "double": {"real"}, "byte": {"boolean"},
+    "void": {"nothing"},
+    # Java (JNA)
+    "Pointer": POINTERS, "String": {"text"}, "PointerByReference": {"text out"},
+    "DoubleByReference": {"real out"},
+}
+
+
+def strip_comments(text, syntax):
+    text = re.sub(r"/\*.*?\*/", " ", text, flags=re.S)
+    text = re.sub(r"//[^\n]*", " ", text)
+    if syntax == "pascal":
+        text = re.sub(r"\{.*?\}", " ", text, flags=re.S)
+        text = re.sub(r"\(\*.*?\*\)", " ", text, flags=re.S)
+    return text
+
+
+def header_exports(path):
+    text = strip_comments(path.read_text(encoding="cp1252"), "c")
+    exports = {}
+    for m in re.finditer(r"QUORIX_API\s+(\w+)\s+QUORIX_CALL\s+(quorix_\w+)\s*\(([^)]*)\)", text):
+        params = []
+        for p in m.group(3).split(","):
+            p = " ".join(p.split())
+            pm = re.fullmatch(r"(.*?)\s*(\w+)", p)
+            type_ = re.sub(r"\s*\*", " *", pm.group(1)).replace("* *", "**").strip()
+            if type_ not in HEADER_KINDS:
+                sys.exit(f"FAIL: {path}: {m.group(2)}: unknown type {type_!r}")
+            params.append((pm.group(2), HEADER_KINDS[type_]))
+        exports[m.group(2)] = (HEADER_KINDS[m.group(1)], params)
+    return exports
+
+
+def c_like(text):
+    found = {}
+    pattern = r"\b(?!return\b)(\w+)\s+(quorix_\w+)\s*\(([^)]*)\)\s*;"
+    for m in re.finditer(pattern, text):
+        params = []
+        for p in filter(None, (" ".join(p.split()) for p in m.group(3).split(","))):
+            pm = re.fullmatch(r"(.*?)\s*(\w+)", p)
+            params.append((pm.group(2), pm.group(1)))
+        found[m.group(2)] = (m.group(1), params)
+    return found
+
+
+def pascal(text):
+    found = {}
+    pattern = (r"\b(function|procedure)\s+(quorix_\w+)\s*\(([^)]*)\)\s*(?::\s*(\w+))?\s*;"
+               r"\s*stdcall\s*;\s*external\s+\w+\s+name\s+'(\w+)'")
+    for m in re.finditer(pattern, text, flags=re.I):
+        if m.group(5) != m.group(2):
+            sys.exit(f"FAIL: {m.group(2)} is bound to the export {m.group(5)}")
+        params = []
+        for group in filter(None, (g.strip() for g in m.group(3).split(";"))):
+            names, type_ = group.rsplit(":", 1)
+            params += [(n.strip(), type_.strip()) for n in names.split(",")]
+        found[m.group(2)] = (m.group(4) or "void", params)
+    return found
+
+
+def definitions(path):
+    ordinals = {}
+    for line in path.read_text().splitlines():
+        m = re.fullmatch(r"\s*(quorix_\w+)@(\d+)\s+@(\d+)\s*", line)
+        if m:
+            ordinals[m.group(1)] = (int(m.group(2)), int(m.group(3)))
+    return ordinals
+
+
+def main():
+    root = Path(sys.argv[1] if len(sys.argv) > 1 else ".")
+    header = header_exports(root / "include/quorix.h")
+    problems = []
+    if len(header) != 25:
+        problems.append(f"include/quorix.h declares {len(header)} exports, not 25")
+
+    defs = definitions(root / "exports/quorix.def")
+    if set(defs) != set(header):
+        problems.append(f"exports/quorix.def: names differ: {sorted(set(defs) ^ set(header))}")
+    if sorted(o for _, o in defs.values()) != list(range(1, len(defs) + 1)):
+        problems.append("exports/quorix.def: ordinals are not 1.." + str(len(defs)) + ", once each")
+    for name, (size, _) in defs.items():
+        if name in header:
+            want = sum(8 if kind == "real" else 4 for _, kind in header[name][1])
+            if size != want:
+                problems.append(f"exports/quorix.def: {name}@{size}, its parameters take {want}")
+
+    for file, syntax in BINDINGS:
+        text = strip_comments((root / file).read_text(encoding="utf-8"), syntax)
+        found = (pascal if syntax == "pascal" else c_like)(text)
+        if set(found) != set(header):
+            problems.append(f"{file}: exports differ: {sorted(set(found) ^ set(header))}")
+        for name in sorted(set(found) & set(header)):
+            result, params = found[name]
+            want_result, want = header[name]
+            if want_result not in TYPES.get(result, ()):
+                problems.append(f"{file}: {name} gives {result}, the header {want_result}")
+            if len(params) != len(want):
+                problems.append(f"{file}: {name} takes {len(params)} parameters, the header "
+                                f"{len(want)}")
+                continue
+            for i, ((pname, ptype), (wname, wkind)) in enumerate(zip(params, want), 1):
+                if pname != wname or wkind not in TYPES.get(ptype, ()):
+                    problems.append(f"{file}: {name}, parameter {i}: {ptype} {pname}, "
+                                    f"the header's is {wname} ({wkind})")
+    for p in problems:
+        print("FAIL: " + p)
+    if problems:
+        return 1
+    print(f"OK: {len(header)} exports; the .def file and {len(BINDINGS)} bindings agree "
+          "with include/quorix.h")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

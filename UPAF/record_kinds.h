@@ -115,6 +115,9 @@ inline constexpr Source kTaxpayerCnpjCpf{SourceKind::Taxpayer, 0};
 inline constexpr Source kTaxpayerStateRegistration{SourceKind::Taxpayer, 1};
 inline constexpr Source kTaxpayerMunicipalRegistration{SourceKind::Taxpayer, 2};
 inline constexpr Source kTaxpayerCompanyName{SourceKind::Taxpayer, 3};
+// Each taxpayer item by the quorix_InicializarPAF parameter that gave it.
+inline constexpr std::string_view kTaxpayerItemNames[] = {"cnpjCpf", "stateRegistration",
+                                                          "municipalRegistration", "companyName"};
 // A text of the software-house data that the builder's checks loaded.
 constexpr Source SoftwareHouseItem(int text) { return {SourceKind::SoftwareHouse, text}; }
 

@@ -111,9 +111,35 @@ std::string RenderingOf(const upaf::RecordKind& kind, const upaf::Field& f) {
   return r;
 }
 
+// A record's own checks, from the table the frame runs them by.
 std::vector<ShownCheck> OwnChecks(const upaf::RecordKind& kind) {
-  if (!kind.frame.checks) return {};
-  return {{"verificações próprias escritas em código, não em tabela: não listadas aqui", ""}};
+  if (kind.frame.checkCode)
+    return {{"verificações próprias escritas em código, não em tabela (" +
+                 std::string(kind.exportName()) + "): não listadas aqui",
+             ""}};
+  std::vector<ShownCheck> shown;
+  for (const upaf::Check& check : kind.frame.checks) {
+    std::string what;
+    for (size_t i = 0; i < check.count; ++i) {
+      const upaf::Condition& c = check.all[i];
+      if (i > 0) what += "; ";
+      what += ParameterName(kind, c.parameter) + ": " + U(c.predicate.description);
+      if (!c.accepted.empty()) what += " " + U(c.accepted);
+    }
+    std::string message;
+    if (check.shownCount > 0) {
+      // Every listed value, whichever failed.
+      for (size_t i = 0; i < check.shownCount; ++i) {
+        const upaf::ListedValue& v = check.shown[i];
+        message += (i > 0 ? " + " : "") + Quoted(v.label) + " + " + ParameterName(kind, v.source);
+      }
+    } else {
+      message = Quoted(check.message);
+      if (check.appended >= 0) message += " + " + ParameterName(kind, check.appended);
+    }
+    shown.push_back({what, message});
+  }
+  return shown;
 }
 
 ShownKind Shown(const upaf::RecordKind& kind) {

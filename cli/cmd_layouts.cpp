@@ -193,8 +193,8 @@ ShownKind Shown(const upaf::RecordKind& kind) {
   if (holdsNoSign)
     k.checks.push_back(
         {"campo sem sinal (N numérico, inteiro): valor negativo que não se escreve como zeros",
-         Quoted(msg::kNegativeInUnsignedField) + " + campo" + Quoted(msg::kFieldPositions) +
-             " + posições" + Quoted(msg::kFieldValue) + " + valor"});
+         Quoted(msg::kNegativeInUnsignedField) + " + campo + " + Quoted(msg::kFieldPositions) +
+             " + posições + " + Quoted(msg::kFieldValue) + " + valor"});
   if (asPassed)
     k.checks.push_back({"cada campo exatamente da sua largura; texto como passado sem CR nem LF",
                         Quoted(msg::kInvalidLayout) + " + linha"});

@@ -13,6 +13,8 @@
 //   Render(at, field, args, notes)  writes the field at `at`, returns its end
 //   Check(field, raw, counts)     what is wrong with the written characters ("" if nothing)
 //   Decode(field, raw, kind, line)  the value the characters tell
+//   kLetter, kRendering           the regulation's letter for it (N, X, D, H) and what
+//                                 its rendering does, as `quorix layouts` lists them
 // WithKind(fieldKind, visit) calls visit with the kind's struct.
 #pragma once
 
@@ -119,6 +121,8 @@ inline size_t AtLeast(const Field& f, size_t n) { return Width(f) > n ? Width(f)
 // can check beyond the character set, read back as the text it shows.
 struct Fixed {
   static constexpr Widths kWidth = Widths::Exact;
+  // Whether the rendering refuses a negative value (RefuseNegative).
+  static constexpr bool kHoldsNoSign = false;
   static size_t Room(const Field& f, const Args&) { return Width(f); }
   template <class Counts>
   static std::string Check(const Field&, std::string_view, const Counts&) {
@@ -134,6 +138,10 @@ struct Fixed {
 // it would split the line in the file, so the frame refuses such a line.
 struct AsPassed : Fixed {
   static constexpr Widths kWidth = Widths::Any;
+  static constexpr char kLetter = 'X';
+  static constexpr std::string_view kRendering =
+      "como passado, sem mudan\xE7"
+      "a";
   static constexpr bool Feeds(const Field& f, Table<Param> params) {
     return ReadsParameter(f, params, ParamKind::Text);
   }
@@ -149,6 +157,9 @@ struct AsPassed : Fixed {
 // the type length, so blanks around it can only make it longer.
 struct RecordType : AsPassed {
   static constexpr Widths kWidth = Widths::AtLeast;
+  static constexpr char kLetter = 'X';
+  static constexpr std::string_view kRendering =
+      "como passado; aparado, deve ter o tamanho do tipo";
   template <class Counts>
   static std::string Check(const Field&, std::string_view raw, const Counts&) {
     if (static_cast<unsigned char>(raw.front()) <= 32 ||
@@ -160,6 +171,10 @@ struct RecordType : AsPassed {
 
 // Text field rendering from a parameter, the taxpayer or the software house.
 struct Text : Fixed {
+  static constexpr char kLetter = 'X';
+  static constexpr std::string_view kRendering =
+      "aparado, acentos retirados, o que fica fora do ASCII imprim\xEDvel (e \"?\") em branco, em "
+      "mai\xFAsculas, cortado \xE0 largura";
   static constexpr bool Feeds(const Field& f, Table<Param> params) {
     return f.source.kind == SourceKind::Taxpayer || f.source.kind == SourceKind::SoftwareHouse ||
            ReadsParameter(f, params, ParamKind::Text);
@@ -188,6 +203,9 @@ struct Text : Fixed {
 };
 
 struct Alphanumeric : Text {
+  static constexpr char kLetter = 'X';
+  static constexpr std::string_view kRendering =
+      "s\xF3 0-9, A-Z e a-z mantidos; depois aparado, em mai\xFAsculas, cortado \xE0 largura";
   static constexpr bool Feeds(const Field& f, Table<Param> params) {
     return ReadsParameter(f, params, ParamKind::Text);
   }
@@ -201,6 +219,10 @@ struct Alphanumeric : Text {
 };
 
 struct Character : Fixed {
+  static constexpr char kLetter = 'X';
+  static constexpr std::string_view kRendering =
+      "um caractere como texto: acento retirado, em mai\xFAscula; fora do ASCII imprim\xEDvel, "
+      "branco";
   static constexpr bool Feeds(const Field& f, Table<Param> params) {
     return ReadsParameter(f, params, ParamKind::Character);
   }
@@ -210,6 +232,10 @@ struct Character : Fixed {
 };
 
 struct CharacterAsPassed : Character {
+  static constexpr char kLetter = 'X';
+  static constexpr std::string_view kRendering =
+      "um caractere como passado; um c\xF3"
+      "digo de controle vira branco";
   static char* Render(char* at, const Field& f, const Args& a, RenderNotes&) {
     return rules::PutCharAsPassed(at, a.character(f.source.index));
   }
@@ -218,6 +244,9 @@ struct CharacterAsPassed : Character {
 // The host's text with "0" on the left up to the width, never cut.
 struct Code : AsPassed {
   static constexpr Widths kWidth = Widths::AtLeast;
+  static constexpr char kLetter = 'X';
+  static constexpr std::string_view kRendering =
+      "como passado, com \"0\" \xE0 esquerda at\xE9 a largura, nunca cortado";
   static size_t Room(const Field& f, const Args& a) {
     return AtLeast(f, a.text(f.source.index).size());
   }
@@ -230,6 +259,10 @@ struct Code : AsPassed {
 
 // A counter is a code whose written characters must be digits.
 struct Counter : Code {
+  static constexpr char kLetter = 'N';
+  static constexpr std::string_view kRendering =
+      "como passado, com \"0\" \xE0 esquerda at\xE9 a largura, nunca cortado; d\xEDgitos "
+      "esperados, n\xE3o impostos";
   template <class Counts>
   static std::string Check(const Field&, std::string_view raw, const Counts&) {
     return readback::AllDigits(raw) ? std::string() : readback::Quoted(raw) + readback::kNotNumeric;
@@ -239,6 +272,11 @@ struct Counter : Code {
 // Digits of a real's absolute value at its decimals, never cut. A field that
 // holds no sign refuses a negative value unless it is written as zeros.
 struct Number : Counter {
+  static constexpr bool kHoldsNoSign = true;
+  static constexpr char kLetter = 'N';
+  static constexpr std::string_view kRendering =
+      "valor absoluto em d\xEDgitos, com \"0\" \xE0 esquerda, nunca cortado; negativo recusado "
+      "(salvo se escrito como zeros)";
   static constexpr bool Feeds(const Field& f, Table<Param> params) {
     return ReadsParameter(f, params, ParamKind::Real);
   }
@@ -264,6 +302,10 @@ struct Number : Counter {
 
 // Decimals picked by an integer parameter of the same call (0, 3, else 2).
 struct NumberByCount : Number {
+  static constexpr char kLetter = 'N';
+  static constexpr std::string_view kRendering =
+      "valor absoluto em d\xEDgitos, com \"0\" \xE0 esquerda, nunca cortado; negativo recusado "
+      "(salvo se escrito como zeros); casas decimais pela contagem (0 ou 3; outra, 2)";
   static constexpr bool Feeds(const Field& f, Table<Param> params) {
     return ReadsParameter(f, params, ParamKind::Real) && f.decimalsSource >= 0 &&
            static_cast<size_t>(f.decimalsSource) < params.size &&
@@ -292,6 +334,10 @@ struct NumberByCount : Number {
 
 // A 32-bit integer's digits, never cut; it holds no sign.
 struct Integer : Counter {
+  static constexpr bool kHoldsNoSign = true;
+  static constexpr char kLetter = 'N';
+  static constexpr std::string_view kRendering =
+      "inteiro em d\xEDgitos, com \"0\" \xE0 esquerda, nunca cortado; negativo recusado";
   static constexpr bool Feeds(const Field& f, Table<Param> params) {
     return ReadsParameter(f, params, ParamKind::Integer);
   }
@@ -310,6 +356,10 @@ struct Integer : Counter {
 // Hundredths with "-" in front, inside the width, when below zero.
 struct SignedAmount : Fixed {
   static constexpr Widths kWidth = Widths::AtLeast;
+  static constexpr char kLetter = 'N';
+  static constexpr std::string_view kRendering =
+      "cent\xE9simos em d\xEDgitos, com \"0\" \xE0 esquerda; \"-\" \xE0 frente, dentro da largura, "
+      "se negativo";
   static constexpr bool Feeds(const Field& f, Table<Param> params) {
     return ReadsParameter(f, params, ParamKind::Real);
   }
@@ -354,8 +404,14 @@ struct DateKind : Fixed {
                                   "-" + std::string(raw.substr(6, 2))};
   }
 };
-struct Date : DateKind<false> {};
-struct DateOrBlanks : DateKind<true> {};
+struct Date : DateKind<false> {
+  static constexpr char kLetter = 'D';
+  static constexpr std::string_view kRendering = "AAAAMMDD";
+};
+struct DateOrBlanks : DateKind<true> {
+  static constexpr char kLetter = 'D';
+  static constexpr std::string_view kRendering = "AAAAMMDD; brancos para o valor 0";
+};
 
 // HHMMSS; with OrBlanks, blanks for a value of 0.
 template <bool OrBlanks>
@@ -381,14 +437,23 @@ struct TimeKind : Fixed {
                                   ":" + std::string(raw.substr(4, 2))};
   }
 };
-struct Time : TimeKind<false> {};
-struct TimeOrBlanks : TimeKind<true> {};
+struct Time : TimeKind<false> {
+  static constexpr char kLetter = 'H';
+  static constexpr std::string_view kRendering = "HHMMSS";
+};
+struct TimeOrBlanks : TimeKind<true> {
+  static constexpr char kLetter = 'H';
+  static constexpr std::string_view kRendering = "HHMMSS; brancos para o valor 0";
+};
 
 // Digits the builder computes (the totals line's count), never cut; a reader
 // checks them against the lines before. `counts.AnyTypeCounts(n)`: some record
 // type has n lines before this one; `counts.Listed()`: those counts, shown.
 struct LineCount : Fixed {
   static constexpr Widths kWidth = Widths::Any;
+  static constexpr char kLetter = 'N';
+  static constexpr std::string_view kRendering =
+      "quantidade de linhas do tipo contado, com \"0\" \xE0 esquerda, nunca cortada";
   static constexpr bool Feeds(const Field& f, Table<Param>) { return f.compute != nullptr; }
   static size_t Room(const Field& f, const Args&) { return AtLeast(f, 24); }
   static char* Render(char* at, const Field& f, const Args& a, RenderNotes&) {

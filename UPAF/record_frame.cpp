@@ -115,15 +115,16 @@ char* RenderLine(char* at, const RecordKind& kind, const Args& args, RenderNotes
 
 }  // namespace
 
-bool Require(bool passed, std::string_view message) {
-  if (!passed) SetLastError(message);
-  return passed;
-}
+namespace {
 
-bool RequireValues(bool valid, std::initializer_list<ListedValue> values, const Args& args) {
-  if (valid) return true;
+bool Filled(std::string_view text) { return !rules::Trim(text).empty(); }
+bool Finite(double value) { return std::isfinite(value); }
+
+// The message of a check that lists values: every one of them.
+void SetListedValues(const Check& check, const Args& args) {
   std::string message;
-  for (const ListedValue& v : values) {
+  for (size_t i = 0; i < check.shownCount; ++i) {
+    const ListedValue& v = check.shown[i];
     message += v.label;
     if (v.isText)
       message += args.text(v.source);
@@ -131,18 +132,50 @@ bool RequireValues(bool valid, std::initializer_list<ListedValue> values, const 
       message += rules::FormatNumber(args.real(v.source), rules::Decimals::Two);
   }
   SetLastError(message);
-  return false;
 }
 
-bool Filled(std::string_view text) { return !rules::Trim(text).empty(); }
+}  // namespace
 
-bool FilledSingleLine(std::string_view text) {
-  return Filled(text) && text.find_first_of("\r\n") == std::string_view::npos;
+namespace is {
+bool Filled(const Args& a, int p, std::string_view) { return upaf::Filled(a.text(p)); }
+bool FilledSingleLine(const Args& a, int p, std::string_view) {
+  return upaf::Filled(a.text(p)) && a.text(p).find_first_of("\r\n") == std::string_view::npos;
 }
+bool NotEmpty(const Args& a, int p, std::string_view) { return !a.text(p).empty(); }
+bool Positive(const Args& a, int p, std::string_view) { return Finite(a.real(p)) && a.real(p) > 0; }
+bool NotNegative(const Args& a, int p, std::string_view) {
+  return Finite(a.real(p)) && a.real(p) >= 0;
+}
+bool AboveZero(const Args& a, int p, std::string_view) { return a.real(p) > 0; }
+bool AtLeastZero(const Args& a, int p, std::string_view) { return a.real(p) >= 0; }
+bool NotDayZero(const Args& a, int p, std::string_view) {
+  return a.real(p) != 0 && !std::isnan(a.real(p));
+}
+bool OneOf(const Args& a, int p, std::string_view accepted) {
+  return accepted.find(a.character(p)) != std::string_view::npos;
+}
+}  // namespace is
 
-bool NotNegative(double value) { return std::isfinite(value) && value >= 0; }
-
-bool Positive(double value) { return std::isfinite(value) && value > 0; }
+bool RunOwnChecks(const Frame& frame, const Args& args) {
+  if (frame.checkCode) return frame.checkCode(args);
+  for (const Check& check : frame.checks) {
+    bool passed = true;
+    for (size_t i = 0; i < check.count && passed; ++i) {
+      const Condition& c = check.all[i];
+      passed = c.predicate.test(args, c.parameter, c.accepted);
+    }
+    if (passed) continue;
+    if (check.shownCount > 0) {
+      SetListedValues(check, args);
+    } else {
+      std::string message(check.message);
+      if (check.appended >= 0) message += args.text(check.appended);
+      SetLastError(message);
+    }
+    return false;
+  }
+  return true;
+}
 
 bool AssembleRecord(const RecordKind& kind, const Args& args) {
   const Frame& frame = kind.frame;
@@ -159,9 +192,9 @@ bool AssembleRecord(const RecordKind& kind, const Args& args) {
   if (frame.checksTaxpayer && !TaxpayerCheck()) return false;
 
   const bool chainedChecks = frame.failures == Failures::Chained;
-  if (!chainedChecks && frame.checks && !frame.checks(args)) return false;
+  if (!chainedChecks && !RunOwnChecks(frame, args)) return false;
   try {
-    if (chainedChecks && frame.checks && !frame.checks(args)) return false;
+    if (chainedChecks && !RunOwnChecks(frame, args)) return false;
 
     size_t room = 0;
     for (const Field& f : kind.layout)

@@ -94,32 +94,38 @@ constexpr std::array<Field, ecf::kIdentificationCount + N> EcfIdentified(const F
   return ecf::Join(rest, std::make_index_sequence<ecf::kIdentificationCount + N>{});
 }
 
-// Vocabulary of the builders' checks: each sets its message and gives false
-// when the test fails, so that a check list reads `return A && B && C;`.
-bool Require(bool passed, std::string_view message);
+// What the records' own checks ask of an argument (see Check).
+namespace is {
+bool Filled(const Args&, int, std::string_view);
+bool FilledSingleLine(const Args&, int, std::string_view);
+bool NotEmpty(const Args&, int, std::string_view);
+bool Positive(const Args&, int, std::string_view);
+bool NotNegative(const Args&, int, std::string_view);
+bool AboveZero(const Args&, int, std::string_view);
+bool AtLeastZero(const Args&, int, std::string_view);
+bool NotDayZero(const Args&, int, std::string_view);
+bool OneOf(const Args&, int, std::string_view);
+
 // A text that still holds something after trimming.
-bool Filled(std::string_view text);
+inline constexpr Predicate kFilled{"preenchido (n\xE3o s\xF3 brancos)", Filled};
 // Filled, and without CR or LF: for texts placed in the line as passed
 // (zero-filled codes and numbers), where a line break would split the line.
-bool FilledSingleLine(std::string_view text);
-// One entry of a message that lists values: its label, then the argument as
-// the user reads it (a real with two decimals and the regional separators, or
-// a text as passed).
-struct ListedValue {
-  std::string_view label;
-  int source;
-  bool isText = false;
-};
-constexpr ListedValue Shown(std::string_view label, int source) { return {label, source, false}; }
-constexpr ListedValue ShownText(std::string_view label, int source) {
-  return {label, source, true};
-}
-// When `valid` is false, sets the message made of every listed value, whichever
-// one failed, so that the host can show the whole set of figures.
-bool RequireValues(bool valid, std::initializer_list<ListedValue> values, const Args& args);
-// A real that is a finite number not below zero (NaN and infinities fail).
-bool NotNegative(double value);
-// A finite number above zero.
-bool Positive(double value);
+inline constexpr Predicate kFilledSingleLine{"preenchido (n\xE3o s\xF3 brancos), sem CR nem LF",
+                                             FilledSingleLine};
+inline constexpr Predicate kNotEmpty{"n\xE3o vazio (brancos bastam)", NotEmpty};
+inline constexpr Predicate kPositive{"n\xFAmero finito maior que zero", Positive};
+inline constexpr Predicate kNotNegative{"n\xFAmero finito, zero ou mais", NotNegative};
+// Plain comparisons: NaN fails them, an infinity passes.
+inline constexpr Predicate kAboveZero{"maior que zero", AboveZero};
+inline constexpr Predicate kAtLeastZero{"zero ou mais", AtLeastZero};
+// Days before 1899-12-30 are legitimate; only day zero (and NaN) is not.
+inline constexpr Predicate kNotDayZero{"diferente de zero", NotDayZero};
+// Exact: a lower-case letter is refused although the line would show it upper-cased.
+inline constexpr Predicate kOneOf{"um destes caracteres, exato (mai\xFAsculas):", OneOf};
+}  // namespace is
+
+// Runs a record's own checks: its code, or its table in order. False after
+// setting the message of the first that fails.
+bool RunOwnChecks(const Frame& frame, const Args& args);
 
 }  // namespace quorix::upaf

@@ -39,6 +39,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -115,6 +116,9 @@ inline constexpr Source kTaxpayerCnpjCpf{SourceKind::Taxpayer, 0};
 inline constexpr Source kTaxpayerStateRegistration{SourceKind::Taxpayer, 1};
 inline constexpr Source kTaxpayerMunicipalRegistration{SourceKind::Taxpayer, 2};
 inline constexpr Source kTaxpayerCompanyName{SourceKind::Taxpayer, 3};
+// Each taxpayer item by the quorix_InicializarPAF parameter that gave it.
+inline constexpr std::string_view kTaxpayerItemNames[] = {"cnpjCpf", "stateRegistration",
+                                                          "municipalRegistration", "companyName"};
 // A text of the software-house data that the builder's checks loaded.
 constexpr Source SoftwareHouseItem(int text) { return {SourceKind::SoftwareHouse, text}; }
 
@@ -232,8 +236,74 @@ constexpr size_t LineLength(Table<Field> layout) { return Position(layout, layou
 
 // --- Record kinds --------------------------------------------------------
 
-// A builder's own checks, in order: false after setting its message.
+// A record's own checks that are code: false after setting its message.
 using FieldChecks = bool (*)(const Args& args);
+
+// A record's own checks as data, run by the frame in order and listed by
+// `quorix layouts` from the same table. A predicate tests one argument and
+// says in words what it asks (Portuguese, Windows-1252); `accepted` is what a
+// predicate on a set of characters takes.
+struct Predicate {
+  std::string_view description;
+  bool (*test)(const Args& args, int parameter, std::string_view accepted) = nullptr;
+};
+
+struct Condition {
+  int parameter = -1;
+  Predicate predicate;
+  std::string_view accepted;
+  constexpr Condition() = default;
+  constexpr Condition(int p, Predicate test, std::string_view set = {})
+      : parameter(p), predicate(test), accepted(set) {}
+};
+
+// One entry of a message that lists values: its label, then the argument as
+// the user reads it (a real with two decimals and the regional separators, or
+// a text as passed).
+struct ListedValue {
+  std::string_view label;
+  int source = -1;
+  bool isText = false;
+};
+constexpr ListedValue Shown(std::string_view label, int source) { return {label, source, false}; }
+constexpr ListedValue ShownText(std::string_view label, int source) {
+  return {label, source, true};
+}
+
+// Conditions that must all hold, and the message when one does not: `message`
+// (followed by the text of parameter `appended`, if any), or, when `shown`
+// lists values, every listed value whichever one failed, so that the host can
+// show the whole set of figures.
+struct Check {
+  static constexpr size_t kMost = 6;
+  std::array<Condition, kMost> all{};
+  size_t count = 0;
+  std::string_view message;
+  int appended = -1;
+  std::array<ListedValue, kMost> shown{};
+  size_t shownCount = 0;
+};
+
+constexpr Check MustAll(std::initializer_list<Condition> all, std::string_view message) {
+  Check c{};
+  for (const Condition& one : all) c.all[c.count++] = one;
+  c.message = message;
+  return c;
+}
+constexpr Check Must(Condition condition, std::string_view message) {
+  return MustAll({condition}, message);
+}
+constexpr Check MustAppending(Condition condition, std::string_view message) {
+  Check c = Must(condition, message);
+  c.appended = condition.parameter;
+  return c;
+}
+constexpr Check MustValues(std::initializer_list<Condition> all,
+                           std::initializer_list<ListedValue> shown) {
+  Check c = MustAll(all, {});
+  for (const ListedValue& v : shown) c.shown[c.shownCount++] = v;
+  return c;
+}
 
 // How a failure raised inside the frame (a value that cannot be rendered, no
 // memory, a side file that cannot be read) becomes the last error message.
@@ -251,7 +321,9 @@ enum class Failures : uint8_t {
 // builder: message cleared on entry, taxpayer checked, failures chained from
 // its checks on. The others say where they differ.
 struct Frame {
-  FieldChecks checks = nullptr;
+  Table<Check> checks;
+  // Instead of the table: checks that are code.
+  FieldChecks checkCode = nullptr;
   // Otherwise an older message stays until the call sets one.
   bool clearsMessageOnEntry = true;
   bool checksTaxpayer = true;
@@ -260,6 +332,11 @@ struct Frame {
   // still quotes the record type).
   int secondType = -1;
 
+  constexpr Frame CheckedByCode(FieldChecks code) const {
+    Frame f = *this;
+    f.checkCode = code;
+    return f;
+  }
   constexpr Frame KeepingOlderMessage() const {
     Frame f = *this;
     f.clearsMessageOnEntry = false;

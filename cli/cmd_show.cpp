@@ -5,6 +5,7 @@
 
 #include "commands.h"
 #include "console.h"
+#include "html.h"
 #include "report_file.h"
 #include "text.h"
 
@@ -109,13 +110,6 @@ void ForEachLine(const ReportFile& r, F&& take) {
   }
 }
 
-std::string PaddedTo(std::string s, size_t columns) {
-  size_t shown = 0;  // characters, not bytes
-  for (unsigned char c : s) shown += (c & 0xC0) != 0x80;
-  if (shown < columns) s.append(columns - shown, ' ');
-  return s;
-}
-
 void ShowText(const ReportFile& r, const Path& file) {
   std::string out;
   ForEachLine(r, [&](const Line& line, std::string_view text, const auto& own) {
@@ -156,53 +150,10 @@ void ShowJson(const ReportFile& r, const Path& file) {
   Print(Json{{"arquivo", file.shown()}, {"linhas", lines}, {"problemas", problems}}.dump(2) + "\n");
 }
 
-std::string Escaped(std::string_view s) {
-  std::string out;
-  for (char c : s) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out;
-}
-
-// One colour per field of a line, the same for the same field of every line
-// of a kind; neighbours always differ.
-constexpr const char* kColours[] = {"#ffd8a8", "#c3fae8", "#d0bfff", "#ffec99", "#a5d8ff",
-                                    "#ffc9c9", "#b2f2bb", "#eebefa", "#d8f5a2", "#99e9f2"};
-
-constexpr char kPageHead[] = R"(<!DOCTYPE html>
-<html lang="pt-BR"><head><meta charset="utf-8"><title>)";
-constexpr char kPageStyle[] = R"(</title>
-<style>
-body { font-family: sans-serif; margin: 1.5em; color: #222; }
-h1 { font-size: 1.2em; }
-.line { font-family: monospace; font-size: 14px; white-space: pre; margin: 2px 0; }
-.no { display: inline-block; width: 4em; color: #888; text-align: right; padding-right: .8em; }
-.kind { font-family: sans-serif; font-size: 12px; color: #555; margin-top: .7em; }
-.f { border-radius: 2px; }
-.f:hover { outline: 2px solid #333; }
-.bad { outline: 2px solid #e03131; }
-.problem { font-family: sans-serif; font-size: 12px; color: #c92a2a; margin-left: 4.8em; }
-.ok { color: #2b8a3e; }
-</style></head><body>
-)";
+using html::Escaped;
 
 void ShowHtml(const ReportFile& r, const Path& file, const Path& out) {
-  std::string page = kPageHead + Escaped(file.shown()) + kPageStyle;
+  std::string page = html::PageStart(file.shown());
   page +=
       "<h1>" + Escaped(file.shown()) + "</h1>\n<p>" + std::to_string(r.reading.lines.size()) +
       " linhas; " +
@@ -217,7 +168,7 @@ void ShowHtml(const ReportFile& r, const Path& file, const Path& out) {
       bool bad = false;
       for (const Finding* p : own) bad |= p->first <= f.first && f.last <= p->last;
       page += "<span class=\"f" + std::string(bad ? " bad" : "") +
-              "\" style=\"background:" + kColours[colour++ % std::size(kColours)] + "\" title=\"" +
+              "\" style=\"background:" + html::FieldColour(colour++) + "\" title=\"" +
               Escaped(f.name + " (" + std::to_string(f.first) + "-" + std::to_string(f.last) +
                       "): " + Readable(f.value)) +
               "\">" + Escaped(f.raw) + "</span>";
@@ -229,7 +180,7 @@ void ShowHtml(const ReportFile& r, const Path& file, const Path& out) {
   for (const Finding& f : r.reading.findings)
     if (f.line > r.reading.lines.size())
       page += "<div class=\"problem\">" + Escaped(FindingLine(file.shown(), f)) + "</div>\n";
-  page += "</body></html>\n";
+  page += html::kPageEnd;
   WriteWholeFile(out, page);
 }
 

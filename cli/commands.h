@@ -17,6 +17,7 @@
   X(Verify)                \
   X(Check)                 \
   X(Show)                  \
+  X(Layouts)               \
   X(Build)                 \
   X(Md5)                   \
   X(Sidefile)              \

@@ -110,4 +110,11 @@ std::string Cp1252FromUtf8(std::string_view utf8, std::string_view what) {
   return out;
 }
 
+std::string PaddedTo(std::string s, size_t columns) {
+  size_t shown = 0;
+  for (unsigned char c : s) shown += (c & 0xC0) != 0x80;
+  if (shown < columns) s.append(columns - shown, ' ');
+  return s;
+}
+
 }  // namespace quorix::cli

@@ -27,6 +27,9 @@ void AppendUtf8(std::string& out, char32_t c);
 // bytes there are not UTF-8 (overlong forms and surrogates included).
 size_t DecodeUtf8(std::string_view utf8, size_t at, char32_t& c);
 
+// `s` with blanks after it up to `columns` characters (not bytes).
+std::string PaddedTo(std::string s, size_t columns);
+
 }  // namespace quorix::cli
 
 #endif

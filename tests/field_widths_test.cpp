@@ -125,7 +125,8 @@ TEST(FieldWidths, EveryFieldOfEveryKindIsHeldToItsWidth) {
   for (const RecordKind* k : kRecordKinds) {
     // The kind's own checks are the builders' tests' business.
     RecordKind kind = *k;
-    kind.frame.checks = nullptr;
+    kind.frame.checks = {};
+    kind.frame.checkCode = nullptr;
     SCOPED_TRACE(std::string(kind.exportName()));
     Call sample(kind);
     ASSERT_TRUE(sample.Run(kind)) << quorix::LastErrorMessage();

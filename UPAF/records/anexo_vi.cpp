@@ -29,8 +29,9 @@ using namespace store;
 QUORIX_PARAMETERS(PARAMETERS);
 #undef PARAMETERS
 
-// The file is loaded before the serial number and the period are looked at,
-// so a default it lacked is stored even when those checks then fail.
+// Code, not a check table: the file is loaded before the serial number and
+// the period are looked at, so that a default it lacked is stored even when
+// those checks then fail, and the period's message shows both dates.
 bool Checks(const Args& args) {
   if (!LoadSoftwareHouseData(args.text(softwareHouseFile))) return false;
   if (rules::Trim(args.text(serialNumber)).empty()) {
@@ -93,7 +94,7 @@ constexpr RecordKind kAnexoVI{
     /*lineLength=*/310,
     kParameters,
     kLayout,
-    Frame{Checks}.KeepingOlderMessage().WithFailures(Failures::ChainedAfterChecks),
+    Frame{}.CheckedByCode(Checks).KeepingOlderMessage().WithFailures(Failures::ChainedAfterChecks),
 };
 QUORIX_CHECK_RECORD_KIND(kAnexoVI);
 

@@ -26,23 +26,22 @@ namespace {
 QUORIX_PARAMETERS(PARAMETERS);
 #undef PARAMETERS
 
-bool AmountsValid(const Args& a) {
-  return RequireValues(
-      Positive(a.real(accountingValue)) && NotNegative(a.real(taxBase)) &&
-          NotNegative(a.real(taxRate)) && NotNegative(a.real(taxAmount)) &&
-          NotNegative(a.real(exemptAmount)) && NotNegative(a.real(otherAmount)),
-      {Shown(msg::kMovementAccountingValue, accountingValue), Shown(msg::kMovementTaxBase, taxBase),
-       Shown(msg::kMovementTaxRate, taxRate), Shown(msg::kMovementTaxAmount, taxAmount),
-       Shown(msg::kMovementExemptAmount, exemptAmount),
-       Shown(msg::kMovementOtherAmount, otherAmount)},
-      a);
-}
-
 // A day that is not a finite number is refused here, never rendered.
-bool Checks(const Args& a) {
-  return Require(Filled(a.text(serialNumber)), msg::kInvalidSerialNumber) &&
-         Require(Positive(a.real(movementDay)), msg::kInvalidPeriod) && AmountsValid(a);
-}
+constexpr Check kChecks[] = {
+    Must({serialNumber, is::kFilled}, msg::kInvalidSerialNumber),
+    Must({movementDay, is::kPositive}, msg::kInvalidPeriod),
+    MustValues(
+        {{accountingValue, is::kPositive},
+         {taxBase, is::kNotNegative},
+         {taxRate, is::kNotNegative},
+         {taxAmount, is::kNotNegative},
+         {exemptAmount, is::kNotNegative},
+         {otherAmount, is::kNotNegative}},
+        {Shown(msg::kMovementAccountingValue, accountingValue),
+         Shown(msg::kMovementTaxBase, taxBase), Shown(msg::kMovementTaxRate, taxRate),
+         Shown(msg::kMovementTaxAmount, taxAmount), Shown(msg::kMovementExemptAmount, exemptAmount),
+         Shown(msg::kMovementOtherAmount, otherAmount)}),
+};
 
 constexpr Field kLayout[] = {
     RecordType(3),
@@ -76,7 +75,7 @@ constexpr Field kLayout[] = {
 constexpr RecordKind kDailyMovement{
     RecordId::DailyMovement, "movimento di\xE1rio",
     /*typeLength=*/3,
-    /*lineLength=*/148,      kParameters,           kLayout, Frame{Checks},
+    /*lineLength=*/148,      kParameters,           kLayout, Frame{kChecks},
 };
 QUORIX_CHECK_RECORD_KIND(kDailyMovement);
 

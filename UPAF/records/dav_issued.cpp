@@ -20,11 +20,11 @@ namespace {
 QUORIX_PARAMETERS(PARAMETERS);
 #undef PARAMETERS
 
-bool Checks(const Args& a) {
-  // Written so that a date that is not a number is refused too.
-  return Require(FilledSingleLine(a.text(davNumber)), msg::kInvalidDavNumber) &&
-         Require(a.real(davDate) > 0, msg::kInvalidDavDate);
-}
+// Written so that a date that is not a number is refused too.
+constexpr Check kChecks[] = {
+    Must({davNumber, is::kFilledSingleLine}, msg::kInvalidDavNumber),
+    Must({davDate, is::kAboveZero}, msg::kInvalidDavDate),
+};
 
 constexpr Field kLayout[] = {
     RecordType(2),
@@ -46,7 +46,7 @@ constexpr Field kLayout[] = {
 constexpr RecordKind kDavIssued{
     RecordId::DavIssued, "DAV emitido",
     /*typeLength=*/2,
-    /*lineLength=*/149,  kParameters,   kLayout, Frame{Checks},
+    /*lineLength=*/149,  kParameters,   kLayout, Frame{kChecks},
 };
 QUORIX_CHECK_RECORD_KIND(kDavIssued);
 

@@ -27,16 +27,17 @@ QUORIX_PARAMETERS(PARAMETERS);
 
 // The amounts are compared as "not below zero" so that a value that is not a
 // number fails too.
-bool CouponChecks(const Args& a) {
-  return Require(Filled(a.text(serialNumber)), msg::kInvalidSerialNumber) &&
-         RequireValues(a.real(subtotal) >= 0 && a.real(netTotal) >= 0 &&
-                           a.real(subtotalIncrease) >= 0 && a.real(subtotalDiscount) >= 0,
-                       {Shown(msg::kCouponValues, subtotalDiscount),
-                        Shown(msg::kCouponIncrease, subtotalIncrease),
-                        Shown(msg::kCouponSubtotal, subtotal), Shown(msg::kCouponTotal, netTotal)},
-                       a) &&
-         Require(a.real(issueStartDate) > 0, msg::kInvalidPeriod);
-}
+constexpr Check kChecks[] = {
+    Must({serialNumber, is::kFilled}, msg::kInvalidSerialNumber),
+    MustValues(
+        {{subtotal, is::kAtLeastZero},
+         {netTotal, is::kAtLeastZero},
+         {subtotalIncrease, is::kAtLeastZero},
+         {subtotalDiscount, is::kAtLeastZero}},
+        {Shown(msg::kCouponValues, subtotalDiscount), Shown(msg::kCouponIncrease, subtotalIncrease),
+         Shown(msg::kCouponSubtotal, subtotal), Shown(msg::kCouponTotal, netTotal)}),
+    Must({issueStartDate, is::kAboveZero}, msg::kInvalidPeriod),
+};
 
 constexpr auto kLayout = EcfIdentified({
     Counter(ccf, 6, "CCF"),
@@ -62,7 +63,7 @@ constexpr auto kLayout = EcfIdentified({
 constexpr RecordKind kFiscalCoupon{
     RecordId::FiscalCoupon, "cupom fiscal",
     /*typeLength=*/3,
-    /*lineLength=*/191,     kParameters,    kLayout, Frame{CouponChecks},
+    /*lineLength=*/191,     kParameters,    kLayout, Frame{kChecks},
 };
 QUORIX_CHECK_RECORD_KIND(kFiscalCoupon);
 

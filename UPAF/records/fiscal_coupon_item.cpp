@@ -31,34 +31,23 @@ namespace {
 QUORIX_PARAMETERS(PARAMETERS);
 #undef PARAMETERS
 
-bool EitherOf(char c, char first, char second) { return c == first || c == second; }
-
-// Written so that a value that is not a number fails too.
-bool ItemValuesValid(const Args& a) {
-  return RequireValues(a.real(netTotal) > 0 && a.real(itemIncrease) >= 0 &&
-                           a.real(itemDiscount) >= 0 && a.real(unitValue) > 0,
-                       {Shown(msg::kItemValues, unitValue), Shown(msg::kItemDiscount, itemDiscount),
-                        Shown(msg::kItemIncrease, itemIncrease), Shown(msg::kItemTotal, netTotal)},
-                       a);
-}
-
-bool ItemChecks(const Args& a) {
-  if (!Require(Filled(a.text(serialNumber)), msg::kInvalidSerialNumber) ||
-      !Require(Filled(a.text(productCode)), msg::kInvalidProductCode) ||
-      !Require(Filled(a.text(productDescription)), msg::kInvalidProductDescription) ||
-      !Require(Filled(a.text(unitOfMeasure)), msg::kInvalidUnitOfMeasure))
-    return false;
-  // Hundredths here whatever the quantity's own count of decimals.
-  if (!RequireValues(a.real(quantity) > 0, {Shown(msg::kInvalidQuantity, quantity)}, a))
-    return false;
-  // Exact capitals: a lower-case letter is refused although the line would
-  // show it upper-cased.
-  return Require(EitherOf(a.character(roundingIndicator), 'A', 'T'),
-                 msg::kInvalidRoundingIndicator) &&
-         Require(EitherOf(a.character(productionIndicator), 'P', 'T'),
-                 msg::kInvalidProductionIndicator) &&
-         ItemValuesValid(a);
-}
+// Written so that a value that is not a number fails too. The quantity is
+// shown in hundredths whatever its own count of decimals.
+constexpr Check kChecks[] = {
+    Must({serialNumber, is::kFilled}, msg::kInvalidSerialNumber),
+    Must({productCode, is::kFilled}, msg::kInvalidProductCode),
+    Must({productDescription, is::kFilled}, msg::kInvalidProductDescription),
+    Must({unitOfMeasure, is::kFilled}, msg::kInvalidUnitOfMeasure),
+    MustValues({{quantity, is::kAboveZero}}, {Shown(msg::kInvalidQuantity, quantity)}),
+    Must({roundingIndicator, is::kOneOf, "AT"}, msg::kInvalidRoundingIndicator),
+    Must({productionIndicator, is::kOneOf, "PT"}, msg::kInvalidProductionIndicator),
+    MustValues({{netTotal, is::kAboveZero},
+                {itemIncrease, is::kAtLeastZero},
+                {itemDiscount, is::kAtLeastZero},
+                {unitValue, is::kAboveZero}},
+               {Shown(msg::kItemValues, unitValue), Shown(msg::kItemDiscount, itemDiscount),
+                Shown(msg::kItemIncrease, itemIncrease), Shown(msg::kItemTotal, netTotal)}),
+};
 
 constexpr auto kLayout = EcfIdentified({
     Counter(coo, 6, "COO"),
@@ -92,7 +81,7 @@ constexpr RecordKind kFiscalCouponItem{
     /*lineLength=*/268,
     kParameters,
     kLayout,
-    Frame{ItemChecks},
+    Frame{kChecks},
 };
 QUORIX_CHECK_RECORD_KIND(kFiscalCouponItem);
 

@@ -20,17 +20,15 @@ namespace {
 QUORIX_PARAMETERS(PARAMETERS);
 #undef PARAMETERS
 
-// Exact and case-sensitive: the indicators are never upper-cased for the host.
-bool OneOf(char c, std::string_view accepted) { return accepted.find(c) != std::string_view::npos; }
-
-bool Checks(const Args& a) {
-  return Require(FilledSingleLine(a.text(productCode)), msg::kInvalidProductCode) &&
-         Require(Filled(a.text(productDescription)), msg::kInvalidProductDescription) &&
-         Require(Filled(a.text(unitOfMeasure)), msg::kInvalidUnitOfMeasure) &&
-         Require(OneOf(a.character(roundingIndicator), "AT"), msg::kInvalidRoundingIndicator) &&
-         Require(OneOf(a.character(productionIndicator), "PT"), msg::kInvalidProductionIndicator) &&
-         Require(OneOf(a.character(taxSituation), "FINST"), msg::kInvalidTaxSituation);
-}
+// The indicators are exact and case-sensitive: never upper-cased for the host.
+constexpr Check kChecks[] = {
+    Must({productCode, is::kFilledSingleLine}, msg::kInvalidProductCode),
+    Must({productDescription, is::kFilled}, msg::kInvalidProductDescription),
+    Must({unitOfMeasure, is::kFilled}, msg::kInvalidUnitOfMeasure),
+    Must({roundingIndicator, is::kOneOf, "AT"}, msg::kInvalidRoundingIndicator),
+    Must({productionIndicator, is::kOneOf, "PT"}, msg::kInvalidProductionIndicator),
+    Must({taxSituation, is::kOneOf, "FINST"}, msg::kInvalidTaxSituation),
+};
 
 constexpr Field kLayout[] = {
     RecordType(2),
@@ -54,7 +52,7 @@ constexpr RecordKind kGoodsAndServices{
     /*lineLength=*/105,
     kParameters,
     kLayout,
-    Frame{Checks},
+    Frame{kChecks},
 };
 QUORIX_CHECK_RECORD_KIND(kGoodsAndServices);
 

@@ -17,14 +17,12 @@ namespace {
 QUORIX_PARAMETERS(PARAMETERS);
 #undef PARAMETERS
 
-bool Checks(const Args& a) {
-  // Stock positions before 1899-12-30 are legitimate; only day zero is not.
-  const double date = a.real(stockDate);
-  return Require(FilledSingleLine(a.text(productCode)), msg::kInvalidProductCode) &&
-         Require(Filled(a.text(productDescription)), msg::kInvalidProductDescription) &&
-         Require(Filled(a.text(unitOfMeasure)), msg::kInvalidUnitOfMeasure) &&
-         Require(date != 0 && !std::isnan(date), msg::kInvalidStockDate);
-}
+constexpr Check kChecks[] = {
+    Must({productCode, is::kFilledSingleLine}, msg::kInvalidProductCode),
+    Must({productDescription, is::kFilled}, msg::kInvalidProductDescription),
+    Must({unitOfMeasure, is::kFilled}, msg::kInvalidUnitOfMeasure),
+    Must({stockDate, is::kNotDayZero}, msg::kInvalidStockDate),
+};
 
 constexpr Field kLayout[] = {
     RecordType(2),
@@ -45,7 +43,7 @@ constexpr RecordKind kGoodsInStock{
     /*lineLength=*/103,
     kParameters,
     kLayout,
-    Frame{Checks},
+    Frame{kChecks},
 };
 QUORIX_CHECK_RECORD_KIND(kGoodsInStock);
 

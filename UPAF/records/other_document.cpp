@@ -25,25 +25,24 @@ constexpr std::string_view kDocumentSymbols[] = {"CM", "RV", "CC", "CN", "NC", "
 char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
 
 // Any letter case, but no blanks around: the symbol is compared as passed.
-bool KnownSymbol(std::string_view symbol) {
+bool KnownSymbol(const Args& a, int parameter, std::string_view) {
+  const std::string_view symbol = a.text(parameter);
   if (symbol.size() != 2) return false;
   const char upper[2] = {AsciiUpper(symbol[0]), AsciiUpper(symbol[1])};
   for (std::string_view known : kDocumentSymbols)
     if (known == std::string_view(upper, 2)) return true;
   return false;
 }
+constexpr Predicate kKnownSymbol{
+    "um de CM, RV, CC, CN, NC, RG, em qualquer caixa, sem brancos em volta", KnownSymbol};
 
-bool OtherDocumentChecks(const Args& a) {
-  if (!Require(Filled(a.text(serialNumber)), msg::kInvalidSerialNumber)) return false;
-  if (!KnownSymbol(a.text(documentSymbol))) {
-    std::string message(msg::kInvalidDocumentSymbol);
-    message += a.text(documentSymbol);
-    SetLastError(message);
-    return false;
-  }
-  // Written so that a value that is not a number fails too.
-  return Require(a.real(issueEndDate) > 0 && a.real(issueEndTime) >= 0, msg::kInvalidPeriod);
-}
+// Written so that a value that is not a number fails too.
+constexpr Check kChecks[] = {
+    Must({serialNumber, is::kFilled}, msg::kInvalidSerialNumber),
+    MustAppending({documentSymbol, kKnownSymbol}, msg::kInvalidDocumentSymbol),
+    MustAll({{issueEndDate, is::kAboveZero}, {issueEndTime, is::kAtLeastZero}},
+            msg::kInvalidPeriod),
+};
 
 constexpr auto kLayout = EcfIdentified({
     Counter(coo, 6, "COO"),
@@ -64,7 +63,7 @@ constexpr RecordKind kOtherDocument{
     /*lineLength=*/84,
     kParameters,
     kLayout,
-    Frame{OtherDocumentChecks},
+    Frame{kChecks},
 };
 QUORIX_CHECK_RECORD_KIND(kOtherDocument);
 

@@ -20,15 +20,15 @@ QUORIX_PARAMETERS(PARAMETERS);
 
 // A means made of blanks passes: only an absent one is refused. The
 // comparisons are written so that a value that is not a number fails too.
-bool PaymentChecks(const Args& a) {
-  return Require(Filled(a.text(serialNumber)), msg::kInvalidSerialNumber) &&
-         RequireValues(
-             !a.text(paymentMethod).empty() && a.real(amountPaid) > 0 &&
-                 a.real(reversedAmount) >= 0,
-             {ShownText(msg::kPaymentValues, paymentMethod), Shown(msg::kPaymentAmount, amountPaid),
-              Shown(msg::kPaymentReversed, reversedAmount)},
-             a);
-}
+constexpr Check kChecks[] = {
+    Must({serialNumber, is::kFilled}, msg::kInvalidSerialNumber),
+    MustValues(
+        {{paymentMethod, is::kNotEmpty},
+         {amountPaid, is::kAboveZero},
+         {reversedAmount, is::kAtLeastZero}},
+        {ShownText(msg::kPaymentValues, paymentMethod), Shown(msg::kPaymentAmount, amountPaid),
+         Shown(msg::kPaymentReversed, reversedAmount)}),
+};
 
 constexpr auto kLayout = EcfIdentified({
     Counter(coo, 6, "COO"),
@@ -49,7 +49,7 @@ constexpr RecordKind kPayment{
     /*lineLength=*/106,
     kParameters,
     kLayout,
-    Frame{PaymentChecks},
+    Frame{kChecks},
 };
 QUORIX_CHECK_RECORD_KIND(kPayment);
 

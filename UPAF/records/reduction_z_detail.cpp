@@ -15,11 +15,11 @@ namespace {
 QUORIX_PARAMETERS(PARAMETERS);
 #undef PARAMETERS
 
-bool Checks(const Args& a) {
-  return Require(Filled(a.text(serialNumber)), msg::kInvalidSerialNumber) &&
-         Require(Filled(a.text(totalizerCode)), msg::kInvalidTotalizerCode) &&
-         Require(NotNegative(a.real(accumulatedValue)), msg::kInvalidValue);
-}
+constexpr Check kChecks[] = {
+    Must({serialNumber, is::kFilled}, msg::kInvalidSerialNumber),
+    Must({totalizerCode, is::kFilled}, msg::kInvalidTotalizerCode),
+    Must({accumulatedValue, is::kNotNegative}, msg::kInvalidValue),
+};
 
 constexpr auto kLayout = EcfIdentified({
     Counter(crz, 6, "CRZ"),
@@ -36,7 +36,7 @@ constexpr RecordKind kReductionZDetail{
     /*lineLength=*/72,
     kParameters,
     kLayout,
-    Frame{Checks},
+    Frame{kChecks},
 };
 QUORIX_CHECK_RECORD_KIND(kReductionZDetail);
 

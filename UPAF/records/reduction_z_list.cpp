@@ -21,9 +21,9 @@ QUORIX_PARAMETERS(PARAMETERS);
 
 // Dates, time, counters, gross sales and the flag are written whatever they
 // hold; a value that cannot be rendered still fails through the chaining.
-bool Checks(const Args& a) {
-  return Require(Filled(a.text(serialNumber)), msg::kInvalidSerialNumber);
-}
+constexpr Check kChecks[] = {
+    Must({serialNumber, is::kFilled}, msg::kInvalidSerialNumber),
+};
 
 constexpr auto kLayout = EcfIdentified({
     Counter(crz, 6, "CRZ"),
@@ -41,7 +41,7 @@ constexpr auto kLayout = EcfIdentified({
 constexpr RecordKind kReductionZList{
     RecordId::ReductionZList, "Redu\xE7\xE3o Z",
     /*typeLength=*/3,
-    /*lineLength=*/101,       kParameters,       kLayout, Frame{Checks},
+    /*lineLength=*/101,       kParameters,       kLayout, Frame{kChecks},
 };
 QUORIX_CHECK_RECORD_KIND(kReductionZList);
 

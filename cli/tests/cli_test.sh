@@ -239,5 +239,29 @@ t 2 $'e.txt: 5 linhas, nenhum problema (assinatura não verificada)\n' $'quorix:
 t 2 '' 'quorix: '"$(printf 'd\xc3\xaa')"$' a chave pública com --key ou com --modulus (só uma delas)\n' \
   check e.txt --key "$dev.xml" --modulus "$modulus"
 
+# layouts: one kind by its export (with or without quorix_) or its Portuguese
+# name; an unknown name lists the valid ones; the JSON's shape.
+h 0 'totalizador de registros (quorix_Totally): tipo de 2 caracteres, linha de 36 caracteres' layouts Totally
+h 0 '  31-36    6    N  quantidade de registros do tipo totalizado' layouts quorix_Totally
+that '[ "$($runner "$quorix" layouts "Redução Z" | grep -c "^[^ ].*(quorix_")" = 1 ]' \
+  'layouts "Redução Z" shows that one kind only'
+h 0 '6. stockDate: diferente de zero → "Data Estoque Inválido "' layouts RelacaoMercadoriaEstoque
+t 2 '' $'quorix: tipo de registro desconhecido: "cupom"; os válidos:\n  cabeçalho de identificação (quorix_Header)\n  identificação do Anexo VI (quorix_HeaderAnexoVI)\n  totalizador de registros (quorix_Totally)\n  DAV emitido (quorix_RelacaoDavEmitido)\n  mercadoria em estoque (quorix_RelacaoMercadoriaEstoque)\n  tabela de mercadorias e serviços (quorix_RelacaoMercadoriaServicos)\n  Redução Z (quorix_RelacaoReducoesZ)\n  detalhe da Redução Z (quorix_DetalheReducaoZ)\n  cupom fiscal (quorix_RelacaoCupomFiscal)\n  item do cupom fiscal (quorix_DetalheCupomFiscal)\n  demais documentos do ECF (quorix_RelacaoDemaisDoctosEcf)\n  detalhe de pagamento (quorix_DetalheDemaisDoctosEcf)\n  movimento diário (quorix_RelacaoMovimentoDiario)\n' layouts cupom
+t 2 '' $'quorix: dê --markdown, --json ou --html (só um deles)\n' layouts --json --markdown
+run layouts --json >"$work/run/layouts.json" 2>/dev/null
+that 'python3 -c "
+import json, sys
+kinds = json.load(open(\"layouts.json\"))
+assert len(kinds) == 13 and len({k[\"lineLength\"] for k in kinds}) == 13
+for k in kinds:
+    end = 1
+    for f in k[\"fields\"]:
+        assert f[\"position\"] == end and f[\"kind\"] in \"NXDH\" and f[\"name\"] and f[\"source\"]
+        end += f[\"width\"]
+    assert end - 1 == k[\"lineLength\"], k[\"export\"]
+stock = [k for k in kinds if k[\"export\"] == \"quorix_RelacaoMercadoriaEstoque\"][0]
+assert stock[\"fields\"][-1] == {\"position\": 96, \"width\": 8, \"name\": \"data do estoque\", \"kind\": \"D\", \"source\": \"stockDate\", \"rendering\": \"AAAAMMDD\"}
+"' 'layouts --json: 13 kinds whose fields run from position 1 to the line length'
+
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -11,7 +11,7 @@ templates over the header's own prototypes (cli/record_call.h), so the
 compiler holds them to it.
 
 A binding is one line of BINDINGS: its file and the syntax of its
-declarations ("c" for `result name(type param, ...)`, "pascal" for
+declarations ("c" and "java" for `result name(type param, ...)`, "pascal" for
 `function name(param, ...: Type; ...): Result`). TYPES says which of the
 header's kinds each binding type may stand for.
 
@@ -24,6 +24,7 @@ from pathlib import Path
 BINDINGS = [
     ("bindings/pascal/quorix.pas", "pascal"),
     ("bindings/dotnet/Quorix.cs", "c"),
+    ("bindings/java/src/quorix/Exports.java", "java"),
 ]
 
 # The header's parameter and result types, by kind.
@@ -53,9 +54,12 @@ TYPES = {
     "IntPtr": POINTERS, "ref IntPtr": {"text out"}, "ref double": {"real out"},
     "uint": {"slot"}, "int": {"integer"}, "double": {"real"}, "byte": {"boolean"},
     "void": {"nothing"},
-    # Java (JNA)
-    "Pointer": POINTERS, "String": {"text"}, "PointerByReference": {"text out"},
-    "DoubleByReference": {"real out"},
+}
+# Java binds every pointer as a Pointer and a character slot as an int (Java has
+# no unsigned 32-bit type); a result is one byte, as in C#.
+JAVA_TYPES = {
+    "Pointer": POINTERS | {"text out", "real out"}, "int": {"integer", "slot"},
+    "double": {"real"}, "byte": {"boolean"}, "void": {"nothing"},
 }
 
 
@@ -141,19 +145,20 @@ def main():
     for file, syntax in BINDINGS:
         text = strip_comments((root / file).read_text(encoding="utf-8"), syntax)
         found = (pascal if syntax == "pascal" else c_like)(text)
+        types = JAVA_TYPES if syntax == "java" else TYPES
         if set(found) != set(header):
             problems.append(f"{file}: exports differ: {sorted(set(found) ^ set(header))}")
         for name in sorted(set(found) & set(header)):
             result, params = found[name]
             want_result, want = header[name]
-            if want_result not in TYPES.get(result, ()):
+            if want_result not in types.get(result, ()):
                 problems.append(f"{file}: {name} gives {result}, the header {want_result}")
             if len(params) != len(want):
                 problems.append(f"{file}: {name} takes {len(params)} parameters, the header "
                                 f"{len(want)}")
                 continue
             for i, ((pname, ptype), (wname, wkind)) in enumerate(zip(params, want), 1):
-                if pname != wname or wkind not in TYPES.get(ptype, ()):
+                if pname != wname or wkind not in types.get(ptype, ()):
                     problems.append(f"{file}: {name}, parameter {i}: {ptype} {pname}, "
                                     f"the header's is {wname} ({wkind})")
     for p in problems:

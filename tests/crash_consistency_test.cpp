@@ -4,16 +4,13 @@
 #include <gtest/gtest.h>
 
 #if !defined(_WIN32)
-#include <fcntl.h>
 #include <signal.h>
-#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <random>
 
-#include "platform/files.h"
 #include "side_files_support.h"
 #include "support.h"
 
@@ -68,37 +65,6 @@ TEST(CrashConsistency, SideFilesAreWholeAfterEveryKill) {
   std::printf("%d kills, %d of them left a temporary file that the next write took over\n", kills,
               leftovers);
   EXPECT_GT(leftovers, 0) << "no kill landed inside a write: the test proved nothing";
-}
-
-// Two hosts rewriting one file at once take turns on its lock: a writer
-// waits while another holds it, then replaces the file whole.
-TEST(CrashConsistency, AWriterWaitsForTheOneBeforeIt) {
-  qt::TempDir dir;
-  const std::string totals = dir.file("totals.ini");
-  ASSERT_EQ(1, quorix_UpdateTotalizadorGeralECF(T("ECF 1"), 1, T(totals)));
-  const std::string before = qt::ReadFile(totals);
-  // The other writer, as far as the lock is concerned.
-  const std::string lock = quorix::platform::LockPathFor(totals);
-  const int held = open(lock.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0600);
-  ASSERT_GE(held, 0);
-  ASSERT_EQ(0, flock(held, LOCK_EX));
-  const pid_t writer = fork();
-  ASSERT_GE(writer, 0);
-  if (writer == 0) {
-    close(held);  // the lock stays with the descriptor the parent keeps
-    _exit(quorix_UpdateTotalizadorGeralECF(T("ECF 1"), 2, T(totals)) == 1 ? 0 : 1);
-  }
-  usleep(300000);
-  EXPECT_EQ(0, waitpid(writer, nullptr, WNOHANG)) << "the writer did not wait";
-  EXPECT_EQ(before, qt::ReadFile(totals));
-  // Done, as a writer leaves it.
-  unlink(lock.c_str());
-  close(held);
-  int status = -1;
-  ASSERT_EQ(writer, waitpid(writer, &status, 0));
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-  EXPECT_NE(before, qt::ReadFile(totals));
-  EXPECT_EQ(std::vector<std::string>{"totals.ini"}, qt::FolderEntries(dir.path()));
 }
 
 }  // namespace

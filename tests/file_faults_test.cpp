@@ -11,6 +11,13 @@
 
 #include <functional>
 
+#if !defined(_WIN32)
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
 #include "UConst/last_error.h"
 #include "UFuncoes/grand_total.h"
 #include "UFuncoes/software_house.h"
@@ -225,5 +232,39 @@ TEST(FileFaults, ReadingAFileTheLibraryWroteWritesNothing) {
     EXPECT_EQ(before, qt::ReadFile(file)) << r.name;
   }
 }
+
+#if !defined(_WIN32)
+// Two hosts rewriting one file at once take turns on its lock: a writer
+// waits while another holds it, then replaces the file whole.
+TEST(FileLock, AWriterWaitsForTheOneBeforeIt) {
+  qt::TempDir dir;
+  const std::string totals = dir.file("totals.ini");
+  ASSERT_TRUE(store::UpdateGrandTotal("ECF 1", 1, totals));
+  const std::string before = qt::ReadFile(totals);
+  // The other writer, as far as the lock is concerned.
+  const std::string lock = quorix::platform::LockPathFor(totals);
+  const int held = open(lock.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0600);
+  ASSERT_GE(held, 0);
+  ASSERT_EQ(0, flock(held, LOCK_EX));
+  const pid_t writer = fork();
+  ASSERT_GE(writer, 0);
+  if (writer == 0) {
+    close(held);  // the lock stays with the descriptor the parent keeps
+    _exit(store::UpdateGrandTotal("ECF 1", 2, totals) ? 0 : 1);
+  }
+  usleep(300000);
+  EXPECT_EQ(0, waitpid(writer, nullptr, WNOHANG)) << "the writer did not wait";
+  EXPECT_EQ(before, qt::ReadFile(totals));
+  // Done, as a writer leaves it.
+  unlink(lock.c_str());
+  close(held);
+  int status = -1;
+  ASSERT_EQ(writer, waitpid(writer, &status, 0));
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_NE(before, qt::ReadFile(totals));
+  EXPECT_EQ(std::vector<std::string>{"totals.ini"}, qt::FolderEntries(dir.path()));
+}
+
+#endif
 
 }  // namespace

@@ -149,7 +149,12 @@ class Run {
   void Flush(ProfileFile& profile) {
     if (!profile.Flush()) fuzz::Violation(kHarness, "a flush failed");
     if (!faithful_) return;
-    ProfileFile reread(path_);
+    // The rewritten bytes, read by a second engine: under a name of their
+    // own, since `profile` keeps its file's lock for as long as it lives.
+    std::string bytes;
+    if (!fuzz::ReadFile(path_, bytes)) fuzz::Violation(kHarness, "the flushed file cannot be read");
+    fuzz::WriteFile(path_ + ".reread", bytes);
+    ProfileFile reread(path_ + ".reread");
     for (const auto& [p, value] : written_)
       if (reread.ReadString(p.section, p.key, "\x01", 2048) != value)
         fuzz::Violation(kHarness, "a written value is lost in the file");

@@ -13,6 +13,7 @@
 #include <fuzzer/FuzzedDataProvider.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -104,10 +105,39 @@ void CheckFile(const std::string& path, const std::string& name, const std::stri
     fuzz::Violation(kHarness, "the file is not the escaped public-key file:\n" + bytes);
 }
 
+// The bytes 0x80-0x9F of Windows-1252 as code points; 0 where undefined.
+constexpr char16_t kHigh[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+                                0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+bool Defined(unsigned char b) { return b < 0x80 || b >= 0xA0 || kHigh[b - 0x80] != 0; }
+
+// The name the file gets on Linux: the library's Windows-1252 name as UTF-8.
+std::string SystemName(const std::string& name) {
+  std::string out;
+  for (const char ch : name) {
+    const unsigned char b = static_cast<unsigned char>(ch);
+    const unsigned c = b >= 0x80 && b < 0xA0 ? kHigh[b - 0x80] : b;
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else if (c < 0x800) {
+      out += static_cast<char>(0xC0 | c >> 6);
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      out += static_cast<char>(0xE0 | c >> 12);
+      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return out;
+}
+
 // A name that can stand for one file of its own in the target folder.
 bool OneFileName(const std::string& name) {
   return name.find('/') == std::string::npos && name.find('\0') == std::string::npos &&
-         name.size() < 200;
+         std::all_of(name.begin(), name.end(), [](char c) { return Defined(c); }) &&
+         SystemName(name).size() < 200;
 }
 
 }  // namespace
@@ -123,10 +153,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                              : how % 4 == 1 ? box.target + "/"
                              : how % 4 == 2 ? std::string()
                                             : "../target";
-  const std::string expected = "target/" + name + ".xml";
+  const std::string expected = "target/" + SystemName(name) + ".xml";
   const std::string old = "an older file\r\n";
   const bool older = how & 4 && OneFileName(name);
-  if (older) fuzz::WriteFile(box.target + "/" + name + ".xml", old);
+  if (older) fuzz::WriteFile(box.target + "/" + SystemName(name) + ".xml", old);
   const std::vector<std::string> before = fuzz::ListTree(box.root);
 
   const fuzz::HostText n(name), m(modulus), f(folder), e(exponent);
@@ -149,7 +179,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (fuzz::LastError(kHarness).empty()) fuzz::Violation(kHarness, "a refusal without a message");
     if (after != before) fuzz::Violation(kHarness, "a refused name changed the folder: " + name);
     std::string bytes;
-    if (older && (!fuzz::ReadFile(box.target + "/" + name + ".xml", bytes) || bytes != old))
+    if (older &&
+        (!fuzz::ReadFile(box.target + "/" + SystemName(name) + ".xml", bytes) || bytes != old))
       fuzz::Violation(kHarness, "a refused name damaged the older file: " + name);
   }
   fuzz::ResetFolder(box.target);

@@ -61,7 +61,9 @@ strip --strip-unneeded -o "$nuget/runtimes/linux-x64/native/libquorix.so" \
 strip --strip-unneeded -o "$nuget/runtimes/linux-x64/native/libsign_bema.so.1" \
   "$out/pkg-native/bin/libsign_bema.so.1"
 cp "$root/packaging/nuget/Quorix.targets" "$nuget/build/net40/"
-cp "$root/packaging/nuget/Quorix.nuspec" "$root/README.md" "$root/LICENSE" "$nuget/"
+# NuGet reads the manifest under the name its format gives it.
+cp "$root/packaging/nuget/Quorix.package.xml" "$nuget/Quorix.nuspec"
+cp "$root/README.md" "$root/LICENSE" "$nuget/"
 # NuGet keeps its own settings under HOME; a build leaves the user's alone.
 HOME=$nuget nuget pack "$nuget/Quorix.nuspec" -Version "$version" -OutputDirectory "$out/packages" \
   -NoPackageAnalysis -NonInteractive

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
 
 #if !defined(_WIN32)
@@ -62,9 +63,6 @@ bool FinishReport(const std::string& file, int lines) {
                                     qt::unit::SampleKeys().privateKey, file, false);
 }
 
-std::string SideFileMessage(const std::string& file, const std::string& failure) {
-  return "Arquivo Inv\xE1lido \r\n" + file + "\r\nUnable to write to " + file + "\r\n" + failure;
-}
 
 std::string ReportFailure(const std::string& file, const std::string& failure) {
   return "Erro durante a grava\xE7\xE3o do arquivo " + file + "\r\n" + failure +
@@ -91,20 +89,20 @@ const Writer kWriters[] = {
        h.auxFiles = {"one.dll"};
        return qt::unit::WriteHouseFile(h, f);
      },
-     SideFileMessage},
+     qt::SideFileFailure},
     {"software house, read storing its defaults", "empty.ini",
      [](const std::string& f) { qt::WriteFile(f, ""); },
-     [](const std::string& f) { return store::LoadSoftwareHouseData(f); }, SideFileMessage},
+     [](const std::string& f) { return store::LoadSoftwareHouseData(f); }, qt::SideFileFailure},
     {"grand total", "totals.ini",
      [](const std::string& f) { ASSERT_TRUE(store::UpdateGrandTotal("ECF 1", 10, f)); },
-     [](const std::string& f) { return store::UpdateGrandTotal("ECF 1", 20, f); }, SideFileMessage},
+     [](const std::string& f) { return store::UpdateGrandTotal("ECF 1", 20, f); }, qt::SideFileFailure},
     {"grand total, read storing its default", "totals.ini",
      [](const std::string& f) { ASSERT_TRUE(store::UpdateGrandTotal("ECF 1", 10, f)); },
      [](const std::string& f) {
        double total = 0;
        return store::GetGrandTotal("ECF 2", &total, f);
      },
-     SideFileMessage},
+     qt::SideFileFailure},
     {"public-key file", "dev.xml",
      [](const std::string& f) {
        ASSERT_TRUE(quorix::sig::GeneratePublicKeyXml("dev", "AA", f.substr(0, f.size() - 8), "3"));
@@ -266,5 +264,27 @@ TEST(FileLock, AWriterWaitsForTheOneBeforeIt) {
 }
 
 #endif
+
+// A writer whose turn does not come gives up after 20 s, says so, and leaves
+// the file as it was. The holder here is another open of the lock file, which
+// is all the lock knows of another program.
+TEST(FileLock, AWriterGivesUpAfterTwentySeconds) {
+  qt::TempDir dir;
+  const std::string totals = dir.file("totals.ini");
+  ASSERT_TRUE(store::UpdateGrandTotal("ECF 1", 1, totals));
+  const std::string before = qt::ReadFile(totals);
+  quorix::platform::FileLock other(totals);
+  ASSERT_TRUE(other.held());
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_FALSE(store::UpdateGrandTotal("ECF 1", 2, totals));
+  const auto waited = std::chrono::steady_clock::now() - start;
+  EXPECT_EQ(qt::SideFileFailure(totals, qt::FileFailure("gravar", totals,
+                                                        "outro programa ainda grava o arquivo "
+                                                        "depois de 20 segundos")),
+            InternalError());
+  EXPECT_GE(waited, std::chrono::milliseconds(quorix::platform::kLockWaitMilliseconds));
+  EXPECT_LT(waited, std::chrono::seconds(30));
+  EXPECT_EQ(before, qt::ReadFile(totals));
+}
 
 }  // namespace

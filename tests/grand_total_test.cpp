@@ -91,8 +91,7 @@ TEST_F(GrandTotal, ChecksComeInOrderAndLeaveTheTotalAlone) {
       {"no file name and no serial", "", 1, "", kInvalidFile},
       {"no serial", "", 1, file, kBadSerial},
       {"missing folder", "A", 1, noFolder,
-       kInvalidFile + "\r\n" + noFolder + "\r\nUnable to write to " + noFolder + "\r\n" +
-           qt::FileFailure("criar", noFolder, qt::kNoSuchFolder)},
+       qt::SideFileFailure(noFolder, qt::FileFailure("criar", noFolder, qt::kNoSuchFolder))},
       {"not a number", "A", std::nan(""), file, kInvalidFile + "\r\n" + file + kNotANumber},
       {"a serial the file would alter", "\xE8", 1, file,
        kInvalidFile + "\r\n" + file + "\r\n" + qt::Unstorable("se\xE7\xE3o \xE8", 1, 232)},

@@ -1,8 +1,11 @@
 /*
- * One of several host processes that write the same files at once. Each
- * process owns one ECF serial number (or one report tag) and checks, after
- * every call, that the file says what the call's result says: an update
- * reported as success is there, one reported as failure is not.
+ * A host process of its own, for what one process cannot show: several of
+ * them writing the same files at once, or one that fills its memory.
+ *
+ * In the races each process owns one ECF serial number (or one report tag)
+ * and checks, after every call, that the file says what the call's result
+ * says: an update reported as success is there, one reported as failure is
+ * not.
  *
  * usage: quorix_race_host totals <file> <serial> <count> <result-file>
  *          updates the serial's grand total to 1, 2, ... count; writes the
@@ -10,11 +13,22 @@
  *        quorix_race_host report <file> <tag> <count> <result-file>
  *          finishes <count> one-line reports named <tag> into <file>; writes
  *          the number that succeeded
+ *        quorix_race_host fill <file> <tag> <megabytes> <result-file>
+ *          on Linux, limits the address space to what it uses now plus
+ *          <megabytes> (a 32-bit Windows process has its own 2 GB limit);
+ *          adds stock lines until the library finds no memory, then
+ *          finishes the report, which must be written and signed whole;
+ *          writes the number of stock lines accepted
  * Exits 0 when every call's result matched the file, 1 otherwise.
  */
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+
+#if !defined(_WIN32)
+#include <sys/resource.h>
+#include <unistd.h>
+#endif
 
 #include "quorix.h"
 
@@ -69,18 +83,81 @@ static int reports(quorix_text file, quorix_text tag, int count, int *stored) {
   return mismatches;
 }
 
+static int limit_memory(int megabytes) {
+#if defined(_WIN32)
+  (void)megabytes;
+  return 1;
+#else
+  unsigned long pages = 0;
+  struct rlimit limit;
+  FILE *statm = fopen("/proc/self/statm", "r");
+  if (!statm || fscanf(statm, "%lu", &pages) != 1) return 0;
+  fclose(statm);
+  limit.rlim_cur = limit.rlim_max =
+      (rlim_t)pages * (rlim_t)sysconf(_SC_PAGESIZE) + ((rlim_t)megabytes << 20);
+  return setrlimit(RLIMIT_AS, &limit) == 0;
+#endif
+}
+
+static int message_is(const char *expected) {
+  char *message = NULL;
+  int same;
+  quorix_GetMessageError(&message);
+  same = (size_t)quorix_text_length(message) == strlen(expected) &&
+         memcmp(message, expected, strlen(expected)) == 0;
+  if (!same)
+    fprintf(stderr, "message: %.*s\n", (int)quorix_text_length(message), message ? message : "");
+  quorix_text_release(message);
+  return same;
+}
+
+static int fill(quorix_text file, quorix_text tag, int megabytes, int *stored) {
+  char *pub = NULL, *priv = NULL;
+  int mismatches = 0;
+  quorix_text cnpj = quorix_text_from("11222333000181"), e1 = quorix_text_from("E1"),
+              e2 = quorix_text_from("E2"), code = quorix_text_from("1001"),
+              product = quorix_text_from("P\xE3o de queijo congelado"),
+              unit = quorix_text_from("KG");
+  if (!quorix_GenerateKeys(&pub, &priv) || !limit_memory(megabytes)) return 1;
+  if (!quorix_InicializarPAF(cnpj, NULL, NULL, tag) || !quorix_Header(e1)) {
+    print_message("open");
+    return 1;
+  }
+  while (quorix_RelacaoMercadoriaEstoque(e2, code, product, unit, 12.5, 45443.0)) ++*stored;
+  if (!message_is("Mem\xF3ria insuficiente")) ++mismatches;
+  /* What was accepted is written and signed: finishing needs nothing new. */
+  if (!quorix_FinalizarPAF(pub, priv, file, 0)) {
+    print_message("finish");
+    ++mismatches;
+  } else if (!quorix_ValidateFilePAF(pub, priv, file)) {
+    print_message("validate");
+    ++mismatches;
+  }
+  quorix_text_release(pub);
+  quorix_text_release(priv);
+  quorix_text_release(cnpj);
+  quorix_text_release(e1);
+  quorix_text_release(e2);
+  quorix_text_release(code);
+  quorix_text_release(product);
+  quorix_text_release(unit);
+  return mismatches;
+}
+
 int main(int argc, char **argv) {
   quorix_text file, name;
   int mismatches, stored = 0;
   FILE *out;
   if (argc != 6) {
-    fprintf(stderr, "usage: quorix_race_host totals|report <file> <name> <count> <result>\n");
+    fprintf(stderr, "usage: quorix_race_host totals|report|fill <file> <name> <count> <result>\n");
     return 2;
   }
   file = quorix_text_from(argv[2]);
   name = quorix_text_from(argv[3]);
   if (strcmp(argv[1], "totals") == 0)
     mismatches = totals(file, name, atoi(argv[4]), &stored);
+  else if (strcmp(argv[1], "fill") == 0)
+    mismatches = fill(file, name, atoi(argv[4]), &stored);
   else
     mismatches = reports(file, name, atoi(argv[4]), &stored);
   out = fopen(argv[5], "w");

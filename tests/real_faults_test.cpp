@@ -17,10 +17,6 @@
 namespace {
 
 #if defined(__linux__)
-std::string SideFileMessage(const std::string& file, const std::string& failure) {
-  return "Arquivo Inv\xE1lido \r\n" + file + "\r\nUnable to write to " + file + "\r\n" + failure;
-}
-
 // A read-only folder for real, which permission bits cannot make for root:
 // the folder and its files get the file system's immutable flag.
 class Immutable {
@@ -71,7 +67,7 @@ TEST(ReadOnlyFolder, FilesTheLibraryWroteReadBackThroughTheExports) {
     EXPECT_EQ(10, total);
     // What must store a default fails, naming the file and why.
     EXPECT_EQ(0, quorix_GetInfoTotalizadorECF(qt::T("ECF 2"), &total, qt::T(totals)));
-    EXPECT_EQ(SideFileMessage(totals, qt::FileFailure("gravar", totals, "acesso negado")),
+    EXPECT_EQ(qt::SideFileFailure(totals, qt::FileFailure("gravar", totals, "acesso negado")),
               qt::LastError());
   }
   EXPECT_EQ(houseBytes, qt::ReadFile(house));
@@ -136,7 +132,7 @@ TEST(FullDisk, SigningFinishingAndSideFilesLeaveTheirFilesAsTheyWere) {
   qt::HouseFile other = qt::SampleHouse();
   other.texts[3] = "Outra Software House Ltda";
   EXPECT_EQ(0, qt::GenerateHouse(other, house));
-  EXPECT_EQ(SideFileMessage(house, qt::FileFailure("gravar", house, "disco cheio")),
+  EXPECT_EQ(qt::SideFileFailure(house, qt::FileFailure("gravar", house, "disco cheio")),
             qt::LastError());
   EXPECT_EQ(houseBytes, qt::ReadFile(house));
   EXPECT_EQ((std::vector<std::string>{"filler", "house.ini", "report.txt"}),

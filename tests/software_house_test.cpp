@@ -170,8 +170,7 @@ TEST_F(SoftwareHouse, FailuresAndTheirMessages) {
       {"generate, no file name", [&] { return qt::GenerateHouse(qt::SampleHouse(), ""); },
        kInvalidFile},
       {"generate, missing folder", [&] { return qt::GenerateHouse(qt::SampleHouse(), noFolder); },
-       kInvalidFile + "\r\n" + noFolder + "\r\nUnable to write to " + noFolder + "\r\n" +
-           qt::FileFailure("criar", noFolder, qt::kNoSuchFolder)},
+       qt::SideFileFailure(noFolder, qt::FileFailure("criar", noFolder, qt::kNoSuchFolder))},
       {"generate, a text the file would alter", [&] { return qt::GenerateHouse(refused, file); },
        kInvalidFile + "\r\n" + file + "\r\n" + qt::Unstorable("valor da chave MD5 AUX1", 20, 149)},
       {"generate, a value longer than a read gives back",

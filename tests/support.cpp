@@ -24,6 +24,10 @@ std::string FileFailure(std::string_view verb, const std::string& file, std::str
          std::string(reason) + ")";
 }
 
+std::string SideFileFailure(const std::string& file, const std::string& failure) {
+  return "Arquivo Inv\xE1lido \r\n" + file + "\r\nUnable to write to " + file + "\r\n" + failure;
+}
+
 namespace {
 int g_counter = 0;
 std::string TempRoot() {

@@ -41,6 +41,8 @@ std::string LastError();
 // The file services' failure text:
 // "Não foi possível <verb> o arquivo <file> (<reason>)".
 std::string FileFailure(std::string_view verb, const std::string& file, std::string_view reason);
+// A side file's write failure as the exports report it.
+std::string SideFileFailure(const std::string& file, const std::string& failure);
 inline constexpr const char* kNoSuchFolder = "pasta ou arquivo inexistente";
 
 // Sample taxpayers.

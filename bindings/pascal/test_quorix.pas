@@ -13,6 +13,7 @@ program test_quorix;
 {$APPTYPE CONSOLE}
 
 uses
+  {$IFDEF UNIX}cwstring, {$ENDIF}{ the host's file names in UTF-8, as the system has them }
   SysUtils, Classes, Math, quorix;
 
 const
@@ -320,6 +321,7 @@ var
   Files, Digests, GotFiles, GotDigests: TStringList;
   V: array[0..12] of RawByteString;
   Total: Double;
+  Accented: UnicodeString;
 begin
   House := Path('house-round-trip.ini');
   Totals := Path('totals.ini');
@@ -358,6 +360,14 @@ begin
     'UpdateTotalizadorGeralECF');
   Check(GetInfoTotalizadorECF('S'#$C9'RIE '#$C7'-01', Total, Totals), 'GetInfoTotalizadorECF');
   Check(Total = WantTotal, Format('grand total read back: %g', [Total]));
+
+  { A host's own accented folder: the library is given its name in
+    Windows-1252 and names the same file the host's file functions see. }
+  Accented := UnicodeString(Folder) + PathDelim + 'past' + WideChar($E1) + PathDelim + 'relat' +
+    WideChar($F3) + 'rio.ini';
+  Check(ForceDirectories(ExtractFileDir(Accented)), 'accented folder made');
+  Check(UpdateTotalizadorGeralECF('ECF 1', 7, ToWin1252(Accented)) and FileExists(Accented),
+    'grand total in an accented folder');
 end;
 
 procedure TestHostListFailures;

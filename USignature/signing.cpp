@@ -27,7 +27,7 @@ bool SignChecked(std::string_view publicKey, std::string_view privateKey,
   std::string message(msg::kSignatureRecordError);
   message += "\r\n";
   try {
-    const std::string file = systemPath();
+    const std::string file = platform::PathForOutsideLibrary(systemPath());
     RefuseNuls(publicKey, privateKey);
     const std::string pub(publicKey), priv(privateKey);
     std::string signature(kKeyLength, '\0');
@@ -77,7 +77,7 @@ bool ValidateFile(std::string_view publicKey, std::string_view privateKey,
   try {
     RefuseNul(file, msg::kOfFileName);
     RefuseNuls(publicKey, privateKey);
-    if (!file.empty()) path = platform::SystemPath(file);
+    if (!file.empty()) path = platform::PathForOutsideLibrary(platform::SystemPath(file));
   } catch (const Failure& e) {
     std::string message(msg::kInvalidFile);
     message += "\r\n";

@@ -36,6 +36,19 @@ std::string SystemPath(std::string_view name);
 // name the system cannot be given names no file.
 bool FileExists(std::string_view name);
 
+// The name of an existing file (in the system's form) for the functions that
+// take Windows-1252 names up to MAX_PATH (the signing library, the Windows
+// profile functions): the path itself, or on Windows, for a longer one, the
+// file's short name where the volume keeps short names.
+std::string PathForOutsideLibrary(const std::string& path);
+
+#if defined(_WIN32)
+// The wide form of a name in the system's form, read as Windows-1252 whatever
+// the system's code page; a path too long for the plain functions is given
+// in the "\\?\" form, which the wide functions take whole.
+std::wstring WidePath(const std::string& path);
+#endif
+
 // The library's own files beside a target (a name in the system's form):
 // its lock and its temporary file. Short, so that every target the system
 // accepts leaves room for them; two targets of one folder share them only

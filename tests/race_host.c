@@ -14,8 +14,8 @@
  *          finishes <count> one-line reports named <tag> into <file>; writes
  *          the number that succeeded
  *        quorix_race_host fill <file> <tag> <megabytes> <result-file>
- *          on Linux, limits the address space to what it uses now plus
- *          <megabytes> (a 32-bit Windows process has its own 2 GB limit);
+ *          leaves itself <megabytes> of address space (the rest is
+ *          limited on Linux, reserved on Windows);
  *          adds stock lines until the library finds no memory, then
  *          finishes the report, which must be written and signed whole;
  *          writes the number of stock lines accepted
@@ -25,7 +25,9 @@
 #include <stdlib.h>
 #include <string.h>
 
-#if !defined(_WIN32)
+#if defined(_WIN32)
+#include <windows.h>
+#else
 #include <sys/resource.h>
 #include <unistd.h>
 #endif
@@ -85,8 +87,25 @@ static int reports(quorix_text file, quorix_text tag, int count, int *stored) {
 
 static int limit_memory(int megabytes) {
 #if defined(_WIN32)
-  (void)megabytes;
-  return 1;
+  /* Reserve every free range of the address space, largest pieces first,
+   * then give back the first <megabytes> of them. */
+  static struct {
+    void *at;
+    size_t size;
+  } taken[65536];
+  size_t piece, n = 0, k, left = (size_t)megabytes << 20;
+  void *at;
+  for (piece = (size_t)256 << 20; piece >= (size_t)64 << 10; piece /= 2)
+    while (n < sizeof taken / sizeof taken[0] &&
+           (at = VirtualAlloc(NULL, piece, MEM_RESERVE, PAGE_NOACCESS)) != NULL) {
+      taken[n].at = at;
+      taken[n++].size = piece;
+    }
+  for (k = 0; k < n && left > 0; ++k) {
+    VirtualFree(taken[k].at, 0, MEM_RELEASE);
+    left = left > taken[k].size ? left - taken[k].size : 0;
+  }
+  return n > 0 && left == 0;
 #else
   unsigned long pages = 0;
   struct rlimit limit;

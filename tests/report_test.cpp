@@ -1,6 +1,8 @@
 // Opening and finishing a report, the last error message and the header line.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "expected_messages.h"
 #include "support.h"
 
@@ -235,6 +237,27 @@ TEST_F(Report, FileNamesAreCheckedBeforeAnythingIsWritten) {
   EXPECT_EQ(std::vector<std::string>{std::string(250, 'r') + "\xC3\xB3"},
             qt::FolderEntries(dir_.path()));
 #endif
+}
+
+// A target whose whole path is as long as the plain Windows functions take
+// (259 characters) is written, signed and validated, although the library's
+// own files beside it have longer paths; so is a grand total beside it.
+TEST_F(Report, TheLongestPathTheSystemTakesIsWritten) {
+  std::string folder = dir_.path();
+  while (folder.size() < 200) folder += "/" + std::string(48, 'd');
+  std::filesystem::create_directories(folder);
+  const std::string prefix = folder + "/";
+  const std::string report = prefix + std::string(259 - prefix.size() - 4, 'r') + ".txt";
+  const std::string totals = prefix + std::string(259 - prefix.size() - 4, 't') + ".ini";
+  qt::OpenSampleReport();
+  EXPECT_EQ(1, Finish(report)) << LastError();
+  EXPECT_EQ(1, quorix_ValidateFilePAF(qt::Keys().publicKey, qt::Keys().privateKey, T(report)))
+      << LastError();
+  double total = 0;
+  EXPECT_EQ(1, quorix_UpdateTotalizadorGeralECF(T("ECF 1"), 12.5, T(totals))) << LastError();
+  EXPECT_EQ(1, quorix_GetInfoTotalizadorECF(T("ECF 1"), &total, T(totals))) << LastError();
+  EXPECT_EQ(12.5, total);
+  EXPECT_EQ(2u, qt::FolderEntries(folder).size());
 }
 
 TEST_F(Report, SignOnlySignsAnExistingFile) {

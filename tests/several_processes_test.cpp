@@ -82,8 +82,7 @@ TEST(SeveralProcesses, ReportsFinishedIntoOneNameAreEachWholeAndSigned) {
   EXPECT_EQ(Entries(race), qt::FolderEntries(dir.path()));
 }
 
-// The address space is limited with setrlimit, which the sanitizers' own
-// reservations do not fit in; a 32-bit Windows process fills its 2 GB.
+// The sanitizers' own reservations do not fit in a limited address space.
 #if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
 TEST(OneProcess, AReportThatFilledMemoryIsStillWrittenAndSigned) {
   qt::TempDir dir;

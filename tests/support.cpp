@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -59,22 +60,9 @@ TempDir::TempDir() {
 }
 
 TempDir::~TempDir() {
-#if defined(_WIN32)
-  std::string pattern = path_ + "/*";
-  WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA(pattern.c_str(), &fd);
-  if (h != INVALID_HANDLE_VALUE) {
-    do {
-      std::string name = fd.cFileName;
-      if (name != "." && name != "..") DeleteFileA((path_ + "/" + name).c_str());
-    } while (FindNextFileA(h, &fd));
-    FindClose(h);
-  }
-  RemoveDirectoryA(path_.c_str());
-#else
-  const std::string cmd = "rm -rf '" + path_ + "'";
-  if (std::system(cmd.c_str()) != 0) std::fprintf(stderr, "could not remove %s\n", path_.c_str());
-#endif
+  std::error_code failed;
+  std::filesystem::remove_all(path_, failed);
+  if (failed) std::fprintf(stderr, "could not remove %s\n", path_.c_str());
 }
 
 std::string TempDir::file(std::string_view name) const { return path_ + "/" + std::string(name); }

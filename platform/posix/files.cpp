@@ -156,6 +156,8 @@ bool FileExists(std::string_view name) {
   return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
+std::string PathForOutsideLibrary(const std::string& path) { return path; }
+
 FileLock::FileLock(std::string_view name, bool forReading, int waitMilliseconds) : shown_(name) {
   target_ = ResolveLink(SystemPath(name));
   lock_ = LockPathFor(target_);

@@ -17,6 +17,10 @@ namespace {
 
 HANDLE AsHandle(intptr_t h) { return reinterpret_cast<HANDLE>(h); }
 
+// The plain functions take whole paths below MAX_PATH characters (a folder
+// 12 fewer); from there on the library names its files by the "\\?\" form.
+constexpr size_t kPlainPathLimit = MAX_PATH - 12;
+
 // Runs call unless the seam makes it fail; false with the error in err.
 template <class Call>
 bool Checked(FileOp op, DWORD& err, Call&& call) {
@@ -32,7 +36,7 @@ bool Checked(FileOp op, DWORD& err, Call&& call) {
 // Tells a target held open by another program from one this user may not
 // replace: asking for the right to delete it then meets the other's handle.
 DWORD WhyNotReplaceable(const std::string& target, DWORD err) {
-  HANDLE h = CreateFileA(target.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+  HANDLE h = CreateFileW(WidePath(target).c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h != INVALID_HANDLE_VALUE) {
     CloseHandle(h);
@@ -42,6 +46,40 @@ DWORD WhyNotReplaceable(const std::string& target, DWORD err) {
 }
 
 }  // namespace
+
+std::wstring WidePath(const std::string& path) {
+  std::wstring wide(path.size(), L'\0');
+  if (!path.empty())
+    wide.resize(static_cast<size_t>(MultiByteToWideChar(1252, 0, path.data(),
+                                                        static_cast<int>(path.size()),
+                                                        wide.data(), static_cast<int>(wide.size()))));
+  if (wide.size() < kPlainPathLimit || wide.rfind(L"\\\\?\\", 0) == 0) return wide;
+  const DWORD room = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+  if (room == 0) return wide;
+  std::wstring full(room, L'\0');
+  const DWORD n = GetFullPathNameW(wide.c_str(), room, full.data(), nullptr);
+  if (n == 0 || n >= room) return wide;
+  full.resize(n);
+  if (full.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + full.substr(2);
+  return L"\\\\?\\" + full;
+}
+
+std::string PathForOutsideLibrary(const std::string& path) {
+  if (path.size() < MAX_PATH) return path;
+  // The file's short (8.3) name, where the volume keeps them: ASCII, and short.
+  const std::wstring wide = WidePath(path);
+  const DWORD room = GetShortPathNameW(wide.c_str(), nullptr, 0);
+  std::wstring brief(room, L'\0');
+  const DWORD n = room ? GetShortPathNameW(wide.c_str(), brief.data(), room) : 0;
+  if (n == 0 || n >= room) return path;
+  brief.resize(n);
+  if (brief.rfind(L"\\\\?\\", 0) == 0) brief.erase(0, 4);
+  std::string narrow(brief.size() * 2, '\0');
+  narrow.resize(static_cast<size_t>(WideCharToMultiByte(
+      1252, 0, brief.data(), static_cast<int>(brief.size()), narrow.data(),
+      static_cast<int>(narrow.size()), nullptr, nullptr)));
+  return narrow.empty() || narrow.size() >= MAX_PATH ? path : narrow;
+}
 
 FileError ClassifyError(int err) {
   switch (static_cast<DWORD>(err)) {
@@ -113,7 +151,7 @@ std::string SystemPath(std::string_view name) {
 
 bool FileExists(std::string_view name) {
   if (name.empty() || name.find('\0') != std::string_view::npos) return false;
-  const DWORD attributes = GetFileAttributesA(std::string(name).c_str());
+  const DWORD attributes = GetFileAttributesW(WidePath(std::string(name)).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -123,10 +161,11 @@ bool FileExists(std::string_view name) {
 FileLock::FileLock(std::string_view name, bool forReading, int waitMilliseconds)
     : shown_(name), target_(SystemPath(name)) {
   lock_ = LockPathFor(target_);
+  const std::wstring lock = WidePath(lock_);
   const int64_t deadline = SteadyMilliseconds() + waitMilliseconds;
   int pause = 1;
   for (;;) {
-    HANDLE h = CreateFileA(lock_.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+    HANDLE h = CreateFileW(lock.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
                            FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (h != INVALID_HANDLE_VALUE) {
       handle_ = reinterpret_cast<intptr_t>(h);
@@ -136,7 +175,7 @@ FileLock::FileLock(std::string_view name, bool forReading, int waitMilliseconds)
     // A lock file being removed refuses access until its last handle closes.
     const bool taken = err == ERROR_SHARING_VIOLATION ||
                        (err == ERROR_ACCESS_DENIED &&
-                        GetFileAttributesA(lock_.c_str()) != INVALID_FILE_ATTRIBUTES);
+                        GetFileAttributesW(lock.c_str()) != INVALID_FILE_ATTRIBUTES);
     if (!taken) {
       if (forReading && (err == ERROR_ACCESS_DENIED || err == ERROR_WRITE_PROTECT)) return;
       Fail(msg::kCannotCreateFile, shown_, err);
@@ -162,7 +201,7 @@ void FileReplacement::Open(const FileLock& lock) {
   target_ = lock.target();
   temp_ = TemporaryPathFor(target_);
   // A file the host cannot write is not replaced behind its back.
-  const DWORD attributes = GetFileAttributesA(target_.c_str());
+  const DWORD attributes = GetFileAttributesW(WidePath(target_).c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) {
     // A name the system refuses is refused before anything is written.
     const DWORD err = GetLastError();
@@ -181,7 +220,7 @@ void FileReplacement::Open(const FileLock& lock) {
   HANDLE h = INVALID_HANDLE_VALUE;
   DWORD err = 0;
   if (!Checked(FileOp::Create, err, [&] {
-        h = CreateFileA(temp_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+        h = CreateFileW(WidePath(temp_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                         FILE_ATTRIBUTE_NORMAL, nullptr);
         return h != INVALID_HANDLE_VALUE;
       }))
@@ -193,7 +232,7 @@ FileReplacement::~FileReplacement() {
   if (handle_ != -1) CloseHandle(AsHandle(handle_));
   DWORD err = 0;
   if (!committed_ && !temp_.empty())
-    Checked(FileOp::Delete, err, [&] { return DeleteFileA(temp_.c_str()) != 0; });
+    Checked(FileOp::Delete, err, [&] { return DeleteFileW(WidePath(temp_).c_str()) != 0; });
 }
 
 void FileReplacement::Write(const char* data, size_t size) {
@@ -222,7 +261,7 @@ void FileReplacement::Close() {
 void FileReplacement::Commit() {
   DWORD err = 0;
   if (!Checked(FileOp::Rename, err, [&] {
-        return MoveFileExA(temp_.c_str(), target_.c_str(),
+        return MoveFileExW(WidePath(temp_).c_str(), WidePath(target_).c_str(),
                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
       })) {
     // Windows says "access denied" for a target another program holds open.

@@ -63,13 +63,13 @@ struct ProfileFile::Engine {
     if (!lock->held()) {
       // A folder that holds no lock file holds no copy either: say why.
       failure = FileFailureText(msg::kCannotCreateFile, path, ERROR_ACCESS_DENIED);
-      const DWORD attributes = GetFileAttributesA(path.c_str());
+      const DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
       if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
         failure = FileFailureText(msg::kCannotWriteFile, path, ERROR_ACCESS_DENIED);
       return false;
     }
     temp = TemporaryPathFor(path);
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
       failure = FileFailureText(msg::kCannotWriteFile, path, ERROR_ACCESS_DENIED);
       return false;
@@ -78,8 +78,8 @@ struct ProfileFile::Engine {
     // by a crash).
     staged = Checked(FileOp::Create, msg::kCannotCreateFile, path, failure, [&] {
       if (attributes != INVALID_FILE_ATTRIBUTES)
-        return CopyFileA(path.c_str(), temp.c_str(), FALSE) != 0;
-      HANDLE h = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+        return CopyFileW(WidePath(path).c_str(), WidePath(temp).c_str(), FALSE) != 0;
+      HANDLE h = CreateFileW(WidePath(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                              FILE_ATTRIBUTE_NORMAL, nullptr);
       return h != INVALID_HANDLE_VALUE && CloseHandle(h) != 0;
     });
@@ -87,7 +87,9 @@ struct ProfileFile::Engine {
   }
 
   // The file the profile functions are given: the copy once a write began.
-  const std::string& Current(const std::string& path) const { return staged ? temp : path; }
+  std::string Current(const std::string& path) const {
+    return PathForOutsideLibrary(staged ? temp : path);
+  }
 };
 
 std::string ResolveProfilePath(const std::string& path) {
@@ -104,7 +106,7 @@ ProfileFile::ProfileFile(std::string path) : path_(std::move(path)), engine_(new
 ProfileFile::~ProfileFile() {
   if (engine_->staged) {
     Checked(FileOp::Delete, msg::kCannotDeleteFile, path_, failure_,
-            [&] { return DeleteFileA(engine_->temp.c_str()) != 0; });
+            [&] { return DeleteFileW(WidePath(engine_->temp).c_str()) != 0; });
   }
 }
 
@@ -114,7 +116,7 @@ bool ProfileFile::WriteString(const std::string& section, const std::string& key
   if (!engine_->Stage(path_, failure_)) return false;
   return Checked(FileOp::Write, msg::kCannotWriteFile, path_, failure_, [&] {
     return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(),
-                                      engine_->temp.c_str()) != 0;
+                                      engine_->Current(path_).c_str()) != 0;
   });
 }
 
@@ -124,7 +126,7 @@ bool ProfileFile::DeleteKey(const std::string& section, const std::string& key) 
   // A null value removes the key.
   return Checked(FileOp::Write, msg::kCannotWriteFile, path_, failure_, [&] {
     return WritePrivateProfileStringA(section.c_str(), key.c_str(), nullptr,
-                                      engine_->temp.c_str()) != 0;
+                                      engine_->Current(path_).c_str()) != 0;
   });
 }
 
@@ -163,9 +165,9 @@ bool ProfileFile::Flush() {
   if (!e.staged) return true;
   failure_.clear();
   // Writes the profile functions may still hold for the copy reach it first.
-  WritePrivateProfileStringA(nullptr, nullptr, nullptr, e.temp.c_str());
+  WritePrivateProfileStringA(nullptr, nullptr, nullptr, e.Current(path_).c_str());
   if (!Checked(FileOp::Rename, msg::kCannotReplaceFile, path_, failure_, [&] {
-        return MoveFileExA(e.temp.c_str(), path_.c_str(),
+        return MoveFileExW(WidePath(e.temp).c_str(), WidePath(path_).c_str(),
                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
       }))
     return false;  // the destructor removes the copy

@@ -15,20 +15,18 @@ for f in "$linux_bin/signfile" "$windows_bin/signfile.exe"; do
   [ -f "$f" ] || { echo "missing $f" >&2; exit 2; }
 done
 
-# Same prefix and quiet settings as the cross build's test runner, so no
-# second Wine prefix gets created.
-export WINEPREFIX="${WINEPREFIX:-$HOME/.wine-quorix}"
-export WINEDEBUG="${WINEDEBUG:--all}"
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+# The cross build's own runner, with its Wine prefix and quiet settings, so
+# no second Wine prefix gets created.
+wine_run=$(cd "$(dirname "$0")/../../tools" && pwd)/wine-run.sh
 
-work=$(mktemp -d)
+work=$(mktemp -d "${TMPDIR:-/tmp}/quorix-sign-interop.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 # Relative paths only: the Windows program sees the same files through its
 # current directory without any path translation.
 cd "$work" || exit 2
 
 L() { "$linux_bin/signfile" "$@"; }
-W() { wine "$windows_bin/signfile.exe" "$@"; }
+W() { sh "$wine_run" "$windows_bin/signfile.exe" "$@"; }
 
 passed=0
 failed=0

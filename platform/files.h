@@ -47,6 +47,11 @@ std::string PathForOutsideLibrary(const std::string& path);
 // the system's code page; a path too long for the plain functions is given
 // in the "\\?\" form, which the wide functions take whole.
 std::wstring WidePath(const std::string& path);
+// Renames the file `from` over `to` (both in the system's form), as every
+// replacement ends. On failure GetLastError says why; a target that another
+// program holds open says ERROR_SHARING_VIOLATION, where the rename itself
+// only says "access denied".
+bool MoveOver(const std::string& from, const std::string& to);
 #endif
 
 // The library's own files beside a target (a name in the system's form):

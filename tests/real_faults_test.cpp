@@ -1,6 +1,7 @@
 // Real file faults met through the exports, as a host meets them: a folder
 // that cannot be written and a disk that is full (Linux, where root can make
-// them). The injected faults of every file operation are in file_faults_test.
+// them), a file another program holds open (Windows). The injected faults of
+// every file operation are in file_faults_test.
 #include <gtest/gtest.h>
 
 #include "side_files_support.h"
@@ -12,6 +13,8 @@
 #include <sys/ioctl.h>
 #include <sys/mount.h>
 #include <unistd.h>
+#elif defined(_WIN32)
+#include <windows.h>
 #endif
 
 namespace {
@@ -141,6 +144,62 @@ TEST(FullDisk, SigningFinishingAndSideFilesLeaveTheirFilesAsTheyWere) {
   // Room again: the same calls succeed.
   ASSERT_EQ(0, unlink(dir.file("filler").c_str()));
   EXPECT_EQ(1, quorix_SignatureFileHash(k.publicKey, k.privateKey, qt::T(report)))
+      << qt::LastError();
+  EXPECT_EQ(1, qt::GenerateHouse(other, house)) << qt::LastError();
+}
+#endif
+
+#if defined(_WIN32)
+// Another program holds each file open, as an editor or a spreadsheet holds
+// the file it shows: no writer can replace it, each one says why, and the
+// file stays as it was.
+TEST(HeldOpen, EveryWriterSaysTheFileIsInUseAndLeavesIt) {
+  qt::TempDir dir;
+  const auto& k = qt::Keys();
+  const std::string report = dir.file("report.txt"), house = dir.file("house.ini"),
+                    totals = dir.file("totals.ini");
+  // The library composes the XML file's name with its own separator.
+  const std::string xml = dir.path() + "\\dev.xml";
+  qt::WriteFile(report, "previous report\r\n");
+  ASSERT_EQ(1, qt::GenerateHouse(qt::SampleHouse(), house)) << qt::LastError();
+  ASSERT_EQ(1, quorix_UpdateTotalizadorGeralECF(qt::T("ECF 1"), 10, qt::T(totals)));
+  ASSERT_EQ(1, quorix_GenarateFileXml(qt::T("dev"), qt::T("AA"), qt::T(dir.path()), qt::T("3")));
+  const std::string names[] = {report, house, totals, xml};
+  std::vector<std::string> before;
+  std::vector<HANDLE> held;
+  for (const std::string& name : names) {
+    before.push_back(qt::ReadFile(name));
+    held.push_back(CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_NE(INVALID_HANDLE_VALUE, held.back()) << name;
+  }
+  const auto inUse = [](const std::string& file) {
+    return qt::FileFailure("substituir", file, "arquivo em uso por outro programa");
+  };
+
+  qt::OpenSampleReport();
+  ASSERT_EQ(1, quorix_Header(qt::T("E1")));
+  EXPECT_EQ(0, quorix_FinalizarPAF(k.publicKey, k.privateKey, qt::T(report), 0));
+  EXPECT_EQ("Erro durante a grava\xE7\xE3o do arquivo " + report + "\r\n" + inUse(report) +
+                "\r\nO relat\xF3rio n\xE3o foi gravado em " + report,
+            qt::LastError());
+  qt::HouseFile other = qt::SampleHouse();
+  other.texts[3] = "Outra Software House Ltda";
+  EXPECT_EQ(0, qt::GenerateHouse(other, house));
+  EXPECT_EQ(qt::SideFileFailure(house, inUse(house)), qt::LastError());
+  EXPECT_EQ(0, quorix_UpdateTotalizadorGeralECF(qt::T("ECF 1"), 20, qt::T(totals)));
+  EXPECT_EQ(qt::SideFileFailure(totals, inUse(totals)), qt::LastError());
+  EXPECT_EQ(0, quorix_GenarateFileXml(qt::T("dev"), qt::T("BB"), qt::T(dir.path()), qt::T("3")));
+  EXPECT_EQ(inUse(xml), qt::LastError());
+
+  for (size_t i = 0; i < held.size(); ++i) {
+    CloseHandle(held[i]);
+    EXPECT_EQ(before[i], qt::ReadFile(names[i])) << names[i];
+  }
+  EXPECT_EQ((std::vector<std::string>{"dev.xml", "house.ini", "report.txt", "totals.ini"}),
+            qt::FolderEntries(dir.path()));
+  // Let go, the same calls succeed.
+  EXPECT_EQ(1, quorix_UpdateTotalizadorGeralECF(qt::T("ECF 1"), 20, qt::T(totals)))
       << qt::LastError();
   EXPECT_EQ(1, qt::GenerateHouse(other, house)) << qt::LastError();
 }

@@ -33,26 +33,31 @@ bool Checked(FileOp op, DWORD& err, Call&& call) {
   return false;
 }
 
-// Tells a target held open by another program from one this user may not
-// replace: asking for the right to delete it then meets the other's handle.
-DWORD WhyNotReplaceable(const std::string& target, DWORD err) {
-  HANDLE h = CreateFileW(WidePath(target).c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h != INVALID_HANDLE_VALUE) {
-    CloseHandle(h);
-    return err;
-  }
-  return GetLastError() == ERROR_SHARING_VIOLATION ? ERROR_SHARING_VIOLATION : err;
-}
-
 }  // namespace
+
+bool MoveOver(const std::string& from, const std::string& to) {
+  const std::wstring target = WidePath(to);
+  if (MoveFileExW(WidePath(from).c_str(), target.c_str(),
+                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    return true;
+  const DWORD err = GetLastError();
+  if (err != ERROR_ACCESS_DENIED) return false;
+  // Tells a target held open by another program from one this user may not
+  // replace: asking for the right to delete it then meets the other's handle.
+  HANDLE h = CreateFileW(target.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION) return false;
+  if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+  SetLastError(err);
+  return false;
+}
 
 std::wstring WidePath(const std::string& path) {
   std::wstring wide(path.size(), L'\0');
   if (!path.empty())
-    wide.resize(static_cast<size_t>(MultiByteToWideChar(1252, 0, path.data(),
-                                                        static_cast<int>(path.size()),
-                                                        wide.data(), static_cast<int>(wide.size()))));
+    wide.resize(
+        static_cast<size_t>(MultiByteToWideChar(1252, 0, path.data(), static_cast<int>(path.size()),
+                                                wide.data(), static_cast<int>(wide.size()))));
   if (wide.size() < kPlainPathLimit || wide.rfind(L"\\\\?\\", 0) == 0) return wide;
   const DWORD room = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
   if (room == 0) return wide;
@@ -75,9 +80,9 @@ std::string PathForOutsideLibrary(const std::string& path) {
   brief.resize(n);
   if (brief.rfind(L"\\\\?\\", 0) == 0) brief.erase(0, 4);
   std::string narrow(brief.size() * 2, '\0');
-  narrow.resize(static_cast<size_t>(WideCharToMultiByte(
-      1252, 0, brief.data(), static_cast<int>(brief.size()), narrow.data(),
-      static_cast<int>(narrow.size()), nullptr, nullptr)));
+  narrow.resize(static_cast<size_t>(
+      WideCharToMultiByte(1252, 0, brief.data(), static_cast<int>(brief.size()), narrow.data(),
+                          static_cast<int>(narrow.size()), nullptr, nullptr)));
   return narrow.empty() || narrow.size() >= MAX_PATH ? path : narrow;
 }
 
@@ -173,9 +178,9 @@ FileLock::FileLock(std::string_view name, bool forReading, int waitMilliseconds)
     }
     const DWORD err = GetLastError();
     // A lock file being removed refuses access until its last handle closes.
-    const bool taken = err == ERROR_SHARING_VIOLATION ||
-                       (err == ERROR_ACCESS_DENIED &&
-                        GetFileAttributesW(lock.c_str()) != INVALID_FILE_ATTRIBUTES);
+    const bool taken =
+        err == ERROR_SHARING_VIOLATION ||
+        (err == ERROR_ACCESS_DENIED && GetFileAttributesW(lock.c_str()) != INVALID_FILE_ATTRIBUTES);
     if (!taken) {
       if (forReading && (err == ERROR_ACCESS_DENIED || err == ERROR_WRITE_PROTECT)) return;
       Fail(msg::kCannotCreateFile, shown_, err);
@@ -260,14 +265,8 @@ void FileReplacement::Close() {
 
 void FileReplacement::Commit() {
   DWORD err = 0;
-  if (!Checked(FileOp::Rename, err, [&] {
-        return MoveFileExW(WidePath(temp_).c_str(), WidePath(target_).c_str(),
-                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-      })) {
-    // Windows says "access denied" for a target another program holds open.
-    if (err == ERROR_ACCESS_DENIED) err = WhyNotReplaceable(target_, err);
+  if (!Checked(FileOp::Rename, err, [&] { return MoveOver(temp_, target_); }))
     Fail(msg::kCannotReplaceFile, shown_, err);
-  }
   committed_ = true;
 }
 

@@ -166,10 +166,8 @@ bool ProfileFile::Flush() {
   failure_.clear();
   // Writes the profile functions may still hold for the copy reach it first.
   WritePrivateProfileStringA(nullptr, nullptr, nullptr, e.Current(path_).c_str());
-  if (!Checked(FileOp::Rename, msg::kCannotReplaceFile, path_, failure_, [&] {
-        return MoveFileExW(WidePath(e.temp).c_str(), WidePath(path_).c_str(),
-                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-      }))
+  if (!Checked(FileOp::Rename, msg::kCannotReplaceFile, path_, failure_,
+               [&] { return MoveOver(e.temp, path_); }))
     return false;  // the destructor removes the copy
   e.staged = false;
   return true;

@@ -19,6 +19,10 @@
  *          adds stock lines until the library finds no memory, then
  *          finishes the report, which must be written and signed whole;
  *          writes the number of stock lines accepted
+ *        quorix_race_host churn <house file> <grand-total file> <passes> <result-file>
+ *          rewrites both side files, alternating two versions of each, for
+ *          <passes> passes (0: until killed); creates <result-file> once the
+ *          first pass is done
  * Exits 0 when every call's result matched the file, 1 otherwise.
  */
 #include <stdio.h>
@@ -163,17 +167,53 @@ static int fill(quorix_text file, quorix_text tag, int megabytes, int *stored) {
   return mismatches;
 }
 
+/* Version 0 and version 1 of both side files; every pass writes one. */
+static int write_side_files(quorix_text house, quorix_text totals, int version) {
+  static const char *const aux[2][3] = {{"relatorios.dll"}, {"x.dll", "y.dll", "z.dll"}};
+  const char *company = version ? "Outra Software House Ltda" : "Software House Exemplo Ltda";
+  quorix_text t[13], files[3], serial = quorix_text_from("ECF 1");
+  int k, last = version ? 2 : 0, ok;
+  for (k = 0; k < 13; ++k)
+    t[k] = quorix_text_from(k == 3 ? company : k == 0 ? "11222333000181" : "");
+  for (k = 0; k <= last; ++k) files[k] = quorix_text_from(aux[version][k]);
+  ok = quorix_GenerateDataSoftwareHouse(t[0], t[1], t[2], t[3], t[4], t[5], t[6], t[7], t[8], t[9],
+                                        t[10], t[11], t[12], files, last, NULL, -1, house) &&
+       quorix_UpdateTotalizadorGeralECF(serial, version ? 98765.25 : 1234.5, totals);
+  quorix_text_release(serial);
+  for (k = 0; k < 13; ++k) quorix_text_release(t[k]);
+  for (k = 0; k <= last; ++k) quorix_text_release(files[k]);
+  return ok;
+}
+
+static int churn(quorix_text house, quorix_text totals, int passes, const char *started) {
+  int n;
+  for (n = 0; passes == 0 || n < passes; ++n) {
+    if (!write_side_files(house, totals, n % 2)) {
+      print_message("write");
+      return 1;
+    }
+    if (n == 0) {
+      FILE *signal = fopen(started, "w");
+      if (signal) fclose(signal);
+    }
+  }
+  return 0;
+}
+
 int main(int argc, char **argv) {
   quorix_text file, name;
   int mismatches, stored = 0;
   FILE *out;
   if (argc != 6) {
-    fprintf(stderr, "usage: quorix_race_host totals|report|fill <file> <name> <count> <result>\n");
+    fprintf(stderr,
+            "usage: quorix_race_host totals|report|fill|churn <file> <name> <count> <result>\n");
     return 2;
   }
   file = quorix_text_from(argv[2]);
   name = quorix_text_from(argv[3]);
-  if (strcmp(argv[1], "totals") == 0)
+  if (strcmp(argv[1], "churn") == 0)
+    mismatches = churn(file, name, atoi(argv[4]), argv[5]);
+  else if (strcmp(argv[1], "totals") == 0)
     mismatches = totals(file, name, atoi(argv[4]), &stored);
   else if (strcmp(argv[1], "fill") == 0)
     mismatches = fill(file, name, atoi(argv[4]), &stored);

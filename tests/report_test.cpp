@@ -239,25 +239,30 @@ TEST_F(Report, FileNamesAreCheckedBeforeAnythingIsWritten) {
 #endif
 }
 
-// A target whose whole path is as long as the plain Windows functions take
-// (259 characters) is written, signed and validated, although the library's
-// own files beside it have longer paths; so is a grand total beside it.
+// Targets whose whole path is as long as the plain Windows functions take
+// (259 characters), and longer, are written, signed and validated, although
+// the library's own files beside them have longer paths still; so is a grand
+// total beside them.
 TEST_F(Report, TheLongestPathTheSystemTakesIsWritten) {
-  std::string folder = dir_.path();
-  while (folder.size() < 200) folder += "/" + std::string(48, 'd');
-  std::filesystem::create_directories(folder);
-  const std::string prefix = folder + "/";
-  const std::string report = prefix + std::string(259 - prefix.size() - 4, 'r') + ".txt";
-  const std::string totals = prefix + std::string(259 - prefix.size() - 4, 't') + ".ini";
-  qt::OpenSampleReport();
-  EXPECT_EQ(1, Finish(report)) << LastError();
-  EXPECT_EQ(1, quorix_ValidateFilePAF(qt::Keys().publicKey, qt::Keys().privateKey, T(report)))
-      << LastError();
-  double total = 0;
-  EXPECT_EQ(1, quorix_UpdateTotalizadorGeralECF(T("ECF 1"), 12.5, T(totals))) << LastError();
-  EXPECT_EQ(1, quorix_GetInfoTotalizadorECF(T("ECF 1"), &total, T(totals))) << LastError();
-  EXPECT_EQ(12.5, total);
-  EXPECT_EQ(2u, qt::FolderEntries(folder).size());
+  for (const size_t length : {259, 400}) {
+    std::string folder = dir_.path() + "/" + std::to_string(length);
+    while (folder.size() < length - 59) folder += "/" + std::string(48, 'd');
+    std::filesystem::create_directories(folder);
+    const std::string prefix = folder + "/";
+    const std::string report = prefix + std::string(length - prefix.size() - 4, 'r') + ".txt";
+    const std::string totals = prefix + std::string(length - prefix.size() - 4, 't') + ".ini";
+    qt::OpenSampleReport();
+    EXPECT_EQ(1, Finish(report)) << length << ": " << LastError();
+    EXPECT_EQ(1, quorix_ValidateFilePAF(qt::Keys().publicKey, qt::Keys().privateKey, T(report)))
+        << length << ": " << LastError();
+    double total = 0;
+    EXPECT_EQ(1, quorix_UpdateTotalizadorGeralECF(T("ECF 1"), 12.5, T(totals)))
+        << length << ": " << LastError();
+    EXPECT_EQ(1, quorix_GetInfoTotalizadorECF(T("ECF 1"), &total, T(totals)))
+        << length << ": " << LastError();
+    EXPECT_EQ(12.5, total) << length;
+    EXPECT_EQ(2u, qt::FolderEntries(folder).size()) << length;
+  }
 }
 
 TEST_F(Report, SignOnlySignsAnExistingFile) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -13,6 +14,7 @@
 #include <windows.h>
 #else
 #include <dirent.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -43,6 +45,42 @@ std::string TempRoot() {
   return t && *t ? t : "/tmp";
 #endif
 }
+#if defined(_WIN32)
+// The "\\?\" form of a path, which takes folders past MAX_PATH whole.
+std::wstring LongPath(const std::string& path) {
+  std::wstring wide(path.size(), L'\0');
+  wide.resize(
+      static_cast<size_t>(MultiByteToWideChar(1252, 0, path.data(), static_cast<int>(path.size()),
+                                              wide.data(), static_cast<int>(wide.size()))));
+  std::wstring full(GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr), L'\0');
+  full.resize(
+      GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr));
+  return L"\\\\?\\" + full;
+}
+
+// Removes a folder and all it holds, however long its paths (the C
+// runtime's functions stop at MAX_PATH).
+bool RemoveTree(const std::wstring& folder) {
+  WIN32_FIND_DATAW fd;
+  HANDLE h = FindFirstFileW((folder + L"\\*").c_str(), &fd);
+  bool removed = true;
+  if (h != INVALID_HANDLE_VALUE) {
+    do {
+      const std::wstring name = fd.cFileName;
+      if (name == L"." || name == L"..") continue;
+      const std::wstring path = folder + L"\\" + name;
+      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        removed = RemoveTree(path) && removed;
+      else
+        removed = (SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL) &&
+                   DeleteFileW(path.c_str())) &&
+                  removed;
+    } while (FindNextFileW(h, &fd));
+    FindClose(h);
+  }
+  return RemoveDirectoryW(folder.c_str()) && removed;
+}
+#endif
 }  // namespace
 
 TempDir::TempDir() {
@@ -51,17 +89,25 @@ TempDir::TempDir() {
 #else
   const unsigned long pid = static_cast<unsigned long>(getpid());
 #endif
-  path_ = TempRoot() + "/quorix-test-" + std::to_string(pid) + "-" + std::to_string(++g_counter);
+  // Always a new folder: process numbers come round again (under Wine soon),
+  // and a run that was cut short leaves its folders.
+  for (;;) {
+    path_ = TempRoot() + "/quorix-test-" + std::to_string(pid) + "-" + std::to_string(++g_counter);
 #if defined(_WIN32)
-  CreateDirectoryA(path_.c_str(), nullptr);
+    if (CreateDirectoryA(path_.c_str(), nullptr) || GetLastError() != ERROR_ALREADY_EXISTS) break;
 #else
-  mkdir(path_.c_str(), 0700);
+    if (mkdir(path_.c_str(), 0700) == 0 || errno != EEXIST) break;
 #endif
+  }
 }
 
 TempDir::~TempDir() {
+#if defined(_WIN32)
+  const bool failed = !RemoveTree(LongPath(path_));
+#else
   std::error_code failed;
   std::filesystem::remove_all(path_, failed);
+#endif
   if (failed) std::fprintf(stderr, "could not remove %s\n", path_.c_str());
 }
 
@@ -87,12 +133,16 @@ bool Exists(const std::string& path) {
 std::vector<std::string> FolderEntries(const std::string& folder) {
   std::vector<std::string> names;
 #if defined(_WIN32)
-  WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA((folder + "/*").c_str(), &fd);
+  WIN32_FIND_DATAW fd;
+  HANDLE h = FindFirstFileW((LongPath(folder) + L"\\*").c_str(), &fd);
   if (h != INVALID_HANDLE_VALUE) {
     do {
-      names.push_back(fd.cFileName);
-    } while (FindNextFileA(h, &fd));
+      char name[MAX_PATH * 2];
+      names.emplace_back(name,
+                         static_cast<size_t>(WideCharToMultiByte(1252, 0, fd.cFileName, -1, name,
+                                                                 sizeof name, nullptr, nullptr)) -
+                             1);
+    } while (FindNextFileW(h, &fd));
     FindClose(h);
   }
 #else
@@ -188,6 +238,16 @@ int WaitProgram(intptr_t handle) {
   if (waitpid(static_cast<pid_t>(handle), &status, 0) < 0) return -1;
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 #endif
+}
+
+void KillProgram(intptr_t handle) {
+  if (handle == -1) return;
+#if defined(_WIN32)
+  TerminateProcess(reinterpret_cast<HANDLE>(handle), 9);
+#else
+  kill(static_cast<pid_t>(handle), SIGKILL);
+#endif
+  WaitProgram(handle);
 }
 
 int RunProgram(const std::string& program, const std::vector<std::string>& args,

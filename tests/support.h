@@ -92,6 +92,9 @@ int RunProgram(const std::string& program, const std::vector<std::string>& args,
 intptr_t StartProgram(const std::string& program, const std::vector<std::string>& args,
                       const std::string& workingDir);
 int WaitProgram(intptr_t handle);
+// Kills a started program at once, as a power cut or the task manager would,
+// and waits for its end.
+void KillProgram(intptr_t handle);
 
 // A valid 256-character key pair from the signing library.
 struct KeyPair {

@@ -75,7 +75,9 @@ classpath=$native/quorix.jar:/usr/share/java/jna.jar
 javac --release 17 -encoding UTF-8 -Xlint:all,-path -Werror -cp "$classpath" -d "$out/java/classes" \
   "$root/bindings/java/test/TestQuorix.java"
 workdir "$out/java/test"
-(cd "$out/java/test" &&
+# The JVM names files in the locale's encoding, and refuses an accented name
+# under a locale that has none: a Linux host runs Java under a UTF-8 locale.
+(cd "$out/java/test" && LC_ALL=C.UTF-8 \
   java -Djna.library.path="$native" -cp "$classpath:$out/java/classes" TestQuorix)
 
 step "the complete programs of README.md and docs/, as the pages show them"

@@ -210,7 +210,8 @@ java_from_deb() {
   javac --release 17 -encoding UTF-8 -cp "$sysroot/usr/share/java/quorix.jar" \
     -d "$work/java/classes" "$root/bindings/java/test/TestQuorix.java" || return 1
   cp "$root/bindings/expected_report.txt" "$work/java/run/"
-  (cd "$work/java/run" && java -Djna.library.path="$libdir" \
+  # A UTF-8 locale, as a Linux host's JVM needs for its accented file names.
+  (cd "$work/java/run" && LC_ALL=C.UTF-8 java -Djna.library.path="$libdir" \
     -cp "$sysroot/usr/share/java/quorix.jar:$work/java/classes" TestQuorix)
 }
 check "the Java bindings' test, with the .deb's quorix.jar alone on its class path, passes" \

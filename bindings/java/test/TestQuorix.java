@@ -205,7 +205,7 @@ public final class TestQuorix {
 
   // ---- Side files, the public-key file ----
 
-  static void testSideFiles() {
+  static void testSideFiles() throws IOException {
     String house = pathOf("house-round-trip.ini"), totals = pathOf("totals.ini");
     List<String> files = List.of("relat\u00F3rios.dll", "tef-cart\u00F5es.dll");
     List<String> digests = List.of("9E107D9D372BB6826BD81D3542A419D6",
@@ -233,6 +233,14 @@ public final class TestQuorix {
     check(Paf.getInfoTotalizadorECF("S\u00C9RIE \u00C7-01", missing) == null,
         "getInfoTotalizadorECF of no file is null");
     checkText(Paf.getMessageError(), INVALID_FILE + missing, "getInfoTotalizadorECF message");
+
+    // An accented folder and name: the library gets them in Windows-1252 and
+    // names the same file that Java sees.
+    Path accented = Files.createDirectories(folder.resolve("past\u00E1"));
+    Path accentedTotals = accented.resolve("relat\u00F3rio.ini");
+    check(Paf.updateTotalizadorGeralECF("ECF 1", 7, accentedTotals.toString())
+            && Files.exists(accentedTotals),
+        "grand total in an accented folder");
   }
 
   static void testPublicKeyFile() throws IOException {

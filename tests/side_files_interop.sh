@@ -3,7 +3,9 @@
 # build writes the sample software-house data and grand totals, the two files
 # must be the same bytes, each build reads both files, and all four readings
 # must be exactly the expected text. Reading stores the defaults a file
-# lacked, so the two files are compared again afterwards.
+# lacked, so the two files are compared again afterwards. The file's name is
+# the Windows-1252 text "relat\xF3rio.ini": both builds must name by it the
+# same file, relatório.ini.
 # usage: side_files_interop.sh <linux-bin-dir> <windows-bin-dir>
 set -eu
 linux=$1 windows=$2
@@ -15,8 +17,9 @@ mkdir "$work/linux" "$work/windows"
 
 # Both run from the file's folder with a bare file name: each build must look
 # for it in the current folder.
-lin() { (cd "$work/$1" && "$linux/quorix_sidefile" "$2" side.ini); }
-win() { (cd "$work/$1" && "$wine_run" "$windows/quorix_sidefile.exe" "$2" side.ini); }
+name='relat\xF3rio.ini' side=$(printf 'relat\303\263rio.ini')
+lin() { (cd "$work/$1" && "$linux/quorix_sidefile" "$2" "$name"); }
+win() { (cd "$work/$1" && "$wine_run" "$windows/quorix_sidefile.exe" "$2" "$name"); }
 
 passed=0 failed=0
 check() {
@@ -55,7 +58,11 @@ TEXT
 LC_ALL=C; export LC_ALL
 lin linux write
 win windows write
-same_file "$work/linux/side.ini" "$work/windows/side.ini" "both builds write the same side file"
+for build in linux windows; do
+  if [ "$(ls -A "$work/$build")" = "$side" ]; then check ok "the $build build names the file $side"
+  else check fail "the $build build names the file $side"; ls -Ab "$work/$build"; fi
+done
+same_file "$work/linux/$side" "$work/windows/$side" "both builds write the same side file"
 
 win linux read > "$work/windows-reads-linux"
 lin windows read > "$work/linux-reads-windows"
@@ -65,7 +72,7 @@ for reading in windows-reads-linux linux-reads-windows linux-reads-linux windows
   if cmp -s "$work/expected" "$work/$reading"; then check ok "$reading"
   else check fail "$reading"; diff "$work/expected" "$work/$reading" || true; fi
 done
-same_file "$work/linux/side.ini" "$work/windows/side.ini" "both files hold the same after both builds read them"
+same_file "$work/linux/$side" "$work/windows/$side" "both files hold the same after both builds read them"
 
 echo "side files across builds: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -5,6 +5,8 @@
  * usage: quorix_sidefile write <file>   the sample software-house data and grand totals
  *        quorix_sidefile read <file>    prints everything the file holds, one item a line,
  *                                       bytes outside printable ASCII as \xNN
+ * <file> is a Windows-1252 name in which \xNN stands for the byte NN, so that
+ * both builds are handed the same bytes whatever their command lines do.
  */
 #include <stdio.h>
 #include <string.h>
@@ -130,6 +132,21 @@ static int read_files(quorix_text file) {
   return 0;
 }
 
+/* Decodes the \xNN escapes of a name in place. */
+static void unescape(char *name) {
+  char *out = name;
+  unsigned byte;
+  while (*name) {
+    if (name[0] == '\\' && name[1] == 'x' && sscanf(name + 2, "%2x", &byte) == 1 && name[3]) {
+      *out++ = (char)byte;
+      name += 4;
+    } else {
+      *out++ = *name++;
+    }
+  }
+  *out = '\0';
+}
+
 int main(int argc, char **argv) {
   char *file;
   int rc;
@@ -140,6 +157,7 @@ int main(int argc, char **argv) {
     fprintf(stderr, "usage: %s write|read <file>\n", argv[0]);
     return 2;
   }
+  unescape(argv[2]);
   file = quorix_text_from(argv[2]);
   rc = strcmp(argv[1], "write") == 0 ? write_files(file) : read_files(file);
   quorix_text_release(file);

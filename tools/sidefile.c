@@ -8,6 +8,7 @@
  * <file> is a Windows-1252 name in which \xNN stands for the byte NN, so that
  * both builds are handed the same bytes whatever their command lines do.
  */
+#include <ctype.h>
 #include <stdio.h>
 #include <string.h>
 
@@ -137,7 +138,8 @@ static void unescape(char *name) {
   char *out = name;
   unsigned byte;
   while (*name) {
-    if (name[0] == '\\' && name[1] == 'x' && sscanf(name + 2, "%2x", &byte) == 1 && name[3]) {
+    if (name[0] == '\\' && name[1] == 'x' && isxdigit((unsigned char)name[2]) &&
+        isxdigit((unsigned char)name[3]) && sscanf(name + 2, "%2x", &byte) == 1) {
       *out++ = (char)byte;
       name += 4;
     } else {

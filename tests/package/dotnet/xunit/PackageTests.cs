@@ -31,10 +31,6 @@ public sealed class AccentedFolder : IDisposable {
 
 // One class: the library keeps one report per process, so these run in turn.
 public sealed class PackageTests : IClassFixture<AccentedFolder> {
-  readonly AccentedFolder folder;
-
-  public PackageTests(AccentedFolder folder) { this.folder = folder; }
-
   static void Passes(Action cases) { AccentedFolder.AssertPassed(TestQuorix.Run(cases)); }
 
   [Fact] public void TextsCrossBothWaysCharacterForCharacter() { Passes(TestQuorix.TestTextsRoundTrip); }

@@ -369,9 +369,14 @@ static partial class TestQuorix {
         UseShellExecute = false, RedirectStandardOutput = true, RedirectStandardError = true,
         StandardOutputEncoding = Encoding.UTF8, StandardErrorEncoding = Encoding.UTF8};
     using (var p = Process.Start(start)) {
-      string err = p.StandardError.ReadToEndAsync().Result;
-      output = p.StandardOutput.ReadToEnd() + err;
+      // Both pipes at once: a full one would stop the program.
+      string err = "";
+      var reader = new Thread(() => err = p.StandardError.ReadToEnd());
+      reader.Start();
+      output = p.StandardOutput.ReadToEnd();
+      reader.Join();
       p.WaitForExit();
+      output += err;
       return p.ExitCode;
     }
   }

@@ -15,7 +15,7 @@ using System.Text;
 using System.Threading;
 using Quorix;
 
-static partial class TestQuorix {
+static class TestQuorix {
   const string Cnpj = "11.222.333/0001-81";
   const string Company = "Padaria P\u00E3o Dourado Ltda";
   const string Serial = "PX0909SC556100001234";

@@ -10,7 +10,10 @@
 #         Lazarus' lazbuild (with the Lazarus sources it insists on), Mono with
 #         nuget, the .NET Framework reference assemblies and xbuild (mono-devel),
 #         OpenJDK with JNA, valgrind, what makes and checks the packages, and
-#         debootstrap for the fresh-machine check.
+#         debootstrap for the fresh-machine check. The .NET SDK (dotnet), which
+#         makes the NuGet package and runs its test on .NET, does not come from
+#         Debian's packages: where it is missing this says so, and the test
+#         command leaves those steps out and names them.
 #
 # usage: tools/install-deps.sh [demo|test]      (default test; test holds demo)
 #
@@ -43,6 +46,10 @@ missing_of() {
   for p in $packages; do installed "$p" || out="$out $p"; done
   echo "$out"
 }
+
+if [ "$set_name" = test ] && ! command -v dotnet >/dev/null 2>&1; then
+  echo "install-deps: no dotnet (the .NET SDK, not one of Debian's packages): the NuGet package and its .NET test will be left out (docs/bindings.md)"
+fi
 
 missing=$(missing_of)
 need_locales=""

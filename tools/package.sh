@@ -1,12 +1,14 @@
 #!/bin/sh
-# Makes the two packages an integrator installs:
+# Makes the packages an integrator installs:
 #   build/packages/quorix_VERSION_amd64.deb    (Debian 12, x86-64: libraries, header,
 #                                               CMake package, quorix.pc, the quorix program)
 #   build/packages/quorix-VERSION-win32.zip    (the 32-bit Windows DLLs, quorix.exe, import
 #                                               library, .def, header, bindings)
-#   build/packages/Quorix.VERSION.nupkg        (the C# binding for .NET Framework 4, with the
-#                                               win-x86 and linux-x64 libraries)
-# from two Release trees of their own (build/pkg-native, build/pkg-windows),
+#   build/packages/Quorix.VERSION.nupkg        (the C# binding for .NET and .NET Framework, with
+#                                               the win-x86, win-x64 and linux-x64 libraries;
+#                                               made only where dotnet is installed)
+# from two Release trees of their own (build/pkg-native, build/pkg-windows; the
+# NuGet package also takes the 64-bit Windows DLLs of build/windows64),
 # without tests or benchmarks. Needs what tools/install-deps.sh installs.
 # usage: tools/package.sh            (QUORIX_BUILD_DIR: another build folder)
 set -eu
@@ -41,32 +43,49 @@ mkdir -p "$out/packages"
 cp "$out/pkg-native/quorix_${version}_$arch.deb" "$out/pkg-windows/quorix-$version-win32.zip" \
   "$out/packages/"
 
-# The NuGet package, from the same two trees. Quorix.dll is compiled against
-# .NET Framework 4.0's reference assemblies, so it uses nothing newer. The
-# Linux library goes in as libquorix.so, the name a DllImport of "quorix"
-# probes for (Mono and .NET alike); it finds libsign_bema.so.1 beside itself.
+# The NuGet package, made by dotnet pack from bindings/dotnet/Quorix.csproj:
+# the binding for netstandard2.0 and net40 and, under runtimes/RID/native, the
+# libraries of each platform, stripped. The Linux library goes in as
+# libquorix.so, the name a DllImport of "quorix" probes for (Mono and .NET
+# alike); it loads libsign_bema.so.1 from its own folder.
+# The 64-bit Windows DLLs come from the test command's tree build/windows64
+# (QUORIX_WIN64_BIN: another folder); with win64_required=no a package is
+# still made without them when that folder is missing, and says so.
+win64_required=no
+win64_bin=${QUORIX_WIN64_BIN:-$out/windows64/bin}
 nuget=$out/nuget
-rm -rf "$nuget"
-mkdir -p "$nuget/lib/net40" "$nuget/build/net40" "$nuget/runtimes/win-x86/native" \
-  "$nuget/runtimes/linux-x64/native"
-api=/usr/lib/mono/4.0-api
-mcs -nologo -warnaserror -optimize -target:library -nostdlib -lib:"$api" -r:mscorlib.dll \
-  -r:System.dll -out:"$nuget/lib/net40/Quorix.dll" "$root/bindings/dotnet/Quorix.cs"
-for f in quorix.dll sign_bema.dll; do
-  i686-w64-mingw32-strip --strip-unneeded -o "$nuget/runtimes/win-x86/native/$f" \
-    "$out/pkg-windows/bin/$f"
-done
-strip --strip-unneeded -o "$nuget/runtimes/linux-x64/native/libquorix.so" \
-  "$out/pkg-native/bin/libquorix.so.1"
-strip --strip-unneeded -o "$nuget/runtimes/linux-x64/native/libsign_bema.so.1" \
-  "$out/pkg-native/bin/libsign_bema.so.1"
-cp "$root/packaging/nuget/Quorix.targets" "$nuget/build/net40/"
-# NuGet reads the manifest under the name its format gives it.
-cp "$root/packaging/nuget/Quorix.package.xml" "$nuget/Quorix.nuspec"
-cp "$root/README.md" "$root/LICENSE" "$nuget/"
-# NuGet keeps its own settings under HOME; a build leaves the user's alone.
-HOME=$nuget nuget pack "$nuget/Quorix.nuspec" -Version "$version" -OutputDirectory "$out/packages" \
-  -NoPackageAnalysis -NonInteractive
+if ! command -v dotnet >/dev/null 2>&1; then
+  echo "package.sh: NOT MADE: Quorix.$version.nupkg (no dotnet: the .NET SDK is not installed; see docs/bindings.md)"
+else
+  rm -rf "$nuget"
+  native=$nuget/runtimes
+  mkdir -p "$native/win-x86/native" "$native/linux-x64/native"
+  for f in quorix.dll sign_bema.dll; do
+    i686-w64-mingw32-strip --strip-unneeded -o "$native/win-x86/native/$f" "$out/pkg-windows/bin/$f"
+  done
+  if [ -f "$win64_bin/quorix.dll" ] && [ -f "$win64_bin/sign_bema.dll" ]; then
+    mkdir -p "$native/win-x64/native"
+    for f in quorix.dll sign_bema.dll; do
+      x86_64-w64-mingw32-strip --strip-unneeded -o "$native/win-x64/native/$f" "$win64_bin/$f"
+    done
+  elif [ "$win64_required" = yes ]; then
+    echo "package.sh: no 64-bit Windows quorix.dll and sign_bema.dll in $win64_bin" >&2
+    exit 1
+  else
+    echo "package.sh: Quorix.$version.nupkg carries no runtimes/win-x64 ($win64_bin has no DLLs)"
+  fi
+  strip --strip-unneeded -o "$native/linux-x64/native/libquorix.so" "$out/pkg-native/bin/libquorix.so.1"
+  strip --strip-unneeded -o "$native/linux-x64/native/libsign_bema.so.1" \
+    "$out/pkg-native/bin/libsign_bema.so.1"
+  # dotnet keeps its caches out of the user's home and the source tree;
+  # the packages it restores to build the binding stay for the next run.
+  commit=$(git -C "$root" rev-parse HEAD 2>/dev/null || true)
+  DOTNET_CLI_HOME=$out/dotnet-home NUGET_PACKAGES=$out/dotnet-packages DOTNET_NOLOGO=1 \
+    DOTNET_CLI_TELEMETRY_OPTOUT=1 DOTNET_SKIP_FIRST_TIME_EXPERIENCE=1 \
+    dotnet pack "$root/bindings/dotnet/Quorix.csproj" -nologo -c Release \
+    --artifacts-path "$nuget/artifacts" -o "$out/packages" -p:Version="$version" \
+    -p:QuorixNativeFolder="$nuget" -p:QuorixCommit="$commit"
+fi
 
 echo "package.sh: packages in $out/packages:"
 ls -l "$out/packages"

@@ -3,8 +3,10 @@
 # the Pascal test natively against libquorix.so, again under valgrind (no
 # library text may leak), cross-compiled for 32-bit Windows and run under
 # Wine against quorix.dll; the same test as a Lazarus project requiring the
-# package lazquorix, built with lazbuild; the C# test under Mono and the Java
-# test over JNA, both against libquorix.so. The Pascal example host and
+# package lazquorix, built with lazbuild; the C# test under Mono (the same
+# cases run under xunit on .NET from the NuGet package, in
+# tests/package/test_packages.sh) and the Java test over JNA, both against
+# libquorix.so. The Pascal example host and
 # benchmark are built too, so that they keep compiling; the example host runs
 # once.
 #
@@ -67,7 +69,8 @@ mkdir -p "$out/mono"
 mcs -nologo -warnaserror -out:"$out/mono/TestQuorix.exe" "$root/bindings/dotnet/Quorix.cs" \
   "$root/bindings/dotnet/TestQuorix.cs"
 workdir "$out/mono/test"
-(cd "$out/mono/test" && LD_LIBRARY_PATH="$native" mono "$out/mono/TestQuorix.exe")
+(cd "$out/mono/test" && LD_LIBRARY_PATH="$native" QUORIX_CLI="$native/quorix" \
+  mono "$out/mono/TestQuorix.exe")
 
 step "Java over JNA, against libquorix.so"
 mkdir -p "$out/java/classes"

@@ -22,21 +22,42 @@ using System.Text;
 
 namespace Quorix {
 
+/// <summary>
+/// The library's 25 exports, one method each, named after the export without
+/// "quorix_", with its parameters in the same order. Texts are strings crossing
+/// as Windows-1252 (a character it cannot hold throws <see cref="ArgumentException"/>
+/// before the library is called); dates and times are <see cref="DateTime"/>.
+/// The library keeps one open report and one last message per process.
+/// </summary>
 public static class Paf {
   // ---- Opening, finishing and error reporting of a report ----
 
+  /// <summary>Opens a report for the taxpayer, discarding any report still open.</summary>
+  /// <param name="cnpjCpf">The taxpayer's CNPJ or CPF, with or without punctuation.</param>
+  /// <param name="stateRegistration">Inscrição estadual; may be empty.</param>
+  /// <param name="municipalRegistration">Inscrição municipal; may be empty.</param>
+  /// <param name="companyName">Razão social.</param>
+  /// <returns>true on success; after false, <see cref="GetMessageError"/> gives the reason.</returns>
   public static bool InicializarPAF(string cnpjCpf, string stateRegistration,
                                     string municipalRegistration, string companyName) {
     using (var t = new CallTexts(cnpjCpf, stateRegistration, municipalRegistration, companyName))
       return Native.quorix_InicializarPAF(t[0], t[1], t[2], t[3]) != 0;
   }
 
+  /// <summary>Writes the open report's lines to a file (CR LF ends each), signs it and closes the report.</summary>
+  /// <param name="publicKey">The developer's public key, as <see cref="GenerateKeys"/> gives it.</param>
+  /// <param name="privateKey">The developer's private key.</param>
+  /// <param name="fileName">The report file, replaced whole.</param>
+  /// <param name="signOnly">true: sign the file as it stands, writing no lines.</param>
+  /// <returns>true on success; after false, <see cref="GetMessageError"/> gives the reason.</returns>
   public static bool FinalizarPAF(string publicKey, string privateKey, string fileName,
                                   bool signOnly) {
     using (var t = new CallTexts(publicKey, privateKey, fileName))
       return Native.quorix_FinalizarPAF(t[0], t[1], t[2], Slot(signOnly)) != 0;
   }
 
+  /// <summary>The reason of the last call that failed, in Portuguese; empty after a success.</summary>
+  /// <returns>The message, as the library wrote it (it may hold CR LF).</returns>
   public static string GetMessageError() {
     IntPtr message = IntPtr.Zero;
     Native.quorix_GetMessageError(ref message);
@@ -45,10 +66,15 @@ public static class Paf {
 
   // ---- Record builders: one line each, in the order the lines stand in the file ----
 
+  /// <summary>Adds the report's header line of the given record type (such as "E1").</summary>
+  /// <param name="recordType">The record type, two characters.</param>
+  /// <returns>true on success; after false, <see cref="GetMessageError"/> gives the reason.</returns>
   public static bool Header(string recordType) {
     using (var t = new CallTexts(recordType)) return Native.quorix_Header(t[0]) != 0;
   }
 
+  /// <summary>Adds the header line of an Anexo VI report (E01): the ECF, its firmware and the period.</summary>
+  /// <returns>true on success; after false, <see cref="GetMessageError"/> gives the reason.</returns>
   public static bool HeaderAnexoVI(string recordType, string serialNumber, string mfAdditional,
                                    string ecfType, string ecfBrand, string ecfModel,
                                    string firmwareVersion, DateTime firmwareDate,
@@ -62,11 +88,17 @@ public static class Paf {
                                          t[7], Day(periodStart), Day(periodEnd), t[8]) != 0;
   }
 
+  /// <summary>Adds the totals line that counts the lines of one record type.</summary>
+  /// <param name="recordType">The totals record type, such as "E9" or "T9".</param>
+  /// <param name="countedType">The record type whose lines are counted.</param>
+  /// <returns>true on success; after false, <see cref="GetMessageError"/> gives the reason.</returns>
   public static bool Totally(string recordType, string countedType) {
     using (var t = new CallTexts(recordType, countedType))
       return Native.quorix_Totally(t[0], t[1]) != 0;
   }
 
+  /// <summary>Adds a line of the DAVs issued (D2).</summary>
+  /// <returns>true on success; after false, <see cref="GetMessageError"/> gives the reason.</returns>
   public static bool RelacaoDavEmitido(string recordType, string serialNumber,
                                        string mfAdditional, string ecfType, string ecfBrand,
                                        string ecfModel, int coo, string davNumber,
@@ -77,6 +109,8 @@ public static class Paf {
                                              Day(davDate), t[7], davTotal) != 0;
   }
 
+  /// <summary>Adds a line of goods in stock (E2); a negative quantity is written with its sign.</summary>
+  /// <returns>true on success; after false, <see cref="GetMessageError"/> gives the reason.</returns>
   public static bool RelacaoMercadoriaEstoque(string recordType, string productCode,
                                               string productDescription, string unitOfMeasure,
                                               double stockQuantity, DateTime stockDate) {
@@ -85,6 +119,8 @@ public static class Paf {
                                                     Day(stockDate)) != 0;
   }
 
+  /// <summary>Adds a line of the goods and services table (P2). Rounding 'A' or 'T', production 'P' or 'T', tax situation 'F', 'I', 'N', 'S' or 'T'.</summary>
+  /// <returns>true on success; after false, <see cref="GetMessageError"/> gives the reason.</returns>
   public static bool RelacaoMercadoriaServicos(string recordType, string productCode,
                                                string productDescription, string unitOfMeasure,
                                                char roundingIndicator, char productionIndicator,
@@ -98,6 +134,8 @@ public static class Paf {
                                                      unitPrice) != 0;
   }
 
+  /// <summary>Adds a Reduction Z line (R02).</summary>
+  /// <returns>true on success; after false, <see cref="GetMessageError"/> gives the reason.</returns>
   public static bool RelacaoReducoesZ(string recordType, string serialNumber, string mfAdditional,
                                       string ecfModel, string userNumber, string crz, string coo,
                                       string cro, DateTime movementDate, DateTime issueDate,
@@ -110,6 +148,8 @@ public static class Paf {
                                             grossSales, t[8]) != 0;
   }
 
+  /// <summary>Adds a Reduction Z detail line (R03): one totalizer's accumulated value.</summary>
+  /// <returns>true on success; after false, <see cref="GetMessageError"/> gives the reason.</returns>
   public static bool DetalheReducaoZ(string recordType, string serialNumber, string mfAdditional,
                                      string ecfModel, string userNumber, string crz,
                                      string totalizerCode, double accumulatedValue) {
@@ -119,6 +159,8 @@ public static class Paf {
                                            accumulatedValue) != 0;
   }
 
+  /// <summary>Adds a fiscal coupon line (E14).</summary>
+  /// <returns>true on success; after false, <see cref="GetMessageError"/> gives the reason.</returns>
   public static bool RelacaoCupomFiscal(string recordType, string serialNumber,
                                         string mfAdditional, string ecfModel, string userNumber,
                                         string ccf, string coo, DateTime issueStartDate,
@@ -138,6 +180,8 @@ public static class Paf {
                                               t[8]) != 0;
   }
 
+  /// <summary>Adds a fiscal coupon item line (E15).</summary>
+  /// <returns>true on success; after false, <see cref="GetMessageError"/> gives the reason.</returns>
   public static bool DetalheCupomFiscal(string recordType, string serialNumber,
                                         string mfAdditional, string ecfModel, string userNumber,
                                         string coo, string ccf, string itemNumber,
@@ -161,6 +205,8 @@ public static class Paf {
                  quantityDecimals, unitValueDecimals) != 0;
   }
 
+  /// <summary>Adds a line of another document the ECF issued (E16).</summary>
+  /// <returns>true on success; after false, <see cref="GetMessageError"/> gives the reason.</returns>
   public static bool RelacaoDemaisDoctosEcf(string recordType, string serialNumber,
                                             string mfAdditional, string ecfModel,
                                             string userNumber, string coo, string gnf,
@@ -173,6 +219,8 @@ public static class Paf {
                                                   Day(issueEndTime)) != 0;
   }
 
+  /// <summary>Adds a payment line of a document the ECF issued (E21).</summary>
+  /// <returns>true on success; after false, <see cref="GetMessageError"/> gives the reason.</returns>
   public static bool DetalheDemaisDoctosEcf(string recordType, string serialNumber,
                                             string mfAdditional, string ecfModel,
                                             string userNumber, string coo, string ccf,
@@ -186,6 +234,8 @@ public static class Paf {
                                                   reversedAmount) != 0;
   }
 
+  /// <summary>Adds a daily movement line (E22).</summary>
+  /// <returns>true on success; after false, <see cref="GetMessageError"/> gives the reason.</returns>
   public static bool RelacaoMovimentoDiario(string recordType, DateTime movementDay,
                                             string longCode, string shortCode,
                                             string firstNumber, string secondNumber,
@@ -203,6 +253,10 @@ public static class Paf {
 
   // ---- Key material, signing and validation ----
 
+  /// <summary>Makes a new key pair for the developer.</summary>
+  /// <param name="publicKey">The public key: 256 hexadecimal digits.</param>
+  /// <param name="privateKey">The private key: 256 hexadecimal digits.</param>
+  /// <returns>true on success; after false, <see cref="GetMessageError"/> gives the reason.</returns>
   public static bool GenerateKeys(out string publicKey, out string privateKey) {
     IntPtr pub = IntPtr.Zero, priv = IntPtr.Zero;
     try {
@@ -216,16 +270,29 @@ public static class Paf {
     }
   }
 
+  /// <summary>Signs an existing file: appends its signature line.</summary>
+  /// <param name="publicKey">The developer's public key.</param>
+  /// <param name="privateKey">The developer's private key.</param>
+  /// <param name="fileName">The file to sign.</param>
+  /// <returns>true on success; after false, <see cref="GetMessageError"/> gives the reason.</returns>
   public static bool SignatureFileHash(string publicKey, string privateKey, string fileName) {
     using (var t = new CallTexts(publicKey, privateKey, fileName))
       return Native.quorix_SignatureFileHash(t[0], t[1], t[2]) != 0;
   }
 
+  /// <summary>Checks a signed file's signature line against its contents.</summary>
+  /// <param name="publicKey">The developer's public key.</param>
+  /// <param name="privateKey">The developer's private key.</param>
+  /// <param name="fileName">The signed file.</param>
+  /// <returns>true when the signature matches; false otherwise, with the reason in <see cref="GetMessageError"/>.</returns>
   public static bool ValidateFilePAF(string publicKey, string privateKey, string fileName) {
     using (var t = new CallTexts(publicKey, privateKey, fileName))
       return Native.quorix_ValidateFilePAF(t[0], t[1], t[2]) != 0;
   }
 
+  /// <summary>The export of this name computes no digest: it hands its input back unchanged.</summary>
+  /// <param name="input">The text.</param>
+  /// <returns><paramref name="input"/>, as the library returned it.</returns>
   public static string GenerateMD5(string input) {
     IntPtr digest = IntPtr.Zero;
     using (var t = new CallTexts(input)) Native.quorix_GenerateMD5(ref digest, t[0]);
@@ -235,6 +302,9 @@ public static class Paf {
   // ---- Side files. A null list is an empty list (GenerateDataSoftwareHouse)
   // or a list not asked for (GetDataSoftwareHouse). ----
 
+  /// <summary>Writes the software house's scrambled side file: its identification, the program's, and the auxiliary files with their MD5 digests.</summary>
+  /// <remarks>A null list is an empty list.</remarks>
+  /// <returns>true on success; after false, <see cref="GetMessageError"/> gives the reason.</returns>
   public static bool GenerateDataSoftwareHouse(
       string cnpj, string stateRegistration, string municipalRegistration, string companyName,
       string address, string phone, string contact, string softwareName, string softwareVersion,
@@ -250,6 +320,9 @@ public static class Paf {
                  files.First, files.Last, digests.First, digests.Last, t[13]) != 0;
   }
 
+  /// <summary>Reads the software house's side file back: the thirteen texts, and the two lists filled in order.</summary>
+  /// <remarks>A null list is one not asked for. An exception of a list fails the call with its message.</remarks>
+  /// <returns>true on success; after false, <see cref="GetMessageError"/> gives the reason.</returns>
   public static bool GetDataSoftwareHouse(
       out string cnpj, out string stateRegistration, out string municipalRegistration,
       out string companyName, out string address, out string phone, out string contact,
@@ -285,12 +358,22 @@ public static class Paf {
     }
   }
 
+  /// <summary>Stores an ECF's grand total in the scrambled grand-total side file.</summary>
+  /// <param name="serialNumber">The ECF's serial number.</param>
+  /// <param name="grandTotal">The grand total, in currency units.</param>
+  /// <param name="iniFileName">The side file, made when missing.</param>
+  /// <returns>true on success; after false, <see cref="GetMessageError"/> gives the reason.</returns>
   public static bool UpdateTotalizadorGeralECF(string serialNumber, double grandTotal,
                                                string iniFileName) {
     using (var t = new CallTexts(serialNumber, iniFileName))
       return Native.quorix_UpdateTotalizadorGeralECF(t[0], grandTotal, t[1]) != 0;
   }
 
+  /// <summary>Reads an ECF's grand total from the grand-total side file.</summary>
+  /// <param name="serialNumber">The ECF's serial number.</param>
+  /// <param name="grandTotal">The grand total stored; 0 on failure.</param>
+  /// <param name="iniFileName">The side file.</param>
+  /// <returns>true on success; after false, <see cref="GetMessageError"/> gives the reason.</returns>
   public static bool GetInfoTotalizadorECF(string serialNumber, out double grandTotal,
                                            string iniFileName) {
     grandTotal = 0;
@@ -300,12 +383,24 @@ public static class Paf {
 
   // ---- The developer's public-key file; the export is spelled "Genarate". ----
 
+  /// <summary>Writes the developer's public-key file, "DEVELOPER.xml", into a folder (the export's own spelling).</summary>
+  /// <param name="developerName">The developer's name, also the file's name.</param>
+  /// <param name="modulus">The public key, as <see cref="GenerateKeys"/> gives it.</param>
+  /// <param name="folder">The folder the file is written into.</param>
+  /// <param name="publicExponent">The public exponent, in hexadecimal.</param>
+  /// <returns>true on success; after false, <see cref="GetMessageError"/> gives the reason.</returns>
   public static bool GenarateFileXml(string developerName, string modulus, string folder,
                                      string publicExponent) {
     using (var t = new CallTexts(developerName, modulus, folder, publicExponent))
       return Native.quorix_GenarateFileXml(t[0], t[1], t[2], t[3]) != 0;
   }
 
+  /// <summary>The same as <see cref="GenarateFileXml"/>, spelled in English.</summary>
+  /// <param name="developerName">The developer's name, also the file's name.</param>
+  /// <param name="modulus">The public key, as <see cref="GenerateKeys"/> gives it.</param>
+  /// <param name="folder">The folder the file is written into.</param>
+  /// <param name="publicExponent">The public exponent, in hexadecimal.</param>
+  /// <returns>true on success; after false, <see cref="GetMessageError"/> gives the reason.</returns>
   public static bool GenerateFileXml(string developerName, string modulus, string folder,
                                      string publicExponent) {
     return GenarateFileXml(developerName, modulus, folder, publicExponent);
@@ -667,8 +762,11 @@ public static class Paf {
   }
 }
 
-// Windows-1252 of its own, so that it behaves the same on every runtime
-// (.NET 6+ has no code pages until a provider is registered).
+/// <summary>
+/// Windows-1252, the library's character set, with a table of its own so that
+/// every runtime behaves the same (.NET 6+ has no code pages until a provider
+/// is registered). Each of the 256 bytes has its character and back.
+/// </summary>
 public static class Win1252 {
   // The characters of bytes 0x80..0x9F; the five unassigned bytes stand for
   // the control characters of the same number, as Windows maps them.
@@ -678,13 +776,19 @@ public static class Win1252 {
       '\u0090', '\u2018', '\u2019', '\u201C', '\u201D', '\u2022', '\u2013', '\u2014',
       '\u02DC', '\u2122', '\u0161', '\u203A', '\u0153', '\u009D', '\u017E', '\u0178'};
 
-  // The byte of a character, or -1 when Windows-1252 has none.
+  /// <summary>The Windows-1252 byte of a character.</summary>
+  /// <param name="c">The character.</param>
+  /// <returns>The byte, or -1 when Windows-1252 has none.</returns>
   public static int ByteOf(char c) {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return c;
     int i = Array.IndexOf(high, c);
     return i < 0 ? -1 : 0x80 + i;
   }
 
+  /// <summary>A string as Windows-1252 bytes.</summary>
+  /// <param name="s">The string.</param>
+  /// <returns>One byte per character.</returns>
+  /// <exception cref="ArgumentException">A character Windows-1252 cannot hold; the message names it and its position.</exception>
   public static byte[] Encode(string s) {
     var bytes = new byte[s.Length];
     Encode(s, bytes, 0);
@@ -699,6 +803,9 @@ public static class Win1252 {
     }
   }
 
+  /// <summary>Windows-1252 bytes as a string.</summary>
+  /// <param name="bytes">The bytes.</param>
+  /// <returns>One character per byte.</returns>
   public static string Decode(byte[] bytes) {
     var chars = new char[bytes.Length];
     for (int i = 0; i < bytes.Length; ++i) {

@@ -1,13 +1,18 @@
 // Drives every export through Quorix.Paf, as a C# host does: a report holding
-// every record kind is built, finished, signed and validated; texts cross in
-// both directions character for character; messages, side files, the public-
-// key file and failing host lists come back as the library gives them.
-// usage: mono TestQuorix.exe   (in a folder holding expected_report.txt;
-// prints "N passed, M failed" last)
+// every record kind is built, finished, signed, validated and accepted by
+// `quorix check`; texts cross in both directions character for character;
+// messages, side files, the public-key file, failing host lists and calls
+// from several threads come back as the library gives them.
+// The same cases run as this program (Mono, the .NET Framework-style host)
+// and, compiled with XUNIT defined, under xunit on .NET (tests/package/dotnet).
+// usage: QUORIX_CLI=PATH-OF-quorix mono TestQuorix.exe   (in a folder holding
+// expected_report.txt; prints "N passed, M failed" last)
 using System;
 using System.Collections.Generic;
+using System.Diagnostics;
 using System.IO;
 using System.Text;
+using System.Threading;
 using Quorix;
 
 static class TestQuorix {
@@ -23,15 +28,36 @@ static class TestQuorix {
       "\r\nValor num\u00E9rico inv\u00E1lido (n\u00E3o \u00E9 um n\u00FAmero finito)";
 
   static int passed, failed;
+  static readonly List<string> failures = new List<string>();
+  static readonly object counting = new object();
   static string folder, publicKey, privateKey;
 
   static void Check(bool ok, string what) {
-    if (ok) {
-      ++passed;
-    } else {
-      ++failed;
-      Console.WriteLine("FAILED: " + what);
+    lock (counting) {
+      if (ok) {
+        ++passed;
+      } else {
+        ++failed;
+        failures.Add(what);
+        Console.WriteLine("FAILED: " + what);
+      }
     }
+  }
+
+  // The folder the cases write into (it holds expected_report.txt) and the key
+  // pair they sign with.
+  internal static void Prepare(string workFolder) {
+    folder = workFolder;
+    Check(Paf.GenerateKeys(out publicKey, out privateKey) && publicKey.Length == 256 &&
+              privateKey.Length == 256,
+          "GenerateKeys gives two 256-digit keys");
+  }
+
+  // Runs one group of cases; what failed in it, each with its details.
+  internal static List<string> Run(Action cases) {
+    lock (counting) failures.Clear();
+    cases();
+    lock (counting) return new List<string>(failures);
   }
 
   static string Shown(string s) {
@@ -65,7 +91,7 @@ static class TestQuorix {
   }
 
   // The library hands GenerateMD5's input back: every character goes in and out.
-  static void TestTextsRoundTrip() {
+  internal static void TestTextsRoundTrip() {
     string[] texts = {"", "abc", "A\u00E7\u00FAcar cristal, p\u00E3o franc\u00EAs, \u20AC 2,50",
                       "antes\0depois", AllCharacters(), new string('x', 70000) + "\u00E9"};
     for (int i = 0; i < texts.Length; ++i)
@@ -75,7 +101,7 @@ static class TestQuorix {
   }
 
   // What Windows-1252 cannot hold never reaches the library.
-  static void TestRefusals() {
+  internal static void TestRefusals() {
     Paf.Header("E");  // leaves a message the refused calls must not touch
     string before = Paf.GetMessageError();
     var cases = new KeyValuePair<Action, string>[] {
@@ -104,7 +130,7 @@ static class TestQuorix {
 
   // ---- Messages ----
 
-  static void TestMessages() {
+  internal static void TestMessages() {
     CheckFailure(Paf.InicializarPAF("", "", "", ""),
                  "CPF/CNPJ inv\u00E1lido" + "Raz\u00E3o Social inv\u00E1lida.\r\n",
                  "InicializarPAF");
@@ -165,7 +191,7 @@ static class TestQuorix {
            Paf.Totally("T9", "E1");
   }
 
-  static void TestReport() {
+  internal static void TestReport() {
     string house = PathOf("software-house.ini"), report = PathOf("every-record.txt");
     WriteSoftwareHouse(house, null, null);
     bool ok = BuildEveryRecord(house);
@@ -204,7 +230,7 @@ static class TestQuorix {
                                     out v[12], files, digests, iniFile);
   }
 
-  static void TestSideFiles() {
+  internal static void TestSideFiles() {
     string house = PathOf("house-round-trip.ini"), totals = PathOf("totals.ini");
     var files = new[] {"relat\u00F3rios.dll", "tef-cart\u00F5es.dll"};
     var digests = new List<string> {"9E107D9D372BB6826BD81D3542A419D6",
@@ -254,8 +280,10 @@ static class TestQuorix {
     }
   }
 
-  static void TestHostListFailures() {
-    string house = PathOf("house-round-trip.ini");
+  internal static void TestHostListFailures() {
+    string house = PathOf("house-for-lists.ini");
+    WriteSoftwareHouse(house, new[] {"relat\u00F3rios.dll"},
+                       new[] {"9E107D9D372BB6826BD81D3542A419D6"});
     string fixedSize = null;
     try {
       ((IList<string>) new string[1]).Clear();
@@ -283,7 +311,7 @@ static class TestQuorix {
     }
   }
 
-  static void TestPublicKeyFile() {
+  internal static void TestPublicKeyFile() {
     Check(Paf.GenarateFileXml("Desenvolvedora Px", publicKey, folder, "010001"),
           "GenarateFileXml");
     CheckText(Win1252.Decode(File.ReadAllBytes(PathOf("Desenvolvedora Px.xml"))),
@@ -295,11 +323,89 @@ static class TestQuorix {
               "public-key file");
   }
 
+  // ---- Several threads of one host ----
+
+  // Threads calling at once each get their own results: the texts they passed,
+  // the grand totals they stored in their own files.
+  internal static void TestThreads() {
+    const int threadCount = 4, rounds = 200;
+    var workers = new Thread[threadCount];
+    var wrong = new string[threadCount];
+    for (int t = 0; t < threadCount; ++t) {
+      int me = t;
+      workers[t] = new Thread(() => {
+        string totals = PathOf("totais-" + me + ".ini");
+        for (int i = 0; i < rounds && wrong[me] == null; ++i) {
+          string text = "linha " + me + "/" + i + " a\u00E7\u00E3o \u20AC";
+          string back = Paf.GenerateMD5(text);
+          double stored = me * 1000 + i + 0.25, read;
+          if (back != text)
+            wrong[me] = "GenerateMD5 gave " + Shown(back) + " for " + Shown(text);
+          else if (!Paf.UpdateTotalizadorGeralECF("ECF " + me, stored, totals) ||
+                   !Paf.GetInfoTotalizadorECF("ECF " + me, out read, totals) || read != stored)
+            wrong[me] = "grand total " + stored + " not read back from " + totals;
+        }
+      });
+    }
+    foreach (var w in workers) w.Start();
+    foreach (var w in workers) w.Join();
+    for (int t = 0; t < threadCount; ++t)
+      Check(wrong[t] == null, "thread " + t + ": " + wrong[t]);
+  }
+
+  // ---- A report that the quorix program accepts ----
+
+  // Runs the quorix program named by QUORIX_CLI; its exit status, its output.
+  static int RunQuorix(out string output, params string[] args) {
+    string program = Environment.GetEnvironmentVariable("QUORIX_CLI");
+    output = "";
+    if (string.IsNullOrEmpty(program)) {
+      output = "QUORIX_CLI names no quorix program";
+      return -1;
+    }
+    var quoted = new StringBuilder();
+    foreach (string a in args) quoted.Append(" \"").Append(a.Replace("\"", "\\\"")).Append('"');
+    var start = new ProcessStartInfo(program, quoted.ToString().Trim()) {
+        UseShellExecute = false, RedirectStandardOutput = true, RedirectStandardError = true,
+        StandardOutputEncoding = Encoding.UTF8, StandardErrorEncoding = Encoding.UTF8};
+    using (var p = Process.Start(start)) {
+      // Both pipes at once: a full one would stop the program.
+      string err = "";
+      var reader = new Thread(() => err = p.StandardError.ReadToEnd());
+      reader.Start();
+      output = p.StandardOutput.ReadToEnd();
+      reader.Join();
+      p.WaitForExit();
+      output += err;
+      return p.ExitCode;
+    }
+  }
+
+  internal static void TestCheckedReport() {
+    string house = PathOf("software-house.ini"), report = PathOf("verificado.txt");
+    WriteSoftwareHouse(house, null, null);
+    Check(BuildEveryRecord(house) && Paf.FinalizarPAF(publicKey, privateKey, report, false),
+          "every builder, finished: " + Shown(Paf.GetMessageError()));
+    Check(Paf.GenarateFileXml("Chave Verificada", publicKey, folder, "010001"),
+          "GenarateFileXml for the check");
+    string key = PathOf("Chave Verificada.xml"), output;
+    int status = RunQuorix(out output, "check", report, "--key", key);
+    CheckText(status + " " + output.TrimEnd(),
+              "0 " + report + ": " + (File.ReadAllLines(PathOf("expected_report.txt")).Length + 1) +
+                  " linhas, nenhum problema",
+              "quorix check accepts the report");
+    string changed = PathOf("verificado-alterado.txt");
+    byte[] bytes = File.ReadAllBytes(report);
+    bytes[2] ^= 1;
+    File.WriteAllBytes(changed, bytes);
+    status = RunQuorix(out output, "check", changed, "--key", key);
+    Check(status == 1 && output.Contains("a assinatura n\u00E3o confere com a chave p\u00FAblica"),
+          "quorix check refuses a changed copy: " + status + " " + output);
+  }
+
+#if !XUNIT
   static int Main() {
-    folder = Directory.GetCurrentDirectory();
-    Check(Paf.GenerateKeys(out publicKey, out privateKey) && publicKey.Length == 256 &&
-              privateKey.Length == 256,
-          "GenerateKeys gives two 256-digit keys");
+    Prepare(Directory.GetCurrentDirectory());
     TestTextsRoundTrip();
     TestRefusals();
     TestMessages();
@@ -307,7 +413,10 @@ static class TestQuorix {
     TestSideFiles();
     TestHostListFailures();
     TestPublicKeyFile();
+    TestThreads();
+    TestCheckedReport();
     Console.WriteLine("{0} passed, {1} failed", passed, failed);
     return failed == 0 ? 0 : 1;
   }
+#endif
 }

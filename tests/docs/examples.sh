@@ -1,5 +1,5 @@
 #!/bin/sh
-# Every complete program shown in README.md and docs/ (a fenced block right
+# Every complete program shown in README.md, LEIAME.md and docs/ (a fenced block right
 # after a line "<!-- example: FILE -->") is taken from its page, built as an
 # integrator would build it (C, Pascal, C#, Java) and run in a folder of its
 # own; it must succeed, and every report it leaves there must pass
@@ -17,7 +17,7 @@ classpath=$bin/quorix.jar:/usr/share/java/jna.jar
 passed=0
 failed=0
 
-for page in "$root/README.md" "$root"/docs/*.md; do
+for page in "$root/README.md" "$root/LEIAME.md" "$root"/docs/*.md; do
   awk -v out="$out" -v page="${page#"$root"/}" '
     /^<!-- example: [^ ]+ -->$/ { name = $3; next }
     /^```/ { if (file != "") { close(file); file = "" }
@@ -25,7 +25,7 @@ for page in "$root/README.md" "$root"/docs/*.md; do
              next }
     file != "" { print > file }' "$page"
 done
-[ -s "$out/list" ] || { echo "no example program in README.md or docs/"; echo "0 passed, 1 failed"; exit 1; }
+[ -s "$out/list" ] || { echo "no example program in README.md, LEIAME.md or docs/"; echo "0 passed, 1 failed"; exit 1; }
 
 # Builds $1 (in $out) into $dir and runs it there.
 build_and_run() {

@@ -6,9 +6,11 @@
 # an empty folder, a C consumer and the Free Pascal bindings' test built with
 # nothing but its contents, run under Wine with its DLLs; the Java test with
 # the .deb's jar and the Lazarus test with the zip's package, both against the
-# .deb's libraries; the NuGet package installed by nuget into an empty folder,
-# the C# test built by xbuild against only what was installed and run on Mono
-# with the package's Linux libraries.
+# .deb's libraries; the NuGet package's exact contents and metadata, then
+# installed by nuget into an empty folder, the C# test built by xbuild against
+# only what was installed and run on Mono with the package's Linux libraries,
+# and the same cases under xunit on .NET 10 in a project that gets quorix by
+# `dotnet add package Quorix` alone.
 # usage: tests/package/test_packages.sh PACKAGES-FOLDER BUILD-FOLDER
 #        (BUILD-FOLDER holds fpc-win32/, the Free Pascal cross compiler)
 set -u
@@ -49,7 +51,12 @@ one() { # the single package matching a pattern
 
 deb=$(one 'quorix_*_amd64.deb') || { echo "no single .deb in $packages"; exit 1; }
 zip=$(one 'quorix-*-win32.zip') || { echo "no single win32 zip in $packages"; exit 1; }
-nupkg=$(one 'Quorix.*.nupkg') || { echo "no single Quorix nupkg in $packages"; exit 1; }
+# The NuGet package is made where the .NET SDK is installed.
+if command -v dotnet >/dev/null 2>&1; then
+  nupkg=$(one 'Quorix.*.nupkg') || { echo "no single Quorix nupkg in $packages"; exit 1; }
+else
+  nupkg=""
+fi
 consumer=$root/tests/package/consumer
 
 # ---- the Debian package ------------------------------------------------------
@@ -220,38 +227,120 @@ check "the Lazarus package of the zip, required by the test project, passes agai
   sh "$root/tools/lazarus-test.sh" "$top/bindings/pascal" "$libdir" "$work/lazarus"
 
 # ---- the NuGet package -------------------------------------------------------
-installed=$work/nuget-installed
-nuget_install() {
-  mkdir -p "$installed" "$work/nuget-home"
-  HOME=$work/nuget-home nuget install Quorix -Source "$packages" -OutputDirectory "$installed" \
-    -NonInteractive -NoCache || return 1
-  [ -d "$installed/$(basename "$nupkg" .nupkg)" ]
-}
-check "nuget installs the package from a local folder into an empty folder" nuget_install
-package=$installed/$(basename "$nupkg" .nupkg)
-for f in lib/net40/Quorix.dll build/net40/Quorix.targets runtimes/win-x86/native/quorix.dll \
-  runtimes/win-x86/native/sign_bema.dll runtimes/linux-x64/native/libquorix.so \
-  runtimes/linux-x64/native/libsign_bema.so.1 README.md LICENSE; do
-  check "the NuGet package holds $f" test -f "$package/$f"
-done
-dotnet_out=$work/dotnet/bin
-dotnet_consumer() {
-  xbuild /nologo /verbosity:quiet /p:QuorixPackage="$package" /p:OutputPath="$dotnet_out/" \
-    /p:BaseIntermediateOutputPath="$work/dotnet/obj/" "$root/tests/package/dotnet/Consumer.csproj" ||
-    return 1
-  # Quorix.targets put the Windows libraries beside the program.
-  cmp "$package/runtimes/win-x86/native/quorix.dll" "$dotnet_out/quorix.dll" &&
-    cmp "$package/runtimes/win-x86/native/sign_bema.dll" "$dotnet_out/sign_bema.dll"
-}
-check "xbuild builds the C# test against the installed package; its targets copy the DLLs" \
-  dotnet_consumer
-dotnet_run() {
-  mkdir -p "$work/dotnet/run"
-  cp "$root/bindings/expected_report.txt" "$work/dotnet/run/"
-  (cd "$work/dotnet/run" && LD_LIBRARY_PATH=$package/runtimes/linux-x64/native \
-    mono "$dotnet_out/TestQuorix.exe")
-}
-check "the C# test runs on Mono with the package's linux-x64 libraries" dotnet_run
+# The quorix program of the .deb, for the C# cases' `quorix check`; the test
+# processes themselves run with no LD_LIBRARY_PATH.
+cli=$work/quorix-cli
+printf '#!/bin/sh\nLD_LIBRARY_PATH=%s exec %s "$@"\n' "$libdir" "$sysroot/usr/bin/quorix" >"$cli"
+chmod +x "$cli"
+if [ -z "$nupkg" ]; then
+  skipped=$((skipped + 1))
+  echo "NOT RUN here: the NuGet package, its xunit test on .NET and its Mono test (no dotnet: the .NET SDK is not installed; see docs/bindings.md)"
+else
+  version=$(basename "$nupkg" .nupkg)
+  version=${version#Quorix.}
+  # The package's files, exactly; win-x64 once the 64-bit Windows build exists.
+  nupkg_files() {
+    unzip -Z1 "$nupkg" | grep -vE '^(_rels/|package/|\[Content_Types\]\.xml$)' | sort >"$work/nupkg-files"
+    {
+      echo Quorix.nuspec README.md LICENSE build/net40/Quorix.targets
+      for tfm in net40 netstandard2.0; do echo "lib/$tfm/Quorix.dll lib/$tfm/Quorix.xml"; done
+      echo runtimes/linux-x64/native/libquorix.so runtimes/linux-x64/native/libsign_bema.so.1
+      echo runtimes/win-x86/native/quorix.dll runtimes/win-x86/native/sign_bema.dll
+      [ ! -f "$build/windows64/bin/quorix.dll" ] ||
+        echo runtimes/win-x64/native/quorix.dll runtimes/win-x64/native/sign_bema.dll
+    } | tr ' ' '\n' | sort | diff - "$work/nupkg-files"
+  }
+  check "the NuGet package holds exactly the binding, its documentation and the native libraries" \
+    nupkg_files
+  nuspec_metadata() {
+    unzip -p "$nupkg" Quorix.nuspec >"$work/Quorix.nuspec"
+    deb_version=$(dpkg-deb -f "$deb" Version)
+    for want in "<version>$deb_version</version>" '<license type="file">LICENSE</license>' \
+      '<readme>README.md</readme>' '<tags>paf-ecf ecf fiscal brasil report pos</tags>' \
+      '<description>The C# binding of quorix' '<group targetFramework=".NETStandard2.0" />' \
+      '<group targetFramework=".NETFramework4.0" />'; do
+      grep -qF "$want" "$work/Quorix.nuspec" || { echo "Quorix.nuspec lacks $want"; return 1; }
+    done
+  }
+  check "the NuGet package's metadata: the .deb's version, licence, README, tags, both frameworks" \
+    nuspec_metadata
+
+  # The Mono run: a .NET Framework 4 project the packages.config way.
+  installed=$work/nuget-installed
+  nuget_install() {
+    mkdir -p "$installed" "$work/nuget-home"
+    HOME=$work/nuget-home nuget install Quorix -Source "$packages" -OutputDirectory "$installed" \
+      -NonInteractive -NoCache || return 1
+    [ -d "$installed/Quorix.$version" ]
+  }
+  check "nuget installs the package from a local folder into an empty folder" nuget_install
+  package=$installed/Quorix.$version
+  dotnet_out=$work/dotnet/bin
+  dotnet_consumer() {
+    xbuild /nologo /verbosity:quiet /p:QuorixPackage="$package" /p:OutputPath="$dotnet_out/" \
+      /p:BaseIntermediateOutputPath="$work/dotnet/obj/" "$root/tests/package/dotnet/Consumer.csproj" ||
+      return 1
+    # Quorix.targets put the Windows libraries of an x86 program beside it.
+    cmp "$package/runtimes/win-x86/native/quorix.dll" "$dotnet_out/quorix.dll" &&
+      cmp "$package/runtimes/win-x86/native/sign_bema.dll" "$dotnet_out/sign_bema.dll"
+  }
+  check "xbuild builds the C# test against the installed package; its targets copy the DLLs" \
+    dotnet_consumer
+  # An x64 program gets the 64-bit DLLs, once the package has them.
+  x64_consumer() {
+    xbuild /nologo /verbosity:quiet /p:QuorixPackage="$package" /p:PlatformTarget=x64 \
+      /p:OutputPath="$work/dotnet/bin64/" /p:BaseIntermediateOutputPath="$work/dotnet/obj64/" \
+      "$root/tests/package/dotnet/Consumer.csproj" || return 1
+    cmp "$package/runtimes/win-x64/native/quorix.dll" "$work/dotnet/bin64/quorix.dll" &&
+      cmp "$package/runtimes/win-x64/native/sign_bema.dll" "$work/dotnet/bin64/sign_bema.dll"
+  }
+  [ ! -d "$package/runtimes/win-x64" ] ||
+    check "the targets copy the 64-bit DLLs beside an x64 program" x64_consumer
+  dotnet_run() {
+    mkdir -p "$work/dotnet/run"
+    cp "$root/bindings/expected_report.txt" "$work/dotnet/run/"
+    (cd "$work/dotnet/run" && LD_LIBRARY_PATH=$package/runtimes/linux-x64/native QUORIX_CLI=$cli \
+      mono "$dotnet_out/TestQuorix.exe")
+  }
+  check "the C# test runs on Mono with the package's linux-x64 libraries" dotnet_run
+  sed -n '$s/^/  Mono: /p' "$log"
+
+  # The .NET run: a test project that knows the package only by its name, in a
+  # folder of its own, restoring from the package's folder and the machine's
+  # NuGet folder into package caches of its own (a stale Quorix of the same
+  # version elsewhere cannot stand in), built once and run with no
+  # LD_LIBRARY_PATH.
+  xunit=$work/xunit
+  xunit_test() {
+    cp -r "$root/tests/package/dotnet/xunit" "$xunit" &&
+      cp "$root/bindings/dotnet/TestQuorix.cs" "$root/bindings/expected_report.txt" "$xunit/" ||
+      return 1
+    {
+      echo '<?xml version="1.0" encoding="utf-8"?>'
+      # The machine's NuGet folder holds xunit and the test SDK; without it
+      # they come from the sources the user's own configuration names.
+      echo '<configuration><packageSources>'
+      [ ! -d /opt/nuget/packages ] ||
+        echo '  <clear /><add key="machine" value="/opt/nuget/packages" />'
+      echo "  <add key=\"quorix\" value=\"$packages\" />"
+      echo '</packageSources></configuration>'
+    } >"$xunit/nuget.config"
+    (
+      cd "$xunit" || exit 1
+      unset LD_LIBRARY_PATH
+      export NUGET_PACKAGES=$xunit/packages DOTNET_CLI_HOME=$xunit/home DOTNET_NOLOGO=1 \
+        DOTNET_CLI_TELEMETRY_OPTOUT=1 DOTNET_SKIP_FIRST_TIME_EXPERIENCE=1 QUORIX_CLI=$cli
+      dotnet add package Quorix || exit 1
+      grep -F "<PackageReference Include=\"Quorix\" Version=\"$version\" />" \
+        QuorixPackageTests.csproj || { echo "dotnet add package did not add Quorix $version"; exit 1; }
+      dotnet build --no-restore -nologo -c Release || exit 1
+      dotnet test --no-build -nologo -c Release
+    )
+  }
+  check "the xunit test, with the package as its only reference to quorix, passes on .NET 10" \
+    xunit_test
+  grep -E '^(Passed|Failed)!' "$log" | sed 's/^/  .NET: /'
+fi
 
 if [ "$skipped" -gt 0 ]; then
   echo "$passed passed, $failed failed, $skipped skipped"

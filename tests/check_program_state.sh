@@ -1,0 +1,22 @@
+#!/bin/sh
+# The quorix program reaches everything the library keeps between calls
+# through the library, as any host does: its binary must define none of it
+# (a second copy would check files against its own tables, beside a library
+# of another version). It shares the stateless record tables and reader, and
+# the porting layer, whose file replacement it uses for its own files.
+# usage: check_program_state.sh <nm> <program>
+set -eu
+nm=$1 program=$2
+defined=$("$nm" -C --defined-only "$program") || { echo "FAIL: $nm could not read $program"; exit 1; }
+# A symbol table without the record tables is no evidence of anything.
+printf '%s\n' "$defined" | grep -q 'quorix::upaf::reader::Read' \
+  || { echo "FAIL: no quorix::upaf::reader::Read in $program: is it stripped?"; exit 1; }
+found=$(printf '%s\n' "$defined" | grep -E \
+  'quorix::upaf::State\(|quorix::(SetLastError|SetLastErrorNoThrow|ChainLastError|LastErrorMessage)\(|quorix::upaf::ReportBuffer::|quorix::upaf::(AssembleRecord|RunOwnChecks|CloseReport|TaxpayerCheck)\(|quorix::store::(SoftwareHouse|LoadSoftwareHouseData)\(|quorix::store::ScrambledIni::|quorix::platform::ProfileFile::' \
+  || true)
+if [ -n "$found" ]; then
+  echo "FAIL: $program defines the library's state:"
+  printf '%s\n' "$found"
+  exit 1
+fi
+echo "OK: $program defines none of the library's state"

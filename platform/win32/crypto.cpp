@@ -1,7 +1,8 @@
 #include "platform/crypto.h"
 
-#include <bcrypt.h>
 #include <windows.h>
+// After windows.h, whose types it uses.
+#include <bcrypt.h>
 
 #include <cstring>
 #include <stdexcept>

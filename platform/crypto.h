@@ -1,6 +1,6 @@
-// The system's cryptography for programs of ours (the quorix program): the
-// MD5 of files and the public half of an RSA signature check. OpenSSL's
-// libcrypto on Linux, CNG on Windows. The library itself signs through the
+// Cryptography for programs of ours (the quorix program): the MD5 of files,
+// from the system (OpenSSL's libcrypto on Linux, CNG on Windows), and the
+// public half of an RSA signature check. The library itself signs through the
 // signing library and needs none of this, so it is a target of its own
 // (quorix_platform_crypto) that only those programs link.
 #pragma once
@@ -32,8 +32,9 @@ class Md5 {
 };
 
 // out = base ^ exponent mod modulus, every number big-endian in `size` bytes
-// (the modulus's). False when the system refuses: an even modulus, or a base
-// not below it.
+// (the modulus's); false for an even modulus or a base not below it. Public
+// numbers only (it takes no care to hide them), and our own arithmetic on
+// both builds: Wine's CNG has no raw RSA (platform/crypto.cpp).
 bool RsaPublicOperation(const uint8_t* base, const uint8_t* modulus, size_t size, uint32_t exponent,
                         uint8_t* out);
 

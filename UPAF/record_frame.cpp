@@ -141,6 +141,8 @@ class LibraryProcess final : public RecordProcess {
   }
   const ReportBuffer* Report() const override { return State().report.get(); }
 };
+// Holds nothing: one for every call, made before the first.
+LibraryProcess theProcess;
 
 }  // namespace
 
@@ -166,8 +168,7 @@ bool RunOwnChecks(const Frame& frame, const Args& args) {
 }
 
 bool AssembleRecord(const RecordKind& kind, const Args& passed) {
-  LibraryProcess process;
-  const Args args(passed, process);
+  const Args args(passed, theProcess);
   const Frame& frame = kind.frame;
   if (frame.clearsMessageOnEntry) SetLastError({});
 

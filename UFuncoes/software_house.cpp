@@ -51,22 +51,6 @@ void WriteList(ScrambledIni& ini, std::string_view stem,
 
 }  // namespace
 
-const std::array<SoftwareHouseKey, kShTextCount> kSoftwareHouseKeys = {{
-    {"CNPJ", ""},
-    {"INSCESTADUAL", "ISENTO"},
-    {"INSCMUNICIPAL", "ISENTO"},
-    {"RAZAOSOCIAL", ""},
-    {"ENDERECO", ""},
-    {"TELEFONE", ""},
-    {"CONTATO", ""},
-    {"SOFTWARE", ""},
-    {"VERSAO", ""},
-    {"FILE", ""},
-    {"MD5", ""},
-    {"VERSAO ER", ""},
-    {"LAUDO", "AAAAAA"},
-}};
-
 SoftwareHouseData& SoftwareHouse() {
   static SoftwareHouseData data;
   return data;

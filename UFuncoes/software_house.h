@@ -38,7 +38,21 @@ struct SoftwareHouseKey {
   std::string_view key;
   std::string_view defaultValue;  // stored when the key is absent
 };
-extern const std::array<SoftwareHouseKey, kShTextCount> kSoftwareHouseKeys;
+inline constexpr std::array<SoftwareHouseKey, kShTextCount> kSoftwareHouseKeys = {{
+    {"CNPJ", ""},
+    {"INSCESTADUAL", "ISENTO"},
+    {"INSCMUNICIPAL", "ISENTO"},
+    {"RAZAOSOCIAL", ""},
+    {"ENDERECO", ""},
+    {"TELEFONE", ""},
+    {"CONTATO", ""},
+    {"SOFTWARE", ""},
+    {"VERSAO", ""},
+    {"FILE", ""},
+    {"MD5", ""},
+    {"VERSAO ER", ""},
+    {"LAUDO", "AAAAAA"},
+}};
 
 struct SoftwareHouseData {
   std::array<std::string, kShTextCount> texts;

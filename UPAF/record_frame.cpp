@@ -10,6 +10,7 @@
 #include "UConst/last_error.h"
 #include "UConst/messages.h"
 #include "UFuncoes/software_house.h"
+#include "UPAF/record_process.h"
 #include "UPAF/state.h"
 
 namespace quorix::upaf {
@@ -117,9 +118,6 @@ char* RenderLine(char* at, const RecordKind& kind, const Args& args, RenderNotes
 
 namespace {
 
-bool Filled(std::string_view text) { return !rules::Trim(text).empty(); }
-bool Finite(double value) { return std::isfinite(value); }
-
 // The message of a check that lists values: every one of them.
 void SetListedValues(const Check& check, const Args& args) {
   std::string message;
@@ -134,27 +132,19 @@ void SetListedValues(const Check& check, const Args& args) {
   SetLastError(message);
 }
 
-}  // namespace
+// The library's process as the kinds' own code sees it.
+class LibraryProcess final : public RecordProcess {
+ public:
+  void SetMessage(std::string_view message) override { SetLastError(message); }
+  bool LoadSoftwareHouseData(std::string_view file) override {
+    return store::LoadSoftwareHouseData(file);
+  }
+  const ReportBuffer* Report() const override { return State().report.get(); }
+};
+// Holds nothing: one for every call, made before the first.
+LibraryProcess theProcess;
 
-namespace is {
-bool Filled(const Args& a, int p, std::string_view) { return upaf::Filled(a.text(p)); }
-bool FilledSingleLine(const Args& a, int p, std::string_view) {
-  return upaf::Filled(a.text(p)) && a.text(p).find_first_of("\r\n") == std::string_view::npos;
-}
-bool NotEmpty(const Args& a, int p, std::string_view) { return !a.text(p).empty(); }
-bool Positive(const Args& a, int p, std::string_view) { return Finite(a.real(p)) && a.real(p) > 0; }
-bool NotNegative(const Args& a, int p, std::string_view) {
-  return Finite(a.real(p)) && a.real(p) >= 0;
-}
-bool AboveZero(const Args& a, int p, std::string_view) { return a.real(p) > 0; }
-bool AtLeastZero(const Args& a, int p, std::string_view) { return a.real(p) >= 0; }
-bool NotDayZero(const Args& a, int p, std::string_view) {
-  return a.real(p) != 0 && !std::isnan(a.real(p));
-}
-bool OneOf(const Args& a, int p, std::string_view accepted) {
-  return accepted.find(a.character(p)) != std::string_view::npos;
-}
-}  // namespace is
+}  // namespace
 
 bool RunOwnChecks(const Frame& frame, const Args& args) {
   if (frame.checkCode) return frame.checkCode(args);
@@ -177,7 +167,8 @@ bool RunOwnChecks(const Frame& frame, const Args& args) {
   return true;
 }
 
-bool AssembleRecord(const RecordKind& kind, const Args& args) {
+bool AssembleRecord(const RecordKind& kind, const Args& passed) {
+  const Args args(passed, theProcess);
   const Frame& frame = kind.frame;
   if (frame.clearsMessageOnEntry) SetLastError({});
 

@@ -136,18 +136,27 @@ struct Arg {
   static Arg Character(uint32_t slot) { return Arg{{}, 0, 0, static_cast<char>(slot & 0xFF)}; }
 };
 
+class RecordProcess;
+
 class Args {
  public:
   Args(const Arg* args, size_t count) : args_(args), count_(count) {}
+  // The same arguments, with the process that builds the line.
+  Args(const Args& args, RecordProcess& process)
+      : args_(args.args_), count_(args.count_), process_(&process) {}
   std::string_view text(int i) const { return args_[i].text; }
   double real(int i) const { return args_[i].real; }
   int32_t integer(int i) const { return args_[i].integer; }
   char character(int i) const { return args_[i].character; }
   size_t size() const { return count_; }
+  // What a kind's own code may ask of the process (record_process.h): given
+  // by the frame, so that the tables themselves hold and reach no state.
+  RecordProcess& process() const { return *process_; }
 
  private:
   const Arg* args_;
   size_t count_;
+  RecordProcess* process_ = nullptr;
 };
 
 // Computes a field's digits (the totals line's count).

@@ -3,18 +3,19 @@
 #include <memory>
 #include <nlohmann/json.hpp>
 
+#include "UPAF/record_call.h"
 #include "commands.h"
 #include "console.h"
 #include "host.h"
 #include "keys.h"
 #include "native.h"
-#include "record_call.h"
 #include "text.h"
 
 namespace quorix::cli {
 namespace {
 
 using Json = nlohmann::ordered_json;
+using upaf::CallValue;
 using upaf::ParamKind;
 using upaf::RecordKind;
 
@@ -82,7 +83,7 @@ CallValue ValueOf(ParamKind kind, const Json& v, const std::string& what) {
         out.real = v.get<double>();
         return out;
       }
-      if (!v.is_string() || !ValueFromText(kind, v.get<std::string>(), out))
+      if (!v.is_string() || !upaf::ValueFromText(kind, v.get<std::string>(), out))
         return refuse(date ? "uma data AAAA-MM-DD (\"\": sem data)" : "uma hora HH:MM:SS");
       return out;
     }
@@ -147,7 +148,7 @@ int Run(const Options& o) {
   if (!quorix_InicializarPAF(cnpj.get(), ie.get(), im.get(), company.get()))
     throw Failure(kUsageError, "contribuinte recusado: " + LibraryMessage({}));
   for (size_t i = 0; i < lines.size(); ++i) {
-    if (!CallRecordExport(*lines[i].kind, lines[i].values)) {
+    if (!upaf::CallRecordExport(*lines[i].kind, lines[i].values)) {
       const std::string message = LibraryMessage({});
       quorix_FinalizarPAF(nullptr, nullptr, nullptr, 0);  // closes the report, writes nothing
       throw Failure(kUsageError, "linha " + std::to_string(i + 1) + " (" + lines[i].name +

@@ -4,18 +4,18 @@
 
 #include "commands.h"
 #include "console.h"
-#include "crypto.h"
 #include "native.h"
+#include "platform/crypto.h"
 
 namespace quorix::cli {
 namespace {
 
 std::string Md5Of(const Path& file) {
-  sign_bema::Md5 md5;
-  ReadInPieces(file, [&](const std::uint8_t* p, size_t n) { md5.update(p, n); });
+  platform::Md5 md5;
+  ReadInPieces(file, [&](const std::uint8_t* p, size_t n) { md5.Update(p, n); });
   static constexpr char kHex[] = "0123456789ABCDEF";
   std::string hex;
-  for (const std::uint8_t b : md5.finish()) {
+  for (const std::uint8_t b : md5.Finish()) {
     hex += kHex[b >> 4];
     hex += kHex[b & 0x0F];
   }

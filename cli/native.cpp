@@ -2,6 +2,11 @@
 
 #include <vector>
 
+#include "UConst/failure.h"
+#include "console.h"
+#include "platform/files.h"
+#include "text.h"
+
 namespace quorix::cli {
 
 void ReadInPieces(const Path& path, const std::function<void(const std::uint8_t*, size_t)>& take) {
@@ -33,6 +38,18 @@ std::string ReadTail(const Path& path, size_t count) {
   }
   tail.resize(got);
   return tail;
+}
+
+// The library's own replacement: the same temporary file, lock and fault
+// seam as the files it writes, so that a program of ours and a host never
+// replace one file at the same time.
+void WriteWholeFile(const Path& path, std::string_view bytes) {
+  const std::string name = path.ForLibrary();
+  try {
+    platform::ReplaceFileWithBytes(name, bytes);
+  } catch (const ::quorix::Failure& f) {
+    throw Failure(kUsageError, Utf8FromCp1252(f.what()));
+  }
 }
 
 }  // namespace quorix::cli

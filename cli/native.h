@@ -50,12 +50,10 @@ std::string ReadTail(const Path& path, size_t count);
 // on Windows an access list granting only the current user) and writes
 // `bytes`. An existing file is never replaced; a failure leaves no file.
 void CreateOwnerOnlyFile(const Path& path, std::string_view bytes);
-// Writes `bytes` to a temporary file beside `path` and renames it over
-// `path`: a failure leaves the old file as it was.
+// Replaces the file at `path` with `bytes` (platform/files.h): a failure
+// leaves the old file as it was and no temporary file.
 void WriteWholeFile(const Path& path, std::string_view bytes);
 void RemoveFile(const Path& path);
-// Replaces `to` with `from`.
-void RenameFile(const Path& from, const Path& to);
 
 // A file open for reading: what each system gives the reading functions
 // above. Opening refuses a folder; every failure is a Failure naming the file.

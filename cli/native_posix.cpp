@@ -141,25 +141,8 @@ void CreateOwnerOnlyFile(const Path& path, std::string_view bytes) {
   }
 }
 
-void WriteWholeFile(const Path& path, std::string_view bytes) {
-  const Path temporary(path.shown() + ".quorix-tmp");
-  try {
-    OutputFile file(temporary, O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    file.WriteAll(bytes);
-    file.Close();
-    RenameFile(temporary, path);
-  } catch (...) {
-    ::unlink(temporary.shown().c_str());
-    throw;
-  }
-}
-
 void RemoveFile(const Path& path) {
   if (::unlink(path.shown().c_str()) != 0 && errno != ENOENT) Fail(path, errno);
-}
-
-void RenameFile(const Path& from, const Path& to) {
-  if (::rename(from.shown().c_str(), to.shown().c_str()) != 0) Fail(to, errno);
 }
 
 }  // namespace quorix::cli

@@ -184,35 +184,9 @@ void CreateOwnerOnlyFile(const Path& path, std::string_view bytes) {
   }
 }
 
-void WriteWholeFile(const Path& path, std::string_view bytes) {
-  const Path temporary(path.shown() + ".quorix-tmp");
-  HANDLE h = Open(temporary, GENERIC_WRITE, CREATE_ALWAYS, nullptr);
-  DWORD error = ERROR_SUCCESS;
-  for (std::string_view rest = bytes; !rest.empty() && error == ERROR_SUCCESS;) {
-    DWORD n = 0;
-    if (!WriteFile(h, rest.data(), static_cast<DWORD>(rest.size()), &n, nullptr) || n == 0)
-      error = GetLastError();
-    rest.remove_prefix(n);
-  }
-  if (error == ERROR_SUCCESS && !FlushFileBuffers(h)) error = GetLastError();
-  if (!CloseHandle(h) && error == ERROR_SUCCESS) error = GetLastError();
-  if (error == ERROR_SUCCESS &&
-      !MoveFileExW(temporary.wide().c_str(), path.wide().c_str(), MOVEFILE_REPLACE_EXISTING))
-    error = GetLastError();
-  if (error != ERROR_SUCCESS) {
-    DeleteFileW(temporary.wide().c_str());
-    Fail(path, error);
-  }
-}
-
 void RemoveFile(const Path& path) {
   if (!DeleteFileW(path.wide().c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND)
     Fail(path, GetLastError());
-}
-
-void RenameFile(const Path& from, const Path& to) {
-  if (!MoveFileExW(from.wide().c_str(), to.wide().c_str(), MOVEFILE_REPLACE_EXISTING))
-    Fail(to, GetLastError());
 }
 
 }  // namespace quorix::cli

@@ -1,11 +1,12 @@
 #include "report_file.h"
 
+#include <array>
 #include <cstring>
 
 #include "commands.h"
 #include "console.h"
-#include "crypto.h"
 #include "keys.h"
+#include "platform/crypto.h"
 #include "text.h"
 
 namespace quorix::cli {
@@ -18,7 +19,11 @@ int HexValue(char c) {
   return -1;
 }
 
-bool BlockFromHex(std::string_view hex, sign_bema::Block& out) {
+// A signature's numbers: 1024 bits, big-endian; the public exponent is 65537.
+using Block = std::array<uint8_t, 128>;
+constexpr uint32_t kPublicExponent = 65537;
+
+bool BlockFromHex(std::string_view hex, Block& out) {
   if (hex.size() != 2 * out.size()) return false;
   for (size_t i = 0; i < out.size(); ++i) {
     const int hi = HexValue(hex[2 * i]), lo = HexValue(hex[2 * i + 1]);
@@ -49,18 +54,16 @@ std::string KeyOptions::Modulus() const {
 
 bool SignatureHolds(std::string_view signedBytes, std::string_view digits,
                     const std::string& modulus) {
-  sign_bema::Block n{}, s{}, m{}, e{}, back{};
+  Block n{}, s{}, m{}, back{};
   if (!BlockFromHex(modulus, n) || !BlockFromHex(digits, s) || (n.back() & 1) == 0) return false;
   if (std::memcmp(s.data(), n.data(), n.size()) >= 0) return false;
-  sign_bema::Md5 md5;
-  md5.update(reinterpret_cast<const uint8_t*>(signedBytes.data()), signedBytes.size());
-  const sign_bema::Md5Digest digest = md5.finish();
+  platform::Md5 md5;
+  md5.Update(reinterpret_cast<const uint8_t*>(signedBytes.data()), signedBytes.size());
+  const platform::Md5Digest digest = md5.Finish();
   m[0] = static_cast<uint8_t>(digest.size());
   std::memcpy(m.data() + 1, digest.data(), digest.size());
-  e[e.size() - 3] = static_cast<uint8_t>(sign_bema::kPublicExponent >> 16);
-  e[e.size() - 2] = static_cast<uint8_t>(sign_bema::kPublicExponent >> 8);
-  e[e.size() - 1] = static_cast<uint8_t>(sign_bema::kPublicExponent);
-  return sign_bema::rsa_mod_exp(s, e, n, back) && back == m;
+  return platform::RsaPublicOperation(s.data(), n.data(), n.size(), kPublicExponent, back.data()) &&
+         back == m;
 }
 
 ReportFile ReadReportFile(const Path& file, const std::string& modulus) {

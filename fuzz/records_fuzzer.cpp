@@ -24,7 +24,7 @@
 #include <string>
 #include <vector>
 
-#include "record_call.h"
+#include "UPAF/record_call.h"
 #include "support.h"
 
 namespace {
@@ -85,7 +85,7 @@ const std::vector<std::string>& ArgumentLetters() {
     for (int op = 0; op < kBuilderCount; ++op) {
       std::string l;
       for (const auto k :
-           quorix::cli::ExportParameterKinds(static_cast<quorix::upaf::RecordId>(op)))
+           quorix::upaf::ExportParameterKinds(static_cast<quorix::upaf::RecordId>(op)))
         l += k == quorix::upaf::ParamKind::Text      ? 'T'
              : k == quorix::upaf::ParamKind::Integer ? 'I'
              : k == quorix::upaf::ParamKind::Real    ? 'R'
@@ -371,7 +371,7 @@ bool Invoke(const Call& call, Passing how = {}) {
       break;
     default:
       if (call.op >= kBuilderCount) fuzz::Violation(kHarness, "not a call");
-      ok = quorix::cli::CallRecordExport(static_cast<quorix::upaf::RecordId>(call.op), a);
+      ok = quorix::upaf::CallRecordExport(static_cast<quorix::upaf::RecordId>(call.op), a);
   }
   a.CheckTexts();
   return ok;

@@ -86,26 +86,41 @@ std::string FileFailureText(std::string_view what, const std::string& file, int 
   return text;
 }
 
-void FailLockTimeout(const std::string& file, int waitMilliseconds) {
-  std::string text(msg::kCannotWriteFile);
-  text += Visible(file);
-  text += " (";
-  text += msg::kReasonLockTimeout;
-  text += std::to_string((waitMilliseconds + 999) / 1000);
-  text += msg::kReasonLockTimeoutUnit;
-  text += ")";
-  throw Failure(text);
+void WaitForLock(const std::string& shown, int waitMilliseconds,
+                 const std::function<LockAttempt()>& attempt) {
+  const auto now = [] { return std::chrono::steady_clock::now(); };
+  const auto deadline = now() + std::chrono::milliseconds(waitMilliseconds);
+  int pause = 1;
+  for (;;) {
+    switch (attempt()) {
+      case LockAttempt::Taken:
+        return;
+      case LockAttempt::Again:
+        continue;
+      case LockAttempt::Busy:
+        break;
+    }
+    if (now() >= deadline) {
+      std::string text(msg::kCannotWriteFile);
+      text += Visible(shown);
+      text += " (";
+      text += msg::kReasonLockTimeout;
+      text += std::to_string((waitMilliseconds + 999) / 1000);
+      text += msg::kReasonLockTimeoutUnit;
+      text += ")";
+      throw Failure(text);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(pause));
+    if (pause < 8) pause *= 2;
+  }
 }
 
-int64_t SteadyMilliseconds() {
-  return std::chrono::duration_cast<std::chrono::milliseconds>(
-             std::chrono::steady_clock::now().time_since_epoch())
-      .count();
+FileReplacement::FileReplacement(std::string_view target) : shown_(target) {
+  own_ = std::make_unique<FileLock>(target, true);
+  Open(*own_);
 }
 
-void PauseMilliseconds(int milliseconds) {
-  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-}
+FileReplacement::FileReplacement(const FileLock& held) : shown_(held.shown()) { Open(held); }
 
 int TakeNativeFault(FileOp op) {
   const FileFault fault = TakeFileFault(op);

@@ -15,6 +15,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -41,18 +42,6 @@ bool FileExists(std::string_view name);
 // profile functions): the path itself, or on Windows, for a longer one, the
 // file's short name where the volume keeps short names.
 std::string PathForOutsideLibrary(const std::string& path);
-
-#if defined(_WIN32)
-// The wide form of a name in the system's form, read as Windows-1252 whatever
-// the system's code page; a path too long for the plain functions is given
-// in the "\\?\" form, which the wide functions take whole.
-std::wstring WidePath(const std::string& path);
-// Renames the file `from` over `to` (both in the system's form), as every
-// replacement ends. On failure GetLastError says why; a target that another
-// program holds open says ERROR_SHARING_VIOLATION, where the rename itself
-// only says "access denied".
-bool MoveOver(const std::string& from, const std::string& to);
-#endif
 
 // The library's own files beside a target (a name in the system's form):
 // its lock and its temporary file. Short, so that every target the system
@@ -170,11 +159,15 @@ enum class FileError {
 FileError ClassifyError(int nativeError);
 int NativeError(FileFault fault);
 std::string OtherErrorText(int nativeError);
-// The failure of a writer whose turn did not come in time.
-[[noreturn]] void FailLockTimeout(const std::string& file, int waitMilliseconds);
-// Milliseconds of a steady clock, and a pause, for the waits of a lock.
-int64_t SteadyMilliseconds();
-void PauseMilliseconds(int milliseconds);
+// How one attempt at a file's lock ended: taken (or given up, for a reader
+// that goes on without it), held by another writer, or to be made again at
+// once (the lock file lost its name meanwhile).
+enum class LockAttempt { Taken, Busy, Again };
+// Repeats `attempt` until it ends Taken, pausing 1, 2, 4, then 8 ms after
+// each Busy; a writer still waiting after waitMilliseconds fails, naming
+// `shown`.
+void WaitForLock(const std::string& shown, int waitMilliseconds,
+                 const std::function<LockAttempt()>& attempt);
 // FNV-1a of the name, in hexadecimal: the tag of the files beside a target.
 std::string NameTag(std::string_view name);
 

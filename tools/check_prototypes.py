@@ -7,7 +7,7 @@ sizes; each host binding declares the exports again in its own language.
 This reads them all and fails on any difference of name, result, parameter
 count, kind, name or order, and on an ordinal missing, repeated or out of
 1..25. The fuzzer and the quorix program call the record builders through
-templates over the header's own prototypes (cli/record_call.h), so the
+templates over the header's own prototypes (UPAF/record_call.h), so the
 compiler holds them to it.
 
 A binding is one line of BINDINGS: its file and the syntax of its

@@ -1,10 +1,10 @@
 // Anexo VI identification block: the ECF, the taxpayer, the software house
 // and its program (loaded from the host's software-house file at every call)
 // and the reported period.
-#include "UConst/last_error.h"
 #include "UConst/messages.h"
 #include "UFuncoes/software_house.h"
 #include "UPAF/record_frame.h"
+#include "UPAF/record_process.h"
 
 namespace quorix::upaf::records {
 namespace {
@@ -33,11 +33,11 @@ QUORIX_PARAMETERS(PARAMETERS);
 // the period are looked at, so that a default it lacked is stored even when
 // those checks then fail, and the period's message shows both dates.
 bool Checks(const Args& args) {
-  if (!LoadSoftwareHouseData(args.text(softwareHouseFile))) return false;
+  if (!args.process().LoadSoftwareHouseData(args.text(softwareHouseFile))) return false;
   if (rules::Trim(args.text(serialNumber)).empty()) {
     std::string message(msg::kInvalidSerialNumber);
     message += args.text(serialNumber);
-    SetLastError(message);
+    args.process().SetMessage(message);
     return false;
   }
   const double start = args.real(periodStart), end = args.real(periodEnd);
@@ -46,7 +46,7 @@ bool Checks(const Args& args) {
     message += rules::FormatDayMonthYear(start);
     message += msg::kPeriodAnd;
     message += rules::FormatDayMonthYear(end);
-    SetLastError(message);
+    args.process().SetMessage(message);
     return false;
   }
   return true;

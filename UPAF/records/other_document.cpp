@@ -1,6 +1,5 @@
 // Other ECF documents: non-fiscal slips, management reports, credit or debit
 // slips and the like, one line each with the ECF's counters at the time.
-#include "UConst/last_error.h"
 #include "UConst/messages.h"
 #include "UPAF/record_frame.h"
 

@@ -5,7 +5,8 @@
 #include "UConst/failure.h"
 #include "UConst/messages.h"
 #include "UPAF/record_frame.h"
-#include "UPAF/state.h"
+#include "UPAF/record_process.h"
+#include "UPAF/report_buffer.h"
 
 namespace quorix::upaf::records {
 namespace {
@@ -34,7 +35,7 @@ size_t LinesOfType(const ReportBuffer& report, std::string_view type) {
 
 // The count, zero-filled to 6 and never cut: a seventh digit fails the layout.
 void CountedLines(std::string& line, const Args& args) {
-  const ReportBuffer* report = State().report.get();
+  const ReportBuffer* report = args.process().Report();
   if (!report) throw Failure(msg::kNoOpenReport);
   char digits[24];
   const auto end =

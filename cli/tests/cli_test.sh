@@ -248,6 +248,10 @@ that '[ "$($runner "$quorix" layouts "Redução Z" | grep -c "^[^ ].*(quorix_")"
 h 0 '6. stockDate: diferente de zero → "Data Estoque Inválido "' layouts RelacaoMercadoriaEstoque
 t 2 '' $'quorix: tipo de registro desconhecido: "cupom"; os válidos:\n  cabeçalho de identificação (quorix_Header)\n  identificação do Anexo VI (quorix_HeaderAnexoVI)\n  totalizador de registros (quorix_Totally)\n  DAV emitido (quorix_RelacaoDavEmitido)\n  mercadoria em estoque (quorix_RelacaoMercadoriaEstoque)\n  tabela de mercadorias e serviços (quorix_RelacaoMercadoriaServicos)\n  Redução Z (quorix_RelacaoReducoesZ)\n  detalhe da Redução Z (quorix_DetalheReducaoZ)\n  cupom fiscal (quorix_RelacaoCupomFiscal)\n  item do cupom fiscal (quorix_DetalheCupomFiscal)\n  demais documentos do ECF (quorix_RelacaoDemaisDoctosEcf)\n  detalhe de pagamento (quorix_DetalheDemaisDoctosEcf)\n  movimento diário (quorix_RelacaoMovimentoDiario)\n' layouts cupom
 t 2 '' $'quorix: dê --markdown, --json ou --html (só um deles)\n' layouts --json --markdown
+# A page that cannot replace its file leaves what was there and no temporary file.
+mkdir "$work/run/pasta"
+t 2 '' $'quorix: Não foi possível gravar o arquivo pasta (é uma pasta)\n' layouts --html pasta
+that '[ -z "$(ls -A pasta)" ] && [ -z "$(ls -A | grep quorix-)" ]' 'a refused page leaves no file'
 run layouts --json >"$work/run/layouts.json" 2>/dev/null
 that 'python3 -c "
 import json, sys

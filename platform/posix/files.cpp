@@ -161,40 +161,40 @@ std::string PathForOutsideLibrary(const std::string& path) { return path; }
 FileLock::FileLock(std::string_view name, bool forReading, int waitMilliseconds) : shown_(name) {
   target_ = ResolveLink(SystemPath(name));
   lock_ = LockPathFor(target_);
-  const int64_t deadline = SteadyMilliseconds() + waitMilliseconds;
-  int pause = 1;
-  // The holder removes the lock file when it is done, so a lock taken on a
-  // file that lost its name meanwhile is no turn: it is taken again.
-  for (;;) {
-    int fd;
-    do {
-      fd = ::open(lock_.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
-    } while (fd < 0 && errno == EINTR);
-    if (fd < 0) {
-      const int err = errno;
-      if (forReading && (err == EACCES || err == EPERM || err == EROFS)) return;
-      Fail(msg::kCannotCreateFile, shown_, err);
-    }
-    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-      const int err = errno;
-      if (err != EWOULDBLOCK && err != EINTR) {
-        ::close(fd);
+  int fd = -1;
+  try {
+    // The holder removes the lock file when it is done, so a lock taken on
+    // a file that lost its name meanwhile is no turn: it is taken again.
+    WaitForLock(shown_, waitMilliseconds, [&] {
+      if (fd < 0) {
+        do {
+          fd = ::open(lock_.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
+        } while (fd < 0 && errno == EINTR);
+        if (fd < 0) {
+          const int err = errno;
+          if (forReading && (err == EACCES || err == EPERM || err == EROFS))
+            return LockAttempt::Taken;
+          Fail(msg::kCannotCreateFile, shown_, err);
+        }
+      }
+      if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int err = errno;
+        if (err == EWOULDBLOCK || err == EINTR) return LockAttempt::Busy;
         Fail(msg::kCannotCreateFile, shown_, err);
       }
-      if (SteadyMilliseconds() >= deadline) {
-        ::close(fd);
-        FailLockTimeout(shown_, waitMilliseconds);
+      struct stat held, named;
+      if (::fstat(fd, &held) == 0 && ::lstat(lock_.c_str(), &named) == 0 &&
+          named.st_dev == held.st_dev && named.st_ino == held.st_ino) {
+        handle_ = fd;
+        return LockAttempt::Taken;
       }
-      PauseMilliseconds(pause);
-      if (pause < 8) pause *= 2;
-    }
-    struct stat held, named;
-    if (::fstat(fd, &held) == 0 && ::lstat(lock_.c_str(), &named) == 0 &&
-        named.st_dev == held.st_dev && named.st_ino == held.st_ino) {
-      handle_ = fd;
-      return;
-    }
-    ::close(fd);
+      ::close(fd);
+      fd = -1;
+      return LockAttempt::Again;
+    });
+  } catch (...) {
+    if (fd >= 0) ::close(fd);
+    throw;
   }
 }
 
@@ -204,13 +204,6 @@ FileLock::~FileLock() {
   ::unlink(lock_.c_str());
   ::close(static_cast<int>(handle_));
 }
-
-FileReplacement::FileReplacement(std::string_view target) : shown_(target) {
-  own_ = std::make_unique<FileLock>(target, true);
-  Open(*own_);
-}
-
-FileReplacement::FileReplacement(const FileLock& held) : shown_(held.shown()) { Open(held); }
 
 void FileReplacement::Open(const FileLock& lock) {
   target_ = lock.target();

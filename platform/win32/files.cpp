@@ -1,4 +1,4 @@
-#include "platform/files.h"
+#include "platform/win32/files.h"
 
 #include <windows.h>
 
@@ -167,40 +167,28 @@ FileLock::FileLock(std::string_view name, bool forReading, int waitMilliseconds)
     : shown_(name), target_(SystemPath(name)) {
   lock_ = LockPathFor(target_);
   const std::wstring lock = WidePath(lock_);
-  const int64_t deadline = SteadyMilliseconds() + waitMilliseconds;
-  int pause = 1;
-  for (;;) {
+  WaitForLock(shown_, waitMilliseconds, [&] {
     HANDLE h = CreateFileW(lock.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
                            FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (h != INVALID_HANDLE_VALUE) {
       handle_ = reinterpret_cast<intptr_t>(h);
-      return;
+      return LockAttempt::Taken;
     }
     const DWORD err = GetLastError();
     // A lock file being removed refuses access until its last handle closes.
     const bool taken =
         err == ERROR_SHARING_VIOLATION ||
         (err == ERROR_ACCESS_DENIED && GetFileAttributesW(lock.c_str()) != INVALID_FILE_ATTRIBUTES);
-    if (!taken) {
-      if (forReading && (err == ERROR_ACCESS_DENIED || err == ERROR_WRITE_PROTECT)) return;
-      Fail(msg::kCannotCreateFile, shown_, err);
-    }
-    if (SteadyMilliseconds() >= deadline) FailLockTimeout(shown_, waitMilliseconds);
-    PauseMilliseconds(pause);
-    if (pause < 8) pause *= 2;
-  }
+    if (taken) return LockAttempt::Busy;
+    if (forReading && (err == ERROR_ACCESS_DENIED || err == ERROR_WRITE_PROTECT))
+      return LockAttempt::Taken;
+    Fail(msg::kCannotCreateFile, shown_, err);
+  });
 }
 
 FileLock::~FileLock() {
   if (handle_ != -1) CloseHandle(AsHandle(handle_));
 }
-
-FileReplacement::FileReplacement(std::string_view target) : shown_(target) {
-  own_ = std::make_unique<FileLock>(target, true);
-  Open(*own_);
-}
-
-FileReplacement::FileReplacement(const FileLock& held) : shown_(held.shown()) { Open(held); }
 
 void FileReplacement::Open(const FileLock& lock) {
   target_ = lock.target();

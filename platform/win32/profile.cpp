@@ -12,7 +12,7 @@
 
 #include "UConst/failure.h"
 #include "UConst/messages.h"
-#include "platform/files.h"
+#include "platform/win32/files.h"
 
 namespace quorix::platform {
 

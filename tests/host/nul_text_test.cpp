@@ -5,6 +5,7 @@
 
 #include <functional>
 
+#include "expected_messages.h"
 #include "side_files_support.h"
 #include "support.h"
 
@@ -23,9 +24,8 @@ TEST(NulInTexts, AreRefusedBeforeAnyFileIsTouched) {
   const std::string cut = dir.file("rep.txt");  // the name a C string would see
   const std::string name = cut + std::string("\0.bak", 5), shown = cut + "\\0.bak";
   const std::string ofName = NulAt(cut.size() + 1, "do nome do arquivo");
-  const std::string writeError = "Erro durante a grava\xE7\xE3o do arquivo ";
-  const std::string recordError = "Erro durante o processo de gera\xE7\xE3o do Registro Chave\r\n";
-  const std::string invalidFile = "Arquivo Inv\xE1lido \r\n";
+  using namespace qt::msg;
+  const std::string invalidFile = kInvalidFile + "\r\n";
   const auto& k = qt::Keys();
   std::string key = k.privateKey.str();
   key[99] = '\0';
@@ -41,14 +41,14 @@ TEST(NulInTexts, AreRefusedBeforeAnyFileIsTouched) {
          qt::OpenSampleReport();
          return quorix_FinalizarPAF(k.publicKey, k.privateKey, T(name), 0);
        },
-       writeError + shown + "\r\n" + ofName + "\r\nO relat\xF3rio n\xE3o foi gravado em " + shown},
+       kWriteError + shown + "\r\n" + ofName + "\r\nO relat\xF3rio n\xE3o foi gravado em " + shown},
       {"finishing, sign only",
        [&] { return quorix_FinalizarPAF(k.publicKey, k.privateKey, T(name), 1); },
-       writeError + shown + "\r\n" + ofName},
+       kWriteError + shown + "\r\n" + ofName},
       {"signing", [&] { return quorix_SignatureFileHash(k.publicKey, k.privateKey, T(name)); },
-       recordError + ofName},
+       kRecordError + ofName},
       {"signing, key", [&] { return quorix_SignatureFileHash(k.publicKey, T(key), T(cut)); },
-       recordError + NulAt(100, "da chave privada")},
+       kRecordError + NulAt(100, "da chave privada")},
       {"validating", [&] { return quorix_ValidateFilePAF(k.publicKey, k.privateKey, T(name)); },
        invalidFile + ofName},
       {"software house, generating", [&] { return qt::GenerateHouse(qt::SampleHouse(), name); },

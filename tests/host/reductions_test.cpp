@@ -19,11 +19,6 @@ using qt::FinishedLines;
 using qt::LastError;
 using qt::T;
 
-const std::string kBadTotalizer =
-    "C\xF3"
-    "digo Totalizador Inv\xE1lido ";
-const std::string kBadValue = "Valor Inv\xE1lido ";
-
 // The sample report's taxpayer as the lines carry it.
 const std::string kCnpj14 = "11222333000181";
 const std::string kStateReg14 = "110042490114  ";
@@ -168,12 +163,9 @@ TEST_F(Ecf, TotallyChecksBothTypesButQuotesTheFirst) {
 
 TEST_F(Ecf, TotallyWithoutAnOpenReportChainsAClearMessage) {
   qt::CloseAnyReport();  // leaves the refused keys' message behind
-  const std::string keys =
-      "Chaves P\xFA"
-      "blica e/ou Privada Inv\xE1lidas ";
-  ASSERT_EQ(keys, LastError());
+  ASSERT_EQ(kBadKeys, LastError());
   EXPECT_EQ(0, quorix_Totally(T("T9"), T("E1")));
-  EXPECT_EQ(keys + "\r\n" + kNoReport, LastError());
+  EXPECT_EQ(kBadKeys + "\r\n" + kNoReport, LastError());
   // The type check still comes first.
   EXPECT_EQ(0, quorix_Totally(T("T"), T("E1")));
   EXPECT_EQ(kBadType + "T", LastError());
@@ -556,12 +548,7 @@ TEST_F(Ecf, DailyMovementCarriesTheOpenReportsIdentification) {
 
 std::string AmountsMessage(const char* accounting, const char* base, const char* rate,
                            const char* tax, const char* exempt, const char* other) {
-  return std::string(
-             "Valor Inv\xE1lido \r\nValor Cont\xE1"
-             "bil : ") +
-         accounting + "\r\nBase C\xE1lculo   : " + base + "\r\nAl\xEDquota       : " + rate +
-         "\r\nValor Imposto  : " + tax + "\r\nValor Isento   : " + exempt +
-         "\r\nValor Outros   : " + other;
+  return Listed(kDailyAmountsShown, {accounting, base, rate, tax, exempt, other});
 }
 
 struct AmountsCase {

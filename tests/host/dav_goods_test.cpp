@@ -21,14 +21,6 @@ using qt::FinishedLines;
 using qt::LastError;
 using qt::T;
 
-const std::string kDavNumber = "N\xFAmero DAV Inv\xE1lido ";
-const std::string kDavDate = "Data DAV Inv\xE1lido ";
-const std::string kNegativeCoo =
-    "\r\nValor negativo em campo sem sinal: COO (posi\xE7\xF5"
-    "es 85-90) = ";
-const std::string kStockDate = "Data Estoque Inv\xE1lido ";
-const std::string kSituation = "Situa\xE7\xE3o Tribut\xE1ria Inv\xE1lida ";
-
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double k2008_03_31 = 39538;

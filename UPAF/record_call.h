@@ -3,8 +3,7 @@
 // unpacks the prototype's parameter types, so no export's parameter list is
 // written again here). The quorix program and the records fuzzer both call
 // the builders through it.
-#ifndef QUORIX_CLI_RECORD_CALL_H
-#define QUORIX_CLI_RECORD_CALL_H
+#pragma once
 
 #include <cmath>
 #include <cstdint>
@@ -17,7 +16,7 @@
 #include "UPAF/record_kinds.h"
 #include "quorix.h"
 
-namespace quorix::cli {
+namespace quorix::upaf {
 
 // One argument, filled in the member its parameter kind reads (Text:
 // Windows-1252 bytes; Real, Date, Time: `real`, days since 1899-12-30).
@@ -61,18 +60,18 @@ P Pass(const Source& source, size_t i) {
 }
 
 template <auto Export, class Source, class... P, size_t... I>
-bool Invoke(upaf::TypeList<P...>, std::index_sequence<I...>, const Source& source) {
+bool Invoke(TypeList<P...>, std::index_sequence<I...>, const Source& source) {
   return Export(Pass<P>(source, I)...) != 0;
 }
 
 template <auto Export, class Source, class... P>
-bool Call(upaf::TypeList<P...> parameters, const Source& source) {
+bool Call(TypeList<P...> parameters, const Source& source) {
   return Invoke<Export>(parameters, std::index_sequence_for<P...>{}, source);
 }
 
 template <class... P>
-std::vector<upaf::ParamKind> Kinds(upaf::TypeList<P...>) {
-  return {upaf::BoundaryKind<P>()...};
+std::vector<ParamKind> Kinds(TypeList<P...>) {
+  return {BoundaryKind<P>()...};
 }
 
 // Values as the program holds them, made host texts for the call.
@@ -97,11 +96,11 @@ class ValueSource {
 // `source` gives (see detail::Pass): the call table that every caller of the
 // builders by kind goes through.
 template <class Source>
-bool CallRecordExport(upaf::RecordId id, const Source& source) {
+bool CallRecordExport(RecordId id, const Source& source) {
   switch (id) {
 #define QUORIX_RECORD_CALL(name, exportName) \
-  case upaf::RecordId::name:                 \
-    return detail::Call<exportName>(upaf::ExportOf<upaf::RecordId::name>::Parameters{}, source);
+  case RecordId::name:                       \
+    return detail::Call<exportName>(ExportOf<RecordId::name>::Parameters{}, source);
     QUORIX_RECORD_KINDS(QUORIX_RECORD_CALL)
 #undef QUORIX_RECORD_CALL
   }
@@ -110,18 +109,18 @@ bool CallRecordExport(upaf::RecordId id, const Source& source) {
 
 // Calls the export that builds lines of `kind`; `values` holds one value per
 // parameter of the kind, in order.
-inline bool CallRecordExport(const upaf::RecordKind& kind, const std::vector<CallValue>& values) {
+inline bool CallRecordExport(const RecordKind& kind, const std::vector<CallValue>& values) {
   if (values.size() != kind.params.size) return false;
   return CallRecordExport(kind.id, detail::ValueSource(values));
 }
 
 // The kinds of the parameters of the export that builds lines of `id`, as
 // its prototype has them (a date or a time is a Real there).
-inline std::vector<upaf::ParamKind> ExportParameterKinds(upaf::RecordId id) {
+inline std::vector<ParamKind> ExportParameterKinds(RecordId id) {
   switch (id) {
 #define QUORIX_RECORD_KINDS_OF(name, exportName) \
-  case upaf::RecordId::name:                     \
-    return detail::Kinds(upaf::ExportOf<upaf::RecordId::name>::Parameters{});
+  case RecordId::name:                           \
+    return detail::Kinds(ExportOf<RecordId::name>::Parameters{});
     QUORIX_RECORD_KINDS(QUORIX_RECORD_KINDS_OF)
 #undef QUORIX_RECORD_KINDS_OF
   }
@@ -141,7 +140,7 @@ inline double DaysOfDate(int year, int month, int day) {
 // A parameter's value from its text form: a real "-1234.5"; a date
 // "AAAA-MM-DD" ("" is 0, no date); a time "HH:MM:SS"; an integer; a single
 // Windows-1252 character. False when the text is not of that form.
-inline bool ValueFromText(upaf::ParamKind kind, const std::string& text, CallValue& out) {
+inline bool ValueFromText(ParamKind kind, const std::string& text, CallValue& out) {
   const auto number = [&](size_t at, size_t n, int& v) {
     if (at + n > text.size()) return false;
     v = 0;
@@ -152,24 +151,24 @@ inline bool ValueFromText(upaf::ParamKind kind, const std::string& text, CallVal
     return true;
   };
   switch (kind) {
-    case upaf::ParamKind::Text:
+    case ParamKind::Text:
       out.text = text;
       return true;
-    case upaf::ParamKind::Real: {
+    case ParamKind::Real: {
       char* end = nullptr;
       out.real = std::strtod(text.c_str(), &end);
       return !text.empty() && end == text.c_str() + text.size() && std::isfinite(out.real);
     }
-    case upaf::ParamKind::Integer: {
+    case ParamKind::Integer: {
       char* end = nullptr;
       const long v = std::strtol(text.c_str(), &end, 10);
       out.integer = static_cast<int32_t>(v);
       return !text.empty() && end == text.c_str() + text.size() && v == out.integer;
     }
-    case upaf::ParamKind::Character:
+    case ParamKind::Character:
       out.slot = text.size() == 1 ? static_cast<unsigned char>(text[0]) : 0;
       return text.size() == 1;
-    case upaf::ParamKind::Date: {
+    case ParamKind::Date: {
       int y, m, d;
       if (text.empty()) return out.real = 0, true;
       if (text.size() != 10 || text[4] != '-' || text[7] != '-' || !number(0, 4, y) ||
@@ -178,7 +177,7 @@ inline bool ValueFromText(upaf::ParamKind kind, const std::string& text, CallVal
       out.real = DaysOfDate(y, m, d);
       return true;
     }
-    case upaf::ParamKind::Time: {
+    case ParamKind::Time: {
       int h, m, s;
       if (text.size() != 8 || text[2] != ':' || text[5] != ':' || !number(0, 2, h) ||
           !number(3, 2, m) || !number(6, 2, s) || h > 23 || m > 59 || s > 59)
@@ -191,6 +190,4 @@ inline bool ValueFromText(upaf::ParamKind kind, const std::string& text, CallVal
   return false;
 }
 
-}  // namespace quorix::cli
-
-#endif
+}  // namespace quorix::upaf

@@ -1,4 +1,4 @@
-// Host processes of their own (tests/race_host.c). Several writing one file at
+// Host processes of their own (tests/host/race_host.c). Several writing one file at
 // once, each checking after every call that the file agrees with the call's
 // result: then the file holds every writer's last stored update and nothing
 // else is left. One killed at random moments while it rewrites both side

@@ -111,8 +111,7 @@ TEST(PublicKeyXml, AMissingFolderIsReportedAndNotCreated) {
   qt::TempDir dir;
   const std::string folder = dir.file("missing");
   EXPECT_EQ(0, quorix_GenarateFileXml(T("dev"), T("1"), T(folder), T("2")));
-  const std::string prefix =
-      "N\xE3o foi poss\xEDvel criar o arquivo " + folder + kSep + "dev.xml (";
+  const std::string prefix = kCannotCreateFile + folder + kSep + "dev.xml (";
   EXPECT_EQ(prefix, LastError().substr(0, prefix.size()));
   EXPECT_FALSE(qt::Exists(folder));
 }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "ecf_documents.h"
+#include "expected_messages.h"
 #include "side_files_support.h"
 #include "support.h"
 
@@ -133,14 +134,12 @@ void NegativesInUnsignedFields() {
                "es 96-98)",
                "-5")},
       // The builders' own checks come first.
-      {"DAV number before the total", [] { return Dav(1, -1, " "); }, "N\xFAmero DAV Inv\xE1lido "},
+      {"DAV number before the total", [] { return Dav(1, -1, " "); }, qt::msg::kDavNumber},
       {"item values before the cancelled value",
        [] {
          return Item({0, -1, 0, -1});
        },
-       Regionalized("Valor Inv\xE1lido \r\nVlr. Unit. : #\r\nDesconto   : #\r\nAcr\xE9scimo  : #"
-                    "\r\nTotal      : #",
-                    "4,99|0,00|0,00|-1,00")},
+       Regionalized(qt::msg::kItemValuesShown, "4,99|0,00|0,00|-1,00")},
       {"item cancelled value rounding to zero",
        [] {
          return Item({0, -0.001, 0});

@@ -29,9 +29,6 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double k2008_03_01 = 39508;
 constexpr double k13h05m09s = (13 * 3600 + 5 * 60 + 9) / 86400.0;
 
-const std::string kBadSymbol = "Tipo de Docto de ECF Inv\xE1lido \r\nS\xEDmbolo Docto : ";
-const std::string kPaymentValues = "Valor Inv\xE1lido \r\nMeio Pagto    : ";
-
 // The arguments of one other-document line, valid as they stand.
 struct Document {
   std::string type = "E16", serial = "BE091010100011223344", mf = "A", model = "PX-2100 FI EX",

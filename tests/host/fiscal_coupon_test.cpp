@@ -29,10 +29,6 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double k2008_03_01 = 39508;
 
-const std::string kCouponValues = "Valor Inv\xE1lido \r\nDesconto : ";
-const std::string kBadQuantity = "Quantidade Inv\xE1lida \r\nQtde : ";
-const std::string kItemValues = "Valor Inv\xE1lido \r\nVlr. Unit. : ";
-
 // The arguments of one coupon line, valid as they stand.
 struct Coupon {
   std::string type = "E14", serial = "BE091010100011223344", mf = "A", model = "PX-2100 FI EX",
@@ -223,7 +219,7 @@ TEST_F(FiscalCoupon, CouponChecksInOrder) {
       {"tested amount infinite", [](Coupon& c) { c.net = kInf; }, kNotANumber},
       {"all four amounts not numbers",
        [](Coupon& c) { c.subtotal = c.discount = c.increase = c.net = kNaN; },
-       kCouponValues + "NAN\r\nAcr\xE9scimo: NAN\r\nSubtotal : NAN\r\nTotal    : NAN"},
+       Listed(kCouponValuesShown, {"NAN", "NAN", "NAN", "NAN"})},
   };
   ExpectRefusals<Coupon>(cases);
   // A negative amount is reported before a zero date; its values are in the
@@ -407,7 +403,7 @@ TEST_F(FiscalCoupon, ItemChecksInOrder) {
        kBadProduction},
       {"production blank", [](Item& c) { c.production = ' '; }, kBadProduction},
       {"amounts not numbers", [](Item& c) { c.unitValue = c.discount = c.increase = c.net = kNaN; },
-       kItemValues + "NAN\r\nDesconto   : NAN\r\nAcr\xE9scimo  : NAN\r\nTotal      : NAN"},
+       Listed(kItemValuesShown, {"NAN", "NAN", "NAN", "NAN"})},
       {"untested cancelled value not a number", [](Item& c) { c.cancelledValue = kNaN; },
        kNotANumber},
       {"untested cancelled quantity infinite", [](Item& c) { c.cancelledQuantity = kInf; },
@@ -497,29 +493,17 @@ void CouponValueMessages() {
     coupon.net = c.net;
     coupon.startDate = 0;  // reported after the amounts
     EXPECT_EQ(0, coupon.Call());
-    EXPECT_EQ(Regionalized("Valor Inv\xE1lido \r\nDesconto : #\r\nAcr\xE9scimo: #\r\n"
-                           "Subtotal : #\r\nTotal    : #",
-                           c.values),
-              LastError());
+    EXPECT_EQ(Regionalized(kCouponValuesShown, c.values), LastError());
   }
   const struct ItemCase {
     double quantity, unitValue, discount, increase, net;
     std::string message;
   } items[] = {
-      {-1234.5, 0, 0, 0, 0, Regionalized("Quantidade Inv\xE1lida \r\nQtde : #", "-1.234,50")},
-      {0, -1, -1, -1, -1, Regionalized("Quantidade Inv\xE1lida \r\nQtde : #", "0,00")},
-      {1, 1234.5, -0.001, 0, 1,
-       Regionalized("Valor Inv\xE1lido \r\nVlr. Unit. : #\r\nDesconto   : #\r\n"
-                    "Acr\xE9scimo  : #\r\nTotal      : #",
-                    "1.234,50|-0,00|0,00|1,00")},
-      {1, 0, 0, 0, 1,
-       Regionalized("Valor Inv\xE1lido \r\nVlr. Unit. : #\r\nDesconto   : #\r\n"
-                    "Acr\xE9scimo  : #\r\nTotal      : #",
-                    "0,00|0,00|0,00|1,00")},
-      {1, 1, 5, 6, -7654321,
-       Regionalized("Valor Inv\xE1lido \r\nVlr. Unit. : #\r\nDesconto   : #\r\n"
-                    "Acr\xE9scimo  : #\r\nTotal      : #",
-                    "1,00|5,00|6,00|-7.654.321,00")},
+      {-1234.5, 0, 0, 0, 0, Regionalized(kBadQuantity + "#", "-1.234,50")},
+      {0, -1, -1, -1, -1, Regionalized(kBadQuantity + "#", "0,00")},
+      {1, 1234.5, -0.001, 0, 1, Regionalized(kItemValuesShown, "1.234,50|-0,00|0,00|1,00")},
+      {1, 0, 0, 0, 1, Regionalized(kItemValuesShown, "0,00|0,00|0,00|1,00")},
+      {1, 1, 5, 6, -7654321, Regionalized(kItemValuesShown, "1,00|5,00|6,00|-7.654.321,00")},
   };
   for (const auto& c : items) {
     Item item;

@@ -13,11 +13,6 @@ using namespace qt::msg;
 using qt::LastError;
 using qt::T;
 
-const std::string kWriteError = "Erro durante a grava\xE7\xE3o do arquivo ";
-const std::string kBadKeys =
-    "Chaves P\xFA"
-    "blica e/ou Privada Inv\xE1lidas ";
-
 class Report : public testing::Test {
  protected:
   void SetUp() override { qt::CloseAnyReport(); }
@@ -299,8 +294,7 @@ TEST_F(Report, AFileThatCannotBeCreatedIsReported) {
   ASSERT_EQ(1, quorix_Header(T("E1")));
   const std::string file = dir_.file("no-such-folder/r.txt");
   EXPECT_EQ(0, Finish(file));
-  const std::string prefix =
-      kWriteError + file + "\r\nN\xE3o foi poss\xEDvel criar o arquivo " + file;
+  const std::string prefix = kWriteError + file + "\r\n" + kCannotCreateFile + file;
   EXPECT_EQ(prefix, LastError().substr(0, prefix.size()));
   EXPECT_FALSE(qt::Exists(file));
 }

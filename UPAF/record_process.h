@@ -1,0 +1,27 @@
+// What a record kind's own code asks of the process that builds its line:
+// the tables are shared with programs that hold no report and no last error
+// of their own (the quorix program, the fuzzers), so they reach those only
+// through this, which the record frame gives them in Args.
+#pragma once
+
+#include <string_view>
+
+namespace quorix::upaf {
+
+class ReportBuffer;
+
+class RecordProcess {
+ public:
+  // Replaces the last error message.
+  virtual void SetMessage(std::string_view message) = 0;
+  // Reads the host's software-house file for the line's software-house
+  // items; false with the message set.
+  virtual bool LoadSoftwareHouseData(std::string_view file) = 0;
+  // The open report, null when none is.
+  virtual const ReportBuffer* Report() const = 0;
+
+ protected:
+  ~RecordProcess() = default;
+};
+
+}  // namespace quorix::upaf

@@ -6,7 +6,8 @@
 # ending in " (re)" or " (glob)" is a pattern (cram's rules). The sessions of
 # one page are one transcript, run in order by cram in a fresh folder of its
 # own with the built quorix first on PATH. A page's transcript keeps the
-# page's line numbers, so a difference names the line of the page.
+# page's line numbers, so a difference names the line of the page. A "$ "
+# prompt in a block not marked console is refused: a session must run.
 # Prints "N passed, M failed" last, one per page with sessions.
 #
 # usage: tests/docs/sessions.sh native-bin-folder work-folder
@@ -31,9 +32,13 @@ for page in "$root"/*.md "$root"/docs/*.md; do
     /^```console[ \t]*$/ { inside = 1; sessions++; print "" > t; next }
     inside && /^```[ \t]*$/ { inside = 0; print "" > t; next }
     inside { print "  " $0 > t; next }
+    /^```/ { other = !other }
+    other && /^\$ / { print FILENAME ":" NR ": a prompt in a block not marked console"; bad = 1 }
     { print "" > t }
-    END { if (inside) { print FILENAME ": a console block is not closed"; exit 1 }
-          if (!sessions) { close(t); system("rm -f \"" t "\"") } }' "$page" || exit 1
+    END { if (bad) exit 1
+          if (inside) { print FILENAME ": a console block is not closed"; exit 1 }
+          if (!sessions) { close(t); system("rm -f \"" t "\"") } }' "$page" ||
+    { echo "0 passed, 1 failed"; exit 1; }
   [ -f "$t" ] || continue
   pages=$((pages + 1))
   echo "$(grep -c '^```console' "$page") session(s) in $name"

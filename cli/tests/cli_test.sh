@@ -245,7 +245,7 @@ for name in sorted(os.listdir(sys.argv[3])):
         if man != shown: bad += 1; print(what, "man:", man, "--help:", shown)
 sys.exit(bad != 0)
 PY
-that 'python3 "$work/man_vs_help.py" "$runner" "$quorix" "man${sep}man1"' 'manual pages: synopses and option groups as --help shows them'
+that 'python3 "$work/man_vs_help.py" "$runner" "$quorix" man/man1' 'manual pages: synopses and option groups as --help shows them'
 
 # build, check, show: a report from JSON, read back; damaged copies of it.
 cat >"$work/run/rel.json" <<'EOF'

@@ -58,7 +58,7 @@ std::string Shown(double value) {
   if (value == 0) return "0";
   if (!(std::fabs(value) < 1e21)) {
     char buf[64];
-    const auto result = std::to_chars(buf, buf + sizeof buf, value);
+    const auto result = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general);
     return std::string(buf, result.ptr);
   }
   char buf[64];

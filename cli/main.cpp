@@ -33,9 +33,11 @@ class HelpFormatter : public CLI::Formatter {
  public:
   std::string make_usage(const CLI::App* app, std::string name) const override {
     std::string out = get_label("Usage") + ":";
-    for (const std::string& line : Synopses(app, name))
-      out +=
-          (out.size() == get_label("Usage").size() + 1 ? " " : "\n" + std::string(5, ' ')) + line;
+    const char* before = " ";
+    for (const std::string& line : Synopses(app, name)) {
+      out += before + line;
+      before = "\n     ";
+    }
     return out + "\n";
   }
   // CLI11 puts two blank lines between groups of options: one is enough.

@@ -77,6 +77,7 @@ Command AddCheck(CLI::App& parent) {
       "0 nenhum problema; 1 algum problema; " + std::string(kStatusUsageIo));
   sub->add_option("ARQUIVO", o->files, "arquivos do PAF-ECF")->required()->type_name("");
   o->key.AddTo(sub);
+  OneOf("Chave pública (só uma delas)", {o->key.publicKeyGiven, o->key.modulusGiven}, false);
   sub->add_flag("--json", o->json, "os problemas em JSON (UTF-8)");
   return {sub, [o] { return Run(*o); }};
 }

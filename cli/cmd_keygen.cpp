@@ -1,6 +1,10 @@
 // quorix keygen: a new key pair for the developer.
+#include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <memory>
+#include <system_error>
+#include <vector>
 
 #include "commands.h"
 #include "console.h"
@@ -39,11 +43,40 @@ void CheckPlainName(const std::string& name) {
                   "vazio, ter / \\ : nem ser um nome de dispositivo (CON, NUL, COM1...)");
 }
 
-int Run(const Options& o) {
-  const std::string name = Cp1252FromUtf8(o.name, "--name");
-  CheckPlainName(o.name);
-  const Path dir(o.dir);
-  if (!Exists(dir)) throw Failure(kUsageError, dir.shown() + ": a pasta não existe");
+std::filesystem::path FolderPath(const Path& dir) {
+#if defined(_WIN32)
+  return std::filesystem::path(dir.wide());
+#else
+  return std::filesystem::path(dir.shown());
+#endif
+}
+
+// Makes the folder and the missing folders above it, as mkdir -p, and
+// returns those it made, outermost first, so that a failure can take them
+// away again.
+std::vector<std::filesystem::path> MakeFolders(const Path& dir) {
+  namespace fs = std::filesystem;
+  std::vector<fs::path> missing;
+  std::error_code error;
+  for (fs::path p = FolderPath(dir); !p.empty() && !fs::exists(p, error); p = p.parent_path()) {
+    missing.push_back(p);
+    if (p == p.parent_path()) break;
+  }
+  std::reverse(missing.begin(), missing.end());
+  std::vector<fs::path> made;
+  for (const fs::path& p : missing) {
+    if (fs::create_directory(p, error)) {
+      made.push_back(p);
+    } else if (error) {
+      const std::string reason = Reason(error);
+      for (auto it = made.rbegin(); it != made.rend(); ++it) fs::remove(*it, error);
+      throw Failure(kUsageError, dir.shown() + ": não foi possível criar a pasta (" + reason + ")");
+    }
+  }
+  return made;
+}
+
+void Generate(const Options& o, const std::string& name, const Path& dir) {
   const Path privateFile = dir.Join(o.name + ".chave");
   const Path publicFile = dir.Join(o.name + ".xml");
   for (const Path* file : {&privateFile, &publicFile})
@@ -66,6 +99,20 @@ int Run(const Options& o) {
     throw;
   }
   Print("chave privada: " + privateFile.shown() + "\nchave pública: " + publicFile.shown() + "\n");
+}
+
+int Run(const Options& o) {
+  const std::string name = Cp1252FromUtf8(o.name, "--name");
+  CheckPlainName(o.name);
+  const Path dir(o.dir);
+  const std::vector<std::filesystem::path> made = MakeFolders(dir);
+  try {
+    Generate(o, name, dir);
+  } catch (...) {
+    std::error_code ignored;
+    for (auto it = made.rbegin(); it != made.rend(); ++it) std::filesystem::remove(*it, ignored);
+    throw;
+  }
   return kSuccess;
 }
 
@@ -82,7 +129,8 @@ Command AddKeygen(CLI::App& parent) {
   sub->add_option("--name", o->name, "nome do desenvolvedor (conteúdo e nome dos arquivos)")
       ->type_name("NOME")
       ->required();
-  sub->add_option("--dir", o->dir, "pasta dos arquivos (a atual se omitida)")->type_name("PASTA");
+  sub->add_option("--dir", o->dir, "pasta dos arquivos, criada se não existir (a atual se omitida)")
+      ->type_name("PASTA");
   return {sub, [o] { return Run(*o); }};
 }
 

@@ -377,10 +377,11 @@ Command AddLayouts(CLI::App& parent) {
       "array; --html grava uma página.",
       "0 sucesso; " + std::string(kStatusUsageIo));
   sub->add_option("REGISTRO", o->kind, "só este tipo de registro");
-  sub->add_flag("--markdown", o->markdown, "em Markdown (docs/records.md)");
-  sub->add_flag("--json", o->json, "em JSON (UTF-8)");
+  CLI::Option* markdown = sub->add_flag("--markdown", o->markdown, "em Markdown (docs/records.md)");
+  CLI::Option* json = sub->add_flag("--json", o->json, "em JSON (UTF-8)");
   o->htmlGiven = sub->add_option("--html", o->html, "grava a página HTML em SAIDA.html")
                      ->type_name("SAIDA.html");
+  OneOf("Formato (só um deles)", {markdown, json, o->htmlGiven}, false);
   return {sub, [o] { return Run(*o); }};
 }
 

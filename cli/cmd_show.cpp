@@ -209,10 +209,12 @@ Command AddShow(CLI::App& parent) {
       "colorido da linha e mostra seu valor sob o ponteiro.",
       "0 sucesso; " + std::string(kStatusUsageIo));
   AddArgument(sub, "ARQUIVO", o->file, "arquivo do PAF-ECF");
-  sub->add_flag("--json", o->json, "em JSON (UTF-8)");
+  CLI::Option* json = sub->add_flag("--json", o->json, "em JSON (UTF-8)");
   o->htmlGiven = sub->add_option("--html", o->html, "grava a página HTML em SAIDA.html")
                      ->type_name("SAIDA.html");
+  OneOf("Formato (só um deles)", {json, o->htmlGiven}, false);
   o->key.AddTo(sub);
+  OneOf("Chave pública (só uma delas)", {o->key.publicKeyGiven, o->key.modulusGiven}, false);
   return {sub, [o] { return Run(*o); }};
 }
 

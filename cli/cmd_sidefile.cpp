@@ -77,6 +77,8 @@ std::string ForTerminal(const std::string& cp1252) {
 
 int Show(const std::string& iniName, bool json) {
   const Path ini(iniName);
+  // Opened first so that a missing file reads as in every other command.
+  { const InputFile mustExist(ini); }
   const Data data = Load(ini);
   if (json) {
     Json out = Json::object();

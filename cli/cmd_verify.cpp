@@ -53,6 +53,7 @@ Command AddVerify(CLI::App& parent) {
       sub->add_option("--key", o->publicKey, "arquivo XML da chave pública")->type_name("XML");
   o->modulusGiven = sub->add_option("--modulus", o->modulus, "módulo: 256 dígitos hexadecimais")
                         ->type_name("HEX");
+  OneOf("Chave pública (uma delas, exigida)", {o->publicKeyGiven, o->modulusGiven}, true);
   return {sub, [o] { return Run(*o); }};
 }
 

@@ -43,6 +43,16 @@ CLI::App* AddSubcommand(CLI::App& parent, const std::string& name, const std::st
 CLI::Option* AddArgument(CLI::App* command, const std::string& name, std::string& value,
                          const std::string& description);
 
+// Options of which at most one may be given (the command itself refuses two;
+// exactly one when `required`): --help lists them under `group`, and the
+// synopses write them as [A | B], or (A | B) when one is required.
+void OneOf(const std::string& group, const std::vector<CLI::Option*>& options, bool required);
+
+// The synopsis lines of `command` called as `path` ("quorix check"), one per
+// runnable form: what --help shows after "Uso:" and the manual page under
+// SINOPSE.
+std::vector<std::string> Synopses(const CLI::App* command, const std::string& path);
+
 // A command made of subcommands (sidefile show | write): runs the one given.
 struct Choice {
   const CLI::App* app;

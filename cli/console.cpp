@@ -39,6 +39,18 @@ void Write(std::FILE* stream, std::string_view utf8) {
 
 }  // namespace
 
+std::string Reason(std::error_code error) {
+  if (error == std::errc::permission_denied || error == std::errc::operation_not_permitted ||
+      error == std::errc::read_only_file_system)
+    return "permissão negada";
+  if (error == std::errc::not_a_directory || error == std::errc::file_exists)
+    return "um nome do caminho é um arquivo, não uma pasta";
+  if (error == std::errc::no_such_file_or_directory) return "pasta não encontrada";
+  if (error == std::errc::no_space_on_device) return "disco cheio";
+  if (error == std::errc::is_a_directory) return "é uma pasta";
+  return "erro do sistema " + std::to_string(error.value());
+}
+
 void PrepareConsole() {
 #if defined(_WIN32)
   // Lines end in LF on both builds; no text-mode translation.

@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 namespace quorix::cli {
 
@@ -24,6 +25,9 @@ class Failure : public std::runtime_error {
  private:
   int status_;
 };
+
+// Why a file or folder could not be made, in the words of the messages.
+std::string Reason(std::error_code error);
 
 void PrepareConsole();
 void Print(std::string_view utf8);       // standard output

@@ -1,4 +1,6 @@
 // quorix: the library's operations for people and scripts.
+#include <algorithm>
+#include <memory>
 #include <new>
 #include <string>
 #include <vector>
@@ -16,8 +18,40 @@ namespace {
 
 constexpr char kOptionsGroup[] = "Opções";
 
+struct OneOfGroup {
+  std::vector<const CLI::Option*> options;
+  bool required;
+};
+
+std::vector<OneOfGroup>& OneOfGroups() {
+  static std::vector<OneOfGroup> groups;
+  return groups;
+}
+
+// The usage line of --help is the command's synopses, the manual page's too.
+class HelpFormatter : public CLI::Formatter {
+ public:
+  std::string make_usage(const CLI::App* app, std::string name) const override {
+    std::string out = get_label("Usage") + ":";
+    const char* before = " ";
+    for (const std::string& line : Synopses(app, name)) {
+      out += before + line;
+      before = "\n     ";
+    }
+    return out + "\n";
+  }
+  // CLI11 puts two blank lines between groups of options: one is enough.
+  std::string make_help(const CLI::App* app, std::string name,
+                        CLI::AppFormatMode mode) const override {
+    std::string help = CLI::Formatter::make_help(app, std::move(name), mode);
+    for (size_t at; (at = help.find("\n\n\n")) != std::string::npos;) help.erase(at, 1);
+    return help;
+  }
+};
+
 void SpeakPortuguese(CLI::App& app) {
-  auto formatter = app.get_formatter();
+  auto formatter = std::make_shared<HelpFormatter>();
+  app.formatter(formatter);
   formatter->label("Usage", "Uso");
   formatter->label("OPTIONS", "OPÇÕES");
   formatter->label("SUBCOMMAND", "COMANDO");
@@ -70,9 +104,11 @@ int Run(int argc, const char* const* argv) {
       "Windows-1252 não tem é recusado. Ajuda de cada comando: quorix COMANDO --help\n\n"
       "Estado de saída: 0 sucesso; 1 a verificação falhou; 2 uso incorreto ou erro de E/S.");
 
-  // Not shown in the help: the build writes the manual pages with it.
   std::string manFolder;
-  app.add_option("--man-pages", manFolder)->group("");
+  app.add_option("--man-pages", manFolder,
+                 "grava as páginas de manual (quorix.1, quorix-COMANDO.1) em PASTA, criada se "
+                 "não existir, e termina")
+      ->type_name("PASTA");
 
   std::vector<Command> commands;
 #define QUORIX_ADD_COMMAND(name) commands.push_back(Add##name(app));
@@ -125,6 +161,61 @@ CLI::App* AddSubcommand(CLI::App& parent, const std::string& name, const std::st
 CLI::Option* AddArgument(CLI::App* command, const std::string& name, std::string& value,
                          const std::string& description) {
   return command->add_option(name, value, description)->type_name("")->required();
+}
+
+void OneOf(const std::string& group, const std::vector<CLI::Option*>& options, bool required) {
+  OneOfGroup one{{}, required};
+  for (CLI::Option* option : options) {
+    option->group(group);
+    one.options.push_back(option);
+  }
+  OneOfGroups().push_back(std::move(one));
+}
+
+std::vector<std::string> Synopses(const CLI::App* command, const std::string& path) {
+  const auto usage = [](const CLI::Option* option) {
+    if (option->get_positional())
+      return option->get_name(true) + (option->get_items_expected_max() > 1 ? "..." : "");
+    const std::string type = option->get_type_name();
+    return option->get_name() + (type.empty() ? "" : " " + type);
+  };
+  const auto own = command->get_options([command](const CLI::Option* option) {
+    return option != command->get_help_ptr() && !option->get_group().empty();
+  });
+  std::vector<std::string> lines;
+  const auto subs = command->get_subcommands([](const CLI::App*) { return true; });
+  if (!subs.empty()) {
+    for (const CLI::App* sub : subs)
+      for (const std::string& line : Synopses(sub, path + " " + sub->get_name()))
+        lines.push_back(line);
+    for (const CLI::Option* option : own) lines.push_back(path + " " + usage(option));
+    return lines;
+  }
+  std::string line = path;
+  for (const CLI::Option* option : own) {
+    if (!option->get_positional()) continue;
+    line += " " + (option->get_required() ? usage(option) : "[" + usage(option) + "]");
+  }
+  std::vector<const CLI::Option*> written;
+  for (const CLI::Option* option : own) {
+    if (option->get_positional() ||
+        std::find(written.begin(), written.end(), option) != written.end())
+      continue;
+    const OneOfGroup* group = nullptr;
+    for (const OneOfGroup& g : OneOfGroups())
+      if (std::find(g.options.begin(), g.options.end(), option) != g.options.end()) group = &g;
+    if (group == nullptr) {
+      line += " " + (option->get_required() ? usage(option) : "[" + usage(option) + "]");
+      continue;
+    }
+    std::string alternatives;
+    for (const CLI::Option* alternative : group->options) {
+      alternatives += (alternatives.empty() ? "" : " | ") + usage(alternative);
+      written.push_back(alternative);
+    }
+    line += group->required ? " (" + alternatives + ")" : " [" + alternatives + "]";
+  }
+  return {line};
 }
 
 int RunChosen(const CLI::App& group, const std::vector<Choice>& choices) {

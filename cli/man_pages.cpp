@@ -4,8 +4,12 @@
 // details and exit statuses. The packages install them.
 #include "man_pages.h"
 
+#include <cerrno>
+#include <filesystem>
 #include <fstream>
+#include <system_error>
 
+#include "commands.h"
 #include "console.h"
 
 namespace quorix::cli {
@@ -30,7 +34,8 @@ std::string Roff(const std::string& text) {
 }
 
 std::string OptionName(const CLI::Option* option) {
-  std::string name = option->get_positional() ? option->get_name(true) : option->get_name();
+  std::string name =
+      option->get_positional() ? option->get_name(true) : option->get_name(false, true);
   const std::string type = option->get_type_name();
   if (!option->get_positional() && !type.empty()) name += " " + type;
   return name;
@@ -48,19 +53,32 @@ std::vector<const CLI::App*> Commands(const CLI::App* app) {
 }
 
 void Synopsis(std::string& page, const CLI::App* app, const std::string& path) {
-  page += ".B " + Roff(path) + "\n";
-  for (const CLI::Option* option : Shown(app)) {
-    if (option == app->get_help_ptr()) continue;
-    const std::string name = Roff(OptionName(option));
-    page += option->get_required() ? ".RI \"" + name + "\"\n" : ".RI \"[" + name + "]\"\n";
-  }
-  page += ".br\n";
+  for (const std::string& line : Synopses(app, path)) page += Roff(line) + "\n.br\n";
 }
 
+// As --help lists them: the arguments, then each group of options.
 void Options(std::string& page, const CLI::App* app) {
-  for (const CLI::Option* option : Shown(app))
+  const auto item = [&page](const CLI::Option* option) {
     page += ".TP\n.B " + Roff(OptionName(option)) + "\n" + Roff(option->get_description()) +
             (option->get_required() ? " (exigido)" : "") + "\n";
+  };
+  const auto options = Shown(app);
+  bool arguments = false;
+  for (const CLI::Option* option : options) {
+    if (!option->get_positional()) continue;
+    if (!arguments) page += ".SS Argumentos\n";
+    arguments = true;
+    item(option);
+  }
+  for (const std::string& group : app->get_groups()) {
+    bool named = false;
+    for (const CLI::Option* option : options) {
+      if (option->get_positional() || option->get_group() != group) continue;
+      if (!named) page += ".SS " + Roff(group) + "\n";
+      named = true;
+      item(option);
+    }
+  }
 }
 
 // Paragraphs of a help footer, blank lines kept as paragraph breaks.
@@ -93,9 +111,7 @@ std::string CommandPage(const CLI::App* command, const std::string& version) {
   std::string page = Header(name, version) + ".SH NOME\n" + Roff(name) + " \\- " +
                      Roff(command->get_description()) + "\n.SH SINOPSE\n";
   const auto subs = Commands(command);
-  if (subs.empty()) Synopsis(page, command, "quorix " + command->get_name());
-  for (const CLI::App* sub : subs)
-    Synopsis(page, sub, "quorix " + command->get_name() + " " + sub->get_name());
+  Synopsis(page, command, "quorix " + command->get_name());
   page +=
       ".SH OP\xC3\x87\xC3\x95"
       "ES\n";
@@ -113,11 +129,18 @@ std::string CommandPage(const CLI::App* command, const std::string& version) {
 }
 
 std::string MainPage(const CLI::App& app, const std::string& version) {
-  std::string page = Header("quorix", version) + ".SH NOME\nquorix \\- " +
-                     Roff(app.get_description()) + "\n.SH SINOPSE\n.B quorix\n.I COMANDO\n" +
-                     ".RI [ OP\xC3\x87\xC3\x95"
-                     "ES ]\n.br\n.B quorix \\-\\-help\n|\n" +
-                     ".B \\-\\-version\n.SH COMANDOS\n";
+  // The description starts with the program's name, which the name line
+  // already gives.
+  std::string description = app.get_description();
+  if (description.rfind("quorix: ", 0) == 0) description.erase(0, 8);
+  std::string page =
+      Header("quorix", version) + ".SH NOME\nquorix \\- " + Roff(description) + "\n.SH SINOPSE\n";
+  Synopsis(page, &app, "quorix");
+  page +=
+      ".SH OP\xC3\x87\xC3\x95"
+      "ES\n";
+  Options(page, &app);
+  page += ".SH COMANDOS\n";
   std::string seeAlso;
   for (const CLI::App* command : Commands(&app)) {
     page += ".TP\n.BR quorix\\-" + Roff(command->get_name()) + " (1)\n" +
@@ -131,17 +154,25 @@ std::string MainPage(const CLI::App& app, const std::string& version) {
   return page;
 }
 
-void Write(const std::string& folder, const std::string& name, const std::string& page) {
-  const std::string path = folder + "/" + name + ".1";
+void Write(const std::filesystem::path& folder, const std::string& name, const std::string& page) {
+  const std::filesystem::path path = folder / (name + ".1");
   std::ofstream out(path, std::ios::binary);
   out << page;
   out.close();
-  if (!out) throw Failure(kUsageError, "não foi possível gravar " + path);
+  if (!out)
+    throw Failure(kUsageError, "--man-pages: não foi possível gravar " + path.u8string() + " (" +
+                                   Reason(std::error_code(errno, std::generic_category())) + ")");
 }
 
 }  // namespace
 
-int WriteManPages(const CLI::App& app, const std::string& folder, const std::string& version) {
+int WriteManPages(const CLI::App& app, const std::string& folderName, const std::string& version) {
+  const std::filesystem::path folder = std::filesystem::u8path(folderName);
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  if (error)
+    throw Failure(kUsageError, "--man-pages: não foi possível criar a pasta " + folderName + " (" +
+                                   Reason(error) + ")");
   Write(folder, "quorix", MainPage(app, version));
   for (const CLI::App* command : Commands(&app))
     Write(folder, "quorix-" + command->get_name(), CommandPage(command, version));

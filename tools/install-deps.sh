@@ -9,8 +9,9 @@
 #         runtimes, Free Pascal (with its sources, for the win32 cross compiler),
 #         Lazarus' lazbuild (with the Lazarus sources it insists on), Mono with
 #         nuget, the .NET Framework reference assemblies and xbuild (mono-devel),
-#         OpenJDK with JNA, valgrind, what makes and checks the packages, and
-#         debootstrap for the fresh-machine check. The .NET SDK (dotnet), which
+#         OpenJDK with JNA, valgrind, what makes and checks the packages,
+#         debootstrap for the fresh-machine check, and cram and npm for the
+#         manual's console sessions and links. The .NET SDK (dotnet), which
 #         makes the NuGet package and runs its test on .NET, does not come from
 #         Debian's packages: where it is missing this says so, and the test
 #         command leaves those steps out and names them.
@@ -30,7 +31,10 @@ test="googletest libbenchmark-dev openssl xxd locales python3
       clang libclang-rt-14-dev valgrind
       fp-compiler-3.2.2 fp-units-rtl-3.2.2 fpc-source-3.2.2 lcl-utils-2.2 lazarus-src-2.2
       mono-mcs mono-runtime mono-devel nuget openjdk-17-jdk-headless libjna-java
-      dpkg-dev lintian man-db pkgconf zip unzip debootstrap"
+      dpkg-dev lintian man-db pkgconf zip unzip debootstrap python3-cram"
+# The manual's link check runs remark from the npm registry. Some Node.js
+# installations bring their own npm; Debian's is a package of its own.
+command -v npm >/dev/null 2>&1 || test="$test npm"
 test_locales="pt_BR.UTF-8 en_US.UTF-8 de_DE.UTF-8"
 
 set_name=${1:-test}

@@ -1,5 +1,6 @@
 #!/bin/sh
-# Builds and runs every test: the native Linux build, the same under
+# Builds and runs every test: the native Linux build (and the manual's console
+# sessions, links and paths against it), the same under
 # AddressSanitizer + UndefinedBehaviorSanitizer, the thread test under
 # ThreadSanitizer, the 32-bit Windows DLL under Wine, signed files crossing
 # between the two builds, the Pascal, Lazarus, C# and Java host bindings driven
@@ -35,6 +36,9 @@ cmake -S "$root" -B "$out/native" -DCMAKE_BUILD_TYPE=Release -DQUORIX_WERROR=ON 
 cmake --build "$out/native" -j"$jobs"
 step "native tests"
 (cd "$out/native" && ctest --output-on-failure)
+step "the manual: every console session runs as shown; links and repository paths exist"
+sh "$root/tests/docs/sessions.sh" "$out/native/bin" "$out"
+sh "$root/tests/docs/links.sh" "$out"
 
 step "sanitizer build (ASan + UBSan)"
 cmake -S "$root" -B "$out/sanitize" -DCMAKE_BUILD_TYPE=Debug -DQUORIX_SANITIZE=ON -DQUORIX_BENCH=OFF \

@@ -57,7 +57,7 @@ t 2 '' $'quorix: falta o comando; veja quorix --help\n'
 t 2 '' $'quorix: argumento inesperado: foo\n' foo
 t 2 '' $'quorix: falta o comando de sidefile: show ou write\n' sidefile
 t 2 '' $'quorix: falta a opção --private-key\n' sign r.txt
-h 0 'Uso: quorix [OPÇÕES] [COMANDO]' --help
+h 0 'Uso: quorix keygen --name NOME [--dir PASTA]' --help
 h 0 'Estado de saída: 0 assinatura válida; 1 assinatura inválida ou ausente; 2 uso' verify --help
 
 # keygen: the private file owner-only, the public XML file by the library.
@@ -67,8 +67,10 @@ badname=$'quorix: --name: o nome do desenvolvedor também dá nome aos arquivos:
 t 2 '' "$badname" keygen --name con.txt
 t 2 '' "$badname" keygen --name a/b
 t 2 '' $'quorix: Nome do desenvolvedor inválido como nome de arquivo: Dev..X\n' keygen --name Dev..X
-t 2 '' $'quorix: chaves: a pasta não existe\n' keygen --name Dev --dir chaves
-that '[ -z "$(ls)" ]' 'refused key pairs leave no file'
+t 2 '' $'quorix: Nome do desenvolvedor inválido como nome de arquivo: Dev..X\n' keygen --name Dev..X --dir "novas${sep}chaves"
+that '[ -z "$(ls)" ]' 'refused key pairs leave no file, and no folder made for them'
+t 0 "chave privada: novas${sep}chaves${sep}Dev.chave"$'\n'"chave pública: novas${sep}chaves${sep}Dev.xml"$'\n' '' keygen --name Dev --dir "novas${sep}chaves"
+that '[ -f novas/chaves/Dev.chave ] && [ -f novas/chaves/Dev.xml ] && rm -r novas' 'keygen --dir makes the missing folders'
 t 0 "chave privada: .$sep$dev.chave"$'\n'"chave pública: .$sep$dev.xml"$'\n' '' keygen --name "$dev"
 t 2 '' "quorix: .$sep$dev.chave: já existe; apague-o ou escolha outro nome"$'\n' keygen --name "$dev"
 modulus=$(sed -n 's/^modulo=\([0-9A-F]\{256\}\)$/\1/p' "$work/run/$dev.chave")
@@ -159,7 +161,7 @@ t 2 '' $'quorix: typo.json: chave desconhecida: CNJP\n' sidefile write x.ini --f
 t 2 '' $'quorix: broken.json: JSON inválido perto do byte 14\n' sidefile write x.ini --from broken.json
 t 2 '' $'quorix: hole.json: FILE AUX: a lista não pode ter textos vazios\n' sidefile write x.ini --from hole.json
 t 2 '' $'quorix: nocnpj.json: falta a chave CNPJ\n' sidefile write x.ini --from nocnpj.json
-t 2 '' $'quorix: Arquivo Inválido nada.ini\n' sidefile show nada.ini
+t 2 '' $'quorix: nada.ini: arquivo não encontrado\n' sidefile show nada.ini
 
 # total: a serial number with accents, stored as its Windows-1252 bytes.
 t 0 '' '' total set gt.ini 'ECF-Ção' 1234,56
@@ -172,12 +174,78 @@ that 'LC_ALL=C grep -qaF "$(printf "[\272\270\273\242<X\344]")" gt.ini' \
 t 2 '' $'quorix: VALOR: "12.5.1" não é um número (ex.: 1234.56 ou 1234,56)\n' total set gt.ini ECF-2 12.5.1
 t 2 '' $'quorix: SERIE: o caractere U+0151 ("ő") não existe no Windows-1252\n' total set gt.ini 'ECF ő' 1
 t 2 '' $'quorix: Número de Fabricação ECF Inválido\n' total get gt.ini ''
-t 2 '' $'quorix: Arquivo Inválido nada.ini\n' total get nada.ini ECF-2
+t 2 '' $'quorix: nada.ini: arquivo não encontrado\n' total get nada.ini ECF-2
+that '[ ! -e nada.ini ]' 'reading a missing side file makes none'
+# The register keeps 15 significant digits: more is refused, never rounded.
+digits() { echo "quorix: VALOR: \"$1\" tem $2 algarismos significativos; o totalizador guarda até 15, e gravaria outro número: arredonde-o"; }
+t 2 '' "$(digits 1234567890123456 16)"$'\n' total set gt.ini ECF-2 1234567890123456
+t 2 '' "$(digits 12345678901234567890 19)"$'\n' total set gt.ini ECF-2 12345678901234567890
+t 2 '' "$(digits -0,0012345678901234567 17)"$'\n' total set gt.ini ECF-2 -0,0012345678901234567
+t 0 $'-12.25\n' '' total get gt.ini ECF-2
+t 0 '' '' total set gt.ini ECF-4 123456789012345000
+t 0 $'123456789012345000\n' '' total get gt.ini ECF-4
+t 0 '' '' total set gt.ini ECF-4 0,00000000000000123456789012345
+t 0 $'0.00000000000000123456789012345\n' '' total get gt.ini ECF-4
 # An accented folder and file name: the file the user named, on both builds.
 mkdir "$work/run/pastá"
 t 0 '' '' total set "pastá${sep}relatório.ini" ECF-1 7
 t 0 $'7\n' '' total get "pastá${sep}relatório.ini" ECF-1
 that '[ -f pastá/relatório.ini ] && [ "$(ls pastá)" = relatório.ini ]' 'an accented name is the name the user typed'
+
+# --man-pages: the manual pages, in a folder it makes, say what --help says.
+t 2 '' $'quorix: --man-pages: falta o valor\n' --man-pages
+[ $windows = 1 ] || t 2 '' $'quorix: --man-pages: não foi possível criar a pasta r.txt/man1 (um nome do caminho é um arquivo, não uma pasta)\n' --man-pages r.txt/man1
+t 0 '' '' --man-pages "man${sep}man1"
+cat >"$work/man_vs_help.py" <<'PY'
+# Each manual page's synopsis lines and option groups against --help's.
+import os, re, subprocess, sys
+runner, quorix = sys.argv[1:3]
+def help_of(*words):
+    argv = ([runner] if runner else []) + [quorix, *words, "--help"]
+    return subprocess.run(argv, capture_output=True, text=True, check=True).stdout.splitlines()
+def unroff(line):
+    return line.replace("\\-", "-").replace("\\e", "\\").replace("\\&", "")
+def help_usage(lines):
+    i = next(i for i, l in enumerate(lines) if l.startswith("Uso: "))
+    out = [lines[i][5:]]
+    while lines[i + 1].startswith("     "): i += 1; out.append(lines[i][5:])
+    return out
+def help_groups(lines):
+    # Blocks between blank lines after the usage lines, up to the first that
+    # is not a group: a title ending in ":" over indented option lines.
+    blocks, groups = [[]], []
+    for l in lines[lines.index("") + 1:]:
+        if l: blocks[-1].append(l)
+        elif blocks[-1]: blocks.append([])
+    for b in blocks:
+        if not b or not b[0].endswith(":") or not all(l.startswith("  ") for l in b[1:]): break
+        groups.append((b[0][:-1], [l.split()[0] for l in b[1:] if re.match(r"^  \S", l)]))
+    return [g for g in groups if g[0] != "Comandos"]
+def sections(page):
+    out, name = {}, None
+    for l in page:
+        if l.startswith(".SH "): name = unroff(l[4:]); out[name] = []
+        elif name: out[name].append(unroff(l))
+    return out
+def man_groups(lines):
+    groups = []
+    for i, l in enumerate(lines):
+        if l.startswith(".SS "): groups.append((l[4:], []))
+        elif l == ".TP" and groups: groups[-1][1].append(lines[i + 1][3:].split()[0])
+    return groups
+bad = 0
+for name in sorted(os.listdir(sys.argv[3])):
+    page = sections(open(os.path.join(sys.argv[3], name), encoding="utf-8").read().splitlines())
+    words = [] if name == "quorix.1" else [name[7:-2]]
+    usage = [l for l in page["SINOPSE"] if l != ".br"]
+    leaves = [(words, page["OPÇÕES"])] + [(s.split(), page[s]) for s in page if s.startswith(words[0] + " ")] if words else [(words, page["OPÇÕES"])]
+    checks = [(name + " SINOPSE", usage, help_usage(help_of(*words)))]
+    checks += [(name + " " + " ".join(w), man_groups(body), help_groups(help_of(*w))) for w, body in leaves]
+    for what, man, shown in checks:
+        if man != shown: bad += 1; print(what, "man:", man, "--help:", shown)
+sys.exit(bad != 0)
+PY
+that 'python3 "$work/man_vs_help.py" "$runner" "$quorix" man/man1' 'manual pages: synopses and option groups as --help shows them'
 
 # build, check, show: a report from JSON, read back; damaged copies of it.
 cat >"$work/run/rel.json" <<'EOF'

@@ -4,9 +4,11 @@
 #                                               CMake package, quorix.pc, the quorix program)
 #   build/packages/quorix-VERSION-win32.zip    (the 32-bit Windows DLLs, quorix.exe, import
 #                                               library, .def, header, bindings)
+#   build/packages/quorix-VERSION-win64.zip    (the same for 64-bit Windows hosts)
 #   build/packages/Quorix.VERSION.nupkg        (the C# binding for .NET Framework 4, with the
 #                                               win-x86 and linux-x64 libraries)
-# from two Release trees of their own (build/pkg-native, build/pkg-windows),
+# from Release trees of their own (build/pkg-native, build/pkg-windows,
+# build/pkg-windows64),
 # without tests or benchmarks. Needs what tools/install-deps.sh installs.
 # usage: tools/package.sh            (QUORIX_BUILD_DIR: another build folder)
 set -eu
@@ -27,19 +29,22 @@ cmake -S "$root" -B "$out/pkg-native" $common -DCMAKE_INSTALL_PREFIX=/usr \
   -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" \
   -DCMAKE_SHARED_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)"
 cmake --build "$out/pkg-native" -j"$jobs"
-cmake -S "$root" -B "$out/pkg-windows" $common \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake"
-cmake --build "$out/pkg-windows" -j"$jobs"
+for target in i686:pkg-windows x86_64:pkg-windows64; do
+  cmake -S "$root" -B "$out/${target#*:}" $common \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-${target%:*}.cmake"
+  cmake --build "$out/${target#*:}" -j"$jobs"
+done
 
 (cd "$out/pkg-native" && cpack -G DEB)
 (cd "$out/pkg-windows" && cpack -G ZIP)
+(cd "$out/pkg-windows64" && cpack -G ZIP)
 
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$out/pkg-native/CMakeCache.txt")
 arch=$(dpkg --print-architecture)
 rm -rf "$out/packages"
 mkdir -p "$out/packages"
 cp "$out/pkg-native/quorix_${version}_$arch.deb" "$out/pkg-windows/quorix-$version-win32.zip" \
-  "$out/packages/"
+  "$out/pkg-windows64/quorix-$version-win64.zip" "$out/packages/"
 
 # The NuGet package, from the same two trees. Quorix.dll is compiled against
 # .NET Framework 4.0's reference assemblies, so it uses nothing newer. The

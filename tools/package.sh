@@ -1,5 +1,5 @@
 #!/bin/sh
-# Makes the two packages an integrator installs:
+# Makes the packages an integrator installs:
 #   build/packages/quorix_VERSION_amd64.deb    (Debian 12, x86-64: libraries, header,
 #                                               CMake package, quorix.pc, the quorix program)
 #   build/packages/quorix-VERSION-win32.zip    (the 32-bit Windows DLLs, quorix.exe, import
@@ -8,8 +8,7 @@
 #   build/packages/Quorix.VERSION.nupkg        (the C# binding for .NET Framework 4, with the
 #                                               win-x86 and linux-x64 libraries)
 # from Release trees of their own (build/pkg-native, build/pkg-windows,
-# build/pkg-windows64),
-# without tests or benchmarks. Needs what tools/install-deps.sh installs.
+# build/pkg-windows64), without tests or benchmarks. Needs what tools/install-deps.sh installs.
 # usage: tools/package.sh            (QUORIX_BUILD_DIR: another build folder)
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)

@@ -2,12 +2,13 @@
 # Builds and runs every test: the native Linux build, the same under
 # AddressSanitizer + UndefinedBehaviorSanitizer, the thread test under
 # ThreadSanitizer, the 32-bit Windows DLL under Wine and the 64-bit one under
-# wine64, signed files crossing between the Linux and each Windows build, the Pascal, Lazarus, C# and Java host bindings driven
-# by real compilers' programs, and a short run of
-# every fuzzing harness (QUORIX_FUZZ_SECONDS each, 30 by default), then the
-# Debian package, the Windows zip and the NuGet package made and used as
-# integrators use them, and last the demo run from nothing in a fresh Debian
-# root (tools/fresh-root.sh).
+# wine64, signed files crossing between the Linux and each Windows build, the
+# Pascal, Lazarus, C# and Java host bindings driven by real compilers'
+# programs, and a short run of every fuzzing harness (QUORIX_FUZZ_SECONDS
+# each, 30 by default), then the Debian package, the two Windows zips and the
+# NuGet package made and used as integrators use them, and last the demo run
+# from nothing in a fresh Debian root (tools/fresh-root.sh). Its last lines
+# count the Windows test programs that ran for each target.
 # Warnings are errors in every tree here.
 # usage: tools/test-all.sh            (build trees go to ./build)
 set -eu
@@ -100,7 +101,7 @@ interop win64 "$out/windows64"
 step "host bindings: Free Pascal (native, valgrind, Wine, wine64), Lazarus, C# (Mono), Java (JNA)"
 sh "$root/tools/test-bindings.sh" "$out/native/bin" "$out/windows/bin" "$out" "$out/windows64/bin"
 
-step "packages: the .deb and the Windows zip, installed and used"
+step "packages: the .deb and the Windows zips, installed and used"
 sh "$root/tools/package.sh"
 sh "$root/tests/package/test_packages.sh" "$out/packages" "$out"
 

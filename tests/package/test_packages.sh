@@ -148,10 +148,10 @@ tally() { [ -z "${QUORIX_WINDOWS_TALLY:-}" ] || echo "$1" >> "$QUORIX_WINDOWS_TA
 # integrator of that bitness uses it; the 32-bit one runs under Wine where the
 # kernel allows, the 64-bit one under wine64 everywhere.
 windows_zip() {
-  target=$1 zip=$2 prefix=$3 machine=$4 format=$5
+  target=$1 archive=$2 prefix=$3 machine=$4 format=$5
   unzipped=$work/zip-$target
-  check "the $target zip unpacks into an empty folder" unzip -q "$zip" -d "$unzipped"
-  top=$unzipped/$(basename "$zip" .zip)
+  check "the $target zip unpacks into an empty folder" unzip -q "$archive" -d "$unzipped"
+  top=$unzipped/$(basename "$archive" .zip)
   for f in quorix.dll sign_bema.dll quorix.exe include/quorix.h lib/libquorix_host.a quorix.def \
     MSVC.txt bindings/pascal/quorix.pas bindings/pascal/lazquorix.lpk bindings/pascal/lazquorix.pas \
     bindings/dotnet/Quorix.cs bindings/java/quorix.jar README.md LICENSE; do

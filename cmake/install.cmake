@@ -1,7 +1,8 @@
 # What an integrator installs: the library, the signing library, the quorix
 # program, the header, the bindings and the documents; on Linux also the CMake
 # package (quorix::quorix) and quorix.pc. CPack turns the same rules into the
-# Debian package (native tree) and the Windows zip (cross tree); see
+# Debian package (native tree) and the Windows zips (the i686 and x86_64 cross
+# trees); see
 # tools/package.sh.
 
 # The quorix unit and the Lazarus package that holds it.
@@ -25,8 +26,21 @@ if(WIN32)
   # dlltool's import library (decorated names mapped onto the exports), not
   # ld's, which loses the mapping under --kill-at.
   install(FILES ${QUORIX_IMPLIB} DESTINATION lib)
-  install(FILES ${PROJECT_SOURCE_DIR}/exports/quorix.def
-    ${PROJECT_SOURCE_DIR}/packaging/MSVC.txt DESTINATION .)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(QUORIX_MSVC_BITS 32)
+    set(QUORIX_MSVC_MACHINE x86)
+    set(QUORIX_MSVC_NAMES "quorix.dll exports its functions undecorated; quorix.def maps the names a C
+host compiled with quorix.h calls (quorix_Header@4 and so on) onto them. Make
+the import library once, in a Visual Studio x86 command prompt, in this folder:")
+  else()
+    set(QUORIX_MSVC_BITS 64)
+    set(QUORIX_MSVC_MACHINE x64)
+    set(QUORIX_MSVC_NAMES "quorix.dll exports its functions by the names quorix.h declares; quorix.def
+lists them with their ordinals. Make the import library once, in a Visual
+Studio x64 command prompt, in this folder:")
+  endif()
+  configure_file(${PROJECT_SOURCE_DIR}/packaging/MSVC.txt.in ${PROJECT_BINARY_DIR}/MSVC.txt @ONLY)
+  install(FILES ${QUORIX_DEF} ${PROJECT_BINARY_DIR}/MSVC.txt DESTINATION .)
   install(FILES ${PROJECT_SOURCE_DIR}/include/quorix.h DESTINATION include)
   install(FILES ${QUORIX_PASCAL_PACKAGE} DESTINATION bindings/pascal)
   install(FILES ${PROJECT_SOURCE_DIR}/bindings/dotnet/Quorix.cs DESTINATION bindings/dotnet)
@@ -115,7 +129,11 @@ set(CPACK_SOURCE_IGNORE_FILES "/build/;/\\\\.git/")
 
 if(WIN32)
   set(CPACK_GENERATOR ZIP)
-  set(CPACK_PACKAGE_FILE_NAME quorix-${PROJECT_VERSION}-win32)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(CPACK_PACKAGE_FILE_NAME quorix-${PROJECT_VERSION}-win32)
+  else()
+    set(CPACK_PACKAGE_FILE_NAME quorix-${PROJECT_VERSION}-win64)
+  endif()
 else()
   set(CPACK_GENERATOR DEB)
   set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})

@@ -1,8 +1,8 @@
 /*
  * quorix: PAF-ECF report files, signed; software-house and grand-total side files.
  *
- * Calling convention (both builds): every export is stdcall on 32-bit Windows
- * (the only convention on x86-64 Linux). Texts are Windows-1252 bytes in the
+ * Calling convention (every build): every export is stdcall on 32-bit Windows
+ * and the one x86-64 convention on 64-bit Windows and on x86-64 Linux. Texts are Windows-1252 bytes in the
  * length-prefixed, reference-counted form below; the library reads the length
  * from the prefix, never searches for the NUL, and never changes a text it is
  * given. A null pointer is the empty text.

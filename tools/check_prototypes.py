@@ -10,6 +10,12 @@ count, kind, name or order, and on an ordinal missing, repeated or out of
 templates over the header's own prototypes (UPAF/record_call.h), so the
 compiler holds them to it.
 
+The calling convention is checked per Windows target: on 32-bit Windows every
+export and the two list functions the library calls back are stdcall; on
+x86-64 there is one convention, which C compilers, Free Pascal, Delphi and
+.NET use whatever keyword a declaration carries, while JNA must not be asked
+for stdcall there. CONVENTIONS says how each binding states it.
+
 A binding is one line of BINDINGS: its file and the syntax of its
 declarations ("c" and "java" for `result name(type param, ...)`, "pascal" for
 `function name(param, ...: Type; ...): Result`). TYPES says which of the
@@ -115,6 +121,93 @@ def pascal(text):
     return found
 
 
+TARGETS = {"win32": {"windows": True, "64": False}, "win64": {"windows": True, "64": True}}
+
+
+def keyword_convention(keyword, target):
+    """What a declaration keyword means on a target: x86-64 has one convention."""
+    if TARGETS[target]["64"]:
+        return "x64"
+    return {"__stdcall": "stdcall", "stdcall": "stdcall", "StdCall": "stdcall",
+            "cdecl": "cdecl", "Cdecl": "cdecl"}.get(keyword, keyword or "default")
+
+
+def header_conventions(text):
+    m = re.search(r"#if defined\(_WIN32\)\s*#define QUORIX_CALL (\w+)", text)
+    calls = len(re.findall(r"QUORIX_API\s+\w+\s+QUORIX_CALL\s+quorix_", text))
+    lists = len(re.findall(r"quorix_bool\(QUORIX_CALL \*(?:clear|append)\)", text))
+    keyword = m.group(1) if m else None
+    return {"exports": keyword if calls == 25 else None,
+            "list functions": keyword if lists == 2 else None}
+
+
+def pascal_conventions(text):
+    exports = set(re.findall(r"\)\s*(?::\s*\w+)?\s*;\s*(\w+)\s*;\s*external\s+QuorixLibrary", text))
+    lists = {k or "default" for k in re.findall(
+        r"TList(?:Clear|Append)\s*=\s*function\([^)]*\)\s*:\s*\w+\s*;\s*(?:(\w+)\s*;)?", text)}
+    one = lambda found: found.pop() if len(found) == 1 else "mixed: " + ", ".join(sorted(found))
+    return {"exports": one(exports), "list functions": one(lists)}
+
+
+def csharp_conventions(text):
+    call = re.search(r"const CallingConvention Call = CallingConvention\.(\w+);", text)
+    exports = {a.replace("Call", call.group(1) if call else "?") for a in re.findall(
+        r"\[DllImport\(Library, CallingConvention = (\w+)[^\]]*\]\s*public static extern", text)}
+    lists = set(re.findall(r"\[UnmanagedFunctionPointer\(CallingConvention\.(\w+)\)\]\s*"
+                           r"delegate byte List(?:Clear|Append)\b", text))
+    if len(re.findall(r"DllImport\(Library\b", text)) != 25:
+        exports = {"an export without CallingConvention = Call"}
+    one = lambda found: found.pop() if len(found) == 1 else "mixed: " + ", ".join(sorted(found))
+    return {"exports": one(exports), "list functions": one(lists) if len(lists) else "default"}
+
+
+def java_conventions(text, target):
+    """JNA takes the convention as an option chosen at run time: evaluated here
+    for the target's JVM."""
+    m = re.search(r"static final boolean STDCALL = ([^;]+);", text)
+    register = re.search(r"OPTION_CALLING_CONVENTION,\s*STDCALL \? StdCallLibrary\.STDCALL_CONVENTION"
+                         r" : Function\.C_CONVENTION\)", text)
+    lists = re.findall(r"Exports\.STDCALL \? \(StdCall(Clear|Append)List\) Paf::\w+ : "
+                       r"\((Clear|Append)List\)", text)
+    if not (m and register and len(lists) == 2):
+        return {"exports": "not chosen by STDCALL", "list functions": "not chosen by STDCALL"}
+    facts = TARGETS[target]
+    expr = (m.group(1).replace("Platform.isWindows()", str(facts["windows"]))
+            .replace("Platform.is64Bit()", str(facts["64"])).replace("&&", " and ")
+            .replace("||", " or ").replace("!", " not "))
+    stdcall = eval(expr, {"__builtins__": {}})
+    convention = "stdcall" if stdcall else ("x64" if facts["64"] else "cdecl")
+    return {"exports": convention, "list functions": convention}
+
+
+def convention_problems(root):
+    problems = []
+    header = header_conventions((root / "include/quorix.h").read_text(encoding="cp1252"))
+    java = "\n".join((root / f).read_text(encoding="utf-8")
+                     for f in ("bindings/java/src/quorix/Exports.java", "bindings/java/src/quorix/Paf.java"))
+    stated = {
+        "bindings/pascal/quorix.pas": pascal_conventions(strip_comments(
+            (root / "bindings/pascal/quorix.pas").read_text(encoding="utf-8"), "pascal")),
+        "bindings/dotnet/Quorix.cs": csharp_conventions(strip_comments(
+            (root / "bindings/dotnet/Quorix.cs").read_text(encoding="utf-8"), "c")),
+    }
+    for target in TARGETS:
+        for what, keyword in header.items():
+            if keyword is None:
+                if target == "win32":
+                    problems.append(f"include/quorix.h: {what} are not all QUORIX_CALL")
+                continue
+            want = keyword_convention(keyword, target)
+            for file, found in stated.items():
+                got = keyword_convention(found[what], target)
+                if got != want:
+                    problems.append(f"{file}: {what} are {got} on {target}, the header's {want}")
+            got = java_conventions(java, target)[what]
+            if got != want:
+                problems.append(f"bindings/java: {what} are {got} on {target}, the header's {want}")
+    return problems
+
+
 def definitions(path):
     ordinals = {}
     for line in path.read_text().splitlines():
@@ -161,12 +254,13 @@ def main():
                 if pname != wname or wkind not in types.get(ptype, ()):
                     problems.append(f"{file}: {name}, parameter {i}: {ptype} {pname}, "
                                     f"the header's is {wname} ({wkind})")
+    problems += convention_problems(root)
     for p in problems:
         print("FAIL: " + p)
     if problems:
         return 1
     print(f"OK: {len(header)} exports; the .def file and {len(BINDINGS)} bindings agree "
-          "with include/quorix.h")
+          "with include/quorix.h, stdcall on win32 and the one convention on win64")
     return 0
 
 

@@ -70,7 +70,7 @@ grep -qx "demo: $reports reports signed in /root/quorix/build/demo-output; quori
 [ "$(grep -c ': [0-9]* linhas, nenhum problema$' "$log")" = "$reports" ] ||
   fail "quorix check did not find every one of the $reports reports sound"
 # The main job must not have pulled in what only the tests need.
-for p in wine g++-mingw-w64-i686 clang fp-compiler-3.2.2 mono-mcs lintian googletest; do
+for p in wine wine64 g++-mingw-w64-i686 g++-mingw-w64-x86-64 clang fp-compiler-3.2.2 mono-mcs lintian googletest; do
   chroot "$target" dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" &&
     fail "the demo installed $p, which only the tests need"
 done

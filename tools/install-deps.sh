@@ -4,9 +4,9 @@
 #   demo  the main job: the native toolchain, CMake, OpenSSL's library and the
 #         header libraries of the quorix program (CLI11, nlohmann-json).
 #   test  every test on top of that: GoogleTest and Google Benchmark sources,
-#         the locales the regional tests run under, the mingw-w64 cross compiler
-#         and Wine (32-bit) for the DLL, clang with libFuzzer and its sanitizer
-#         runtimes, Free Pascal (with its sources, for the win32 cross compiler),
+#         the locales the regional tests run under, the mingw-w64 cross compilers
+#         and Wine for the DLLs (32-bit and 64-bit), clang with libFuzzer and its sanitizer
+#         runtimes, Free Pascal (with its sources, for the win32 and win64 units),
 #         Lazarus' lazbuild (with the Lazarus sources it insists on), Mono with
 #         nuget, the .NET Framework reference assemblies and xbuild (mono-devel),
 #         OpenJDK with JNA, valgrind, what makes and checks the packages,
@@ -28,6 +28,7 @@ set -eu
 demo="build-essential cmake libssl-dev libcli11-dev nlohmann-json3-dev"
 test="googletest libbenchmark-dev openssl xxd locales python3
       g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386
+      g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine64
       clang libclang-rt-14-dev valgrind
       fp-compiler-3.2.2 fp-units-rtl-3.2.2 fpc-source-3.2.2 lcl-utils-2.2 lazarus-src-2.2
       mono-mcs mono-runtime mono-devel nuget openjdk-17-jdk-headless libjna-java

@@ -4,12 +4,12 @@
 #                                               CMake package, quorix.pc, the quorix program)
 #   build/packages/quorix-VERSION-win32.zip    (the 32-bit Windows DLLs, quorix.exe, import
 #                                               library, .def, header, bindings)
+#   build/packages/quorix-VERSION-win64.zip    (the same for 64-bit Windows hosts)
 #   build/packages/Quorix.VERSION.nupkg        (the C# binding for .NET and .NET Framework, with
 #                                               the win-x86, win-x64 and linux-x64 libraries;
 #                                               made only where dotnet is installed)
-# from two Release trees of their own (build/pkg-native, build/pkg-windows; the
-# NuGet package also takes the 64-bit Windows DLLs of build/windows64),
-# without tests or benchmarks. Needs what tools/install-deps.sh installs.
+# from Release trees of their own (build/pkg-native, build/pkg-windows,
+# build/pkg-windows64), without tests or benchmarks. Needs what tools/install-deps.sh installs.
 # usage: tools/package.sh            (QUORIX_BUILD_DIR: another build folder)
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -29,30 +29,31 @@ cmake -S "$root" -B "$out/pkg-native" $common -DCMAKE_INSTALL_PREFIX=/usr \
   -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" \
   -DCMAKE_SHARED_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)"
 cmake --build "$out/pkg-native" -j"$jobs"
-cmake -S "$root" -B "$out/pkg-windows" $common \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake"
-cmake --build "$out/pkg-windows" -j"$jobs"
+for target in i686:pkg-windows x86_64:pkg-windows64; do
+  cmake -S "$root" -B "$out/${target#*:}" $common \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-${target%:*}.cmake"
+  cmake --build "$out/${target#*:}" -j"$jobs"
+done
 
 (cd "$out/pkg-native" && cpack -G DEB)
 (cd "$out/pkg-windows" && cpack -G ZIP)
+(cd "$out/pkg-windows64" && cpack -G ZIP)
 
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$out/pkg-native/CMakeCache.txt")
 arch=$(dpkg --print-architecture)
 rm -rf "$out/packages"
 mkdir -p "$out/packages"
 cp "$out/pkg-native/quorix_${version}_$arch.deb" "$out/pkg-windows/quorix-$version-win32.zip" \
-  "$out/packages/"
+  "$out/pkg-windows64/quorix-$version-win64.zip" "$out/packages/"
 
 # The NuGet package, made by dotnet pack from bindings/dotnet/Quorix.csproj:
 # the binding for netstandard2.0 and net40 and, under runtimes/RID/native, the
 # libraries of each platform, stripped. The Linux library goes in as
 # libquorix.so, the name a DllImport of "quorix" probes for (Mono and .NET
 # alike); it loads libsign_bema.so.1 from its own folder.
-# The 64-bit Windows DLLs come from the test command's tree build/windows64
-# (QUORIX_WIN64_BIN: another folder); with win64_required=no a package is
-# still made without them when that folder is missing, and says so.
-win64_required=no
-win64_bin=${QUORIX_WIN64_BIN:-$out/windows64/bin}
+# The 64-bit Windows DLLs come from the 64-bit tree above.
+win64_required=yes
+win64_bin=$out/pkg-windows64/bin
 nuget=$out/nuget
 if ! command -v dotnet >/dev/null 2>&1; then
   echo "package.sh: NOT MADE: Quorix.$version.nupkg (no dotnet: the .NET SDK is not installed; see docs/bindings.md)"

@@ -2,7 +2,8 @@
 # Builds the host bindings' programs with real compilers and runs their tests:
 # the Pascal test natively against libquorix.so, again under valgrind (no
 # library text may leak), cross-compiled for 32-bit Windows and run under
-# Wine against quorix.dll; the same test as a Lazarus project requiring the
+# Wine against the 32-bit quorix.dll and for 64-bit Windows under wine64
+# against the 64-bit one; the same test as a Lazarus project requiring the
 # package lazquorix, built with lazbuild; the C# test under Mono (the same
 # cases run under xunit on .NET from the NuGet package, in
 # tests/package/test_packages.sh) and the Java test over JNA, both against
@@ -10,17 +11,21 @@
 # benchmark are built too, so that they keep compiling; the example host runs
 # once.
 #
-# usage: tools/test-bindings.sh native-bin-folder windows-bin-folder [build-folder]
+# usage: tools/test-bindings.sh native-bin-folder windows-bin-folder [build-folder
+#                               [windows64-bin-folder]]
 #        (native-bin-folder also holds quorix.jar: a tree built with -DQUORIX_JAVA=ON)
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 native=$(cd "$1" && pwd)
 windows=$(cd "$2" && pwd)
 build=${3:-$root/build}
+windows64=${4:+$(cd "$4" && pwd)}
 out=$build/bindings
 pas=$root/bindings/pascal
 
 step() { printf '\n---- %s ----\n' "$*"; }
+# A Windows test program that ran, for tools/test-all.sh's count.
+tally() { [ -z "${QUORIX_WINDOWS_TALLY:-}" ] || echo "$1" >> "$QUORIX_WINDOWS_TALLY"; }
 # A fresh folder to run a test in, holding the report lines it expects.
 workdir() {
   rm -rf "$1"
@@ -44,19 +49,32 @@ workdir "$out/native/valgrind"
 (cd "$out/native/valgrind" &&
   valgrind -q --leak-check=full --error-exitcode=1 "$out/native/test_quorix")
 
-step "Free Pascal, i386-win32 under Wine, against quorix.dll"
-sh "$root/tools/fpc-win32.sh" "$build"
-mkdir -p "$out/win32/units"
-for program in "$pas/test_quorix.pas" "$pas/bench_quorix.pas" "$root/examples/pafhost.pas"; do
-  "$build/fpc-win32/ppcross386" -n -v0 -l- -O2 -Sew -Twin32 -Pi386 \
-    -Fu"$build/fpc-win32/units" -Fu"$pas" -FU"$out/win32/units" -FE"$out/win32" "$program"
-done
-cp "$windows/quorix.dll" "$windows/sign_bema.dll" "$out/win32/"
-workdir "$out/win32/test"
+# The same test for each Windows target: i386-win32 under Wine where the
+# kernel runs 32-bit programs, x86_64-win64 under wine64 everywhere.
+pascal_windows() { # target dll-folder
+  sh "$root/tools/fpc-windows.sh" "$build" "$1"
+  mkdir -p "$out/$1/units"
+  for program in "$pas/test_quorix.pas" "$pas/bench_quorix.pas" "$root/examples/pafhost.pas"; do
+    "$build/fpc-$1/fpc" -v0 -l- -O2 -Sew -Fu"$pas" -FU"$out/$1/units" -FE"$out/$1" "$program"
+  done
+  cp "$2/quorix.dll" "$2/sign_bema.dll" "$out/$1/"
+  workdir "$out/$1/test"
+}
+
+step "Free Pascal, i386-win32 under Wine, against the 32-bit quorix.dll"
+pascal_windows win32 "$windows"
 if [ -z "${QUORIX_NO_WINE:-}" ]; then
   (cd "$out/win32/test" && sh "$root/tools/wine-run.sh" "$out/win32/test_quorix.exe")
+  tally "win32 Free Pascal test"
 else
   echo "NOT RUN here: the win32 Pascal test under Wine, built above ($QUORIX_NO_WINE)"
+fi
+
+if [ -n "$windows64" ]; then
+  step "Free Pascal, x86_64-win64 under wine64, against the 64-bit quorix.dll"
+  pascal_windows win64 "$windows64"
+  (cd "$out/win64/test" && sh "$root/tools/wine-run.sh" "$out/win64/test_quorix.exe")
+  tally "win64 Free Pascal test"
 fi
 
 step "Lazarus: the package lazquorix and a project requiring it, against libquorix.so"

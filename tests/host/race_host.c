@@ -15,10 +15,12 @@
  *          the number that succeeded
  *        quorix_race_host fill <file> <tag> <megabytes> <result-file>
  *          leaves itself <megabytes> of address space (the rest is
- *          limited on Linux, reserved on Windows);
+ *          limited on Linux, reserved on 32-bit Windows, a job's limit on
+ *          64-bit Windows);
  *          adds stock lines until the library finds no memory, then
  *          finishes the report, which must be written and signed whole;
- *          writes the number of stock lines accepted
+ *          writes the number of stock lines accepted, or -1 where the
+ *          system does not enforce the limit
  *        quorix_race_host churn <house file> <grand-total file> <passes> <result-file>
  *          rewrites both side files, alternating two versions of each, for
  *          <passes> passes (0: until killed); creates <result-file> once the
@@ -89,8 +91,31 @@ static int reports(quorix_text file, quorix_text tag, int count, int *stored) {
   return mismatches;
 }
 
+/* 1: limited; 0: failed; -1: this system does not enforce the limit. */
 static int limit_memory(int megabytes) {
-#if defined(_WIN32)
+#if defined(_WIN64)
+  /* A 64-bit address space cannot be filled (the system's own bookkeeping of
+   * 128 TiB reserved would take more memory than the machine has): the
+   * process's committed memory is limited through a job instead. wine64
+   * accepts the limit but does not enforce it, which a commit past it shows. */
+  JOBOBJECT_EXTENDED_LIMIT_INFORMATION info;
+  HANDLE job = CreateJobObjectA(NULL, NULL);
+  const size_t limit = (size_t)megabytes << 20;
+  void *past;
+  memset(&info, 0, sizeof info);
+  info.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_PROCESS_MEMORY;
+  info.ProcessMemoryLimit = limit;
+  if (!job ||
+      !SetInformationJobObject(job, JobObjectExtendedLimitInformation, &info, sizeof info) ||
+      !AssignProcessToJobObject(job, GetCurrentProcess()))
+    return 0;
+  past = VirtualAlloc(NULL, limit + ((size_t)64 << 20), MEM_COMMIT, PAGE_READWRITE);
+  if (past) {
+    VirtualFree(past, 0, MEM_RELEASE);
+    return -1;
+  }
+  return 1;
+#elif defined(_WIN32)
   /* Reserve every free range of the address space, largest pieces first,
    * then give back the first <megabytes> of them. */
   static struct {
@@ -141,7 +166,13 @@ static int fill(quorix_text file, quorix_text tag, int megabytes, int *stored) {
               e2 = quorix_text_from("E2"), code = quorix_text_from("1001"),
               product = quorix_text_from("P\xE3o de queijo congelado"),
               unit = quorix_text_from("KG");
-  if (!quorix_GenerateKeys(&pub, &priv) || !limit_memory(megabytes)) return 1;
+  int limited;
+  if (!quorix_GenerateKeys(&pub, &priv)) return 1;
+  limited = limit_memory(megabytes);
+  if (limited <= 0) {
+    *stored = limited;
+    return limited == 0;
+  }
   if (!quorix_InicializarPAF(cnpj, NULL, NULL, tag) || !quorix_Header(e1)) {
     print_message("open");
     return 1;

@@ -146,6 +146,7 @@ TEST(SeveralProcesses, SideFilesAreWholeAfterEveryKill) {
 TEST(OneProcess, AReportThatFilledMemoryIsStillWrittenAndSigned) {
   qt::TempDir dir;
   const std::vector<int> accepted = RunWriters(dir, {"fill", "report.txt", 1, 192});
+  if (accepted[0] == -1) GTEST_SKIP() << "this system does not enforce a job's memory limit";
   ASSERT_GT(accepted[0], 100000);
   const auto lines = qt::ReportLines(qt::ReadFile(dir.file("report.txt")));
   ASSERT_EQ(static_cast<size_t>(accepted[0]) + 2, lines.size());

@@ -2,9 +2,10 @@
 # The packages as integrators use them, away from the source and build trees:
 # the .deb unpacked into a fresh root and a consumer project built against it
 # twice (CMake's find_package, then pkg-config), run, its signed report checked
-# by the installed quorix program; lintian on the .deb; the zip unpacked into
-# an empty folder, a C consumer and the Free Pascal bindings' test built with
-# nothing but its contents, run under Wine with its DLLs; the Java test with
+# by the installed quorix program; lintian on the .deb; each Windows zip (win32,
+# win64) unpacked into an empty folder, a C consumer and the Free Pascal
+# bindings' test built with nothing but its contents, run under Wine with its
+# DLLs (the win64 ones under wine64); the Java test with
 # the .deb's jar and the Lazarus test with the zip's package, both against the
 # .deb's libraries; the NuGet package's exact contents and metadata, then
 # installed by nuget into an empty folder, the C# test built by xbuild against
@@ -12,7 +13,7 @@
 # and the same cases under xunit on .NET 10 in a project that gets quorix by
 # `dotnet add package Quorix` alone.
 # usage: tests/package/test_packages.sh PACKAGES-FOLDER BUILD-FOLDER
-#        (BUILD-FOLDER holds fpc-win32/, the Free Pascal cross compiler)
+#        (BUILD-FOLDER holds fpc-win32/ and fpc-win64/, Free Pascal for Windows)
 set -u
 root=$(cd "$(dirname "$0")/../.." && pwd)
 packages=$(cd "$1" && pwd) || exit 2
@@ -24,7 +25,7 @@ log=$work/step.log
 passed=0 failed=0
 
 # check DESCRIPTION COMMAND...: passes when the command succeeds; its output
-# is shown on failure.
+# is shown on failure, and the check's own status is the command's.
 check() {
   what=$1
   shift
@@ -34,6 +35,7 @@ check() {
     failed=$((failed + 1))
     echo "FAIL: $what"
     sed 's/^/  /' "$log" | tail -n 40
+    return 1
   fi
 }
 # What runs under Wine is left out, and named, where this machine cannot run it.
@@ -51,6 +53,7 @@ one() { # the single package matching a pattern
 
 deb=$(one 'quorix_*_amd64.deb') || { echo "no single .deb in $packages"; exit 1; }
 zip=$(one 'quorix-*-win32.zip') || { echo "no single win32 zip in $packages"; exit 1; }
+zip64=$(one 'quorix-*-win64.zip') || { echo "no single win64 zip in $packages"; exit 1; }
 # The NuGet package is made where the .NET SDK is installed.
 if command -v dotnet >/dev/null 2>&1; then
   nupkg=$(one 'Quorix.*.nupkg') || { echo "no single Quorix nupkg in $packages"; exit 1; }
@@ -142,72 +145,120 @@ check "consumer built with pkg-config from the unpacked .deb" pkgconfig_consumer
 check "the pkg-config consumer runs and its signed report checks" \
   run_consumer pkgconfig "$work/pkgconfig-consumer"
 
-# ---- the Windows zip ---------------------------------------------------------
+# ---- the Windows zips ---------------------------------------------------------
 export WINEPREFIX="${WINEPREFIX:-$HOME/.wine-quorix}"
 wine() { sh "$root/tools/wine-run.sh" "$@"; }
-unzipped=$work/zip
-check "the zip unpacks into an empty folder" unzip -q "$zip" -d "$unzipped"
-top=$unzipped/$(basename "$zip" .zip)
-for f in quorix.dll sign_bema.dll quorix.exe include/quorix.h lib/libquorix_host.a quorix.def \
-  MSVC.txt bindings/pascal/quorix.pas bindings/pascal/lazquorix.lpk bindings/pascal/lazquorix.pas \
-  bindings/dotnet/Quorix.cs bindings/java/quorix.jar README.md LICENSE; do
-  check "the zip holds $f" test -f "$top/$f"
-done
-check "MSVC.txt gives the import library recipe" \
-  grep -qF 'lib /def:quorix.def /machine:x86 /out:quorix.lib' "$top/MSVC.txt"
+# A Windows program of the zips that ran, for tools/test-all.sh's count.
+tally() { [ -z "${QUORIX_WINDOWS_TALLY:-}" ] || echo "$1" >> "$QUORIX_WINDOWS_TALLY"; }
+
+# windows_zip TARGET ZIP TOOL-PREFIX MSVC-MACHINE OBJECT-FORMAT: one zip checked as an
+# integrator of that bitness uses it; the 32-bit one runs under Wine where the
+# kernel allows, the 64-bit one under wine64 everywhere.
+windows_zip() {
+  target=$1 archive=$2 prefix=$3 machine=$4 format=$5
+  unzipped=$work/zip-$target
+  check "the $target zip unpacks into an empty folder" unzip -q "$archive" -d "$unzipped"
+  top=$unzipped/$(basename "$archive" .zip)
+  for f in quorix.dll sign_bema.dll quorix.exe include/quorix.h lib/libquorix_host.a quorix.def \
+    MSVC.txt bindings/pascal/quorix.pas bindings/pascal/lazquorix.lpk bindings/pascal/lazquorix.pas \
+    bindings/dotnet/Quorix.cs bindings/java/quorix.jar README.md LICENSE; do
+    check "the $target zip holds $f" test -f "$top/$f"
+  done
+  check "the $target zip's MSVC.txt gives the import library recipe" \
+    grep -qF "lib /def:quorix.def /machine:$machine /out:quorix.lib" "$top/MSVC.txt"
+  check "the $target zip's binaries are all of its bitness" same_machine "$prefix" "$top" "$format"
+  check "the $target zip's programs and DLLs import only Windows' own DLLs" \
+    system_imports_only "$prefix" "$top"
+  check "each $target Windows binary carries its version resource, alone" version_resources "$top"
+
+  wdir=$work/run-$target
+  mkdir -p "$wdir"
+  check "$target consumer built with the zip's header and import library" \
+    windows_consumer "$prefix" "$top" "$wdir"
+  if [ "$target" = win32 ] && [ -n "$no_wine" ]; then
+    not_here "the win32 consumer and the zip's quorix.exe under Wine"
+  else
+    check "the $target consumer runs under Wine and the zip's quorix.exe checks its report" \
+      windows_run "$top" "$wdir" && tally "$target package: C consumer and quorix.exe check"
+  fi
+
+  if [ "$target" = win32 ] && [ -n "$no_wine" ]; then
+    check "the Free Pascal bindings' test builds with the win32 zip's unit" pascal "$target" "$top"
+    not_here "the win32 Free Pascal bindings' test, built with the zip's unit, under Wine"
+  else
+    check "the Free Pascal bindings' test, built with the $target zip's unit, passes under Wine" \
+      pascal "$target" "$top" run && tally "$target package: Free Pascal test"
+  fi
+}
+same_machine() { # prefix top format
+  for f in quorix.dll sign_bema.dll quorix.exe lib/libquorix_host.a; do
+    formats=$("$1-objdump" -f "$2/$f" | sed -n 's/.*file format //p' | sort -u)
+    [ "$(echo "$formats" | grep -cvxE "pei?-$3")" = 0 ] || { echo "$f: $formats"; return 1; }
+  done
+}
 # What a bare Windows has; nothing of MinGW's runtime.
-system_imports_only() {
+system_imports_only() { # prefix top
   for f in quorix.dll sign_bema.dll quorix.exe; do
-    i686-w64-mingw32-objdump -p "$top/$f" | sed -n 's/^[[:space:]]*DLL Name: //p' |
+    "$1-objdump" -p "$2/$f" | sed -n 's/^[[:space:]]*DLL Name: //p' |
       grep -viE '^(kernel32|msvcrt|bcrypt|advapi32|user32|shell32|quorix)\.dll$' && return 1
   done
   return 0
 }
-check "the zip's programs and DLLs import only Windows' own DLLs" system_imports_only
 # One version resource each (a runtime library's own would hide ours), ours.
-version_resources() {
+version_resources() { # top
   for f in quorix.dll sign_bema.dll quorix.exe; do
-    strings -el "$top/$f" >"$work/strings"
+    strings -el "$1/$f" >"$work/strings"
     [ "$(grep -cx VS_VERSION_INFO "$work/strings")" = 1 ] &&
       grep -A1 -x CompanyName "$work/strings" | grep -qx quorix &&
       grep -A1 -x FileVersion "$work/strings" | grep -qx '1\.0\.0\.0' ||
       { echo "$f: not one version resource of quorix 1.0.0.0"; return 1; }
   done
 }
-check "each Windows binary carries its version resource, alone" version_resources
-
-wdir=$work/run-windows
-mkdir -p "$wdir"
-windows_consumer() {
-  i686-w64-mingw32-gcc -Wall -Wextra -Werror -I"$top/include" -o "$wdir/consumer.exe" \
-    "$consumer/consumer.c" "$top/lib/libquorix_host.a" &&
-    cp "$top/quorix.dll" "$top/sign_bema.dll" "$wdir/"
+windows_consumer() { # prefix top folder
+  "$1-gcc" -Wall -Wextra -Werror -I"$2/include" -o "$3/consumer.exe" \
+    "$consumer/consumer.c" "$2/lib/libquorix_host.a" &&
+    cp "$2/quorix.dll" "$2/sign_bema.dll" "$3/"
 }
-check "Windows consumer built with the zip's header and import library" windows_consumer
-windows_run() {
-  (cd "$wdir" && wine consumer.exe .) || return 1
-  (cd "$wdir" && wine "$top/quorix.exe" check consumer-report.txt --key "Mercearia Exemplo.xml")
+windows_run() { # top folder
+  (cd "$2" && wine consumer.exe .) || return 1
+  (cd "$2" && wine "$1/quorix.exe" check consumer-report.txt --key "Mercearia Exemplo.xml")
 }
-wine_check "the Windows consumer runs under Wine and the zip's quorix.exe checks its report" windows_run
-
-pascal() {
-  sh "$root/tools/fpc-win32.sh" "$build" || return 1
-  mkdir -p "$work/pascal/units" "$work/pascal/test"
-  cp "$root/bindings/pascal/test_quorix.pas" "$work/pascal/"
-  "$build/fpc-win32/ppcross386" -n -v0 -l- -O2 -Sew -Twin32 -Pi386 -Fu"$build/fpc-win32/units" \
-    -Fu"$top/bindings/pascal" -FU"$work/pascal/units" -FE"$work/pascal" \
-    "$work/pascal/test_quorix.pas" || return 1
+pascal() { # target top [run]
+  sh "$root/tools/fpc-windows.sh" "$build" "$1" || return 1
+  dir=$work/pascal-$1
+  mkdir -p "$dir/units" "$dir/test"
+  cp "$root/bindings/pascal/test_quorix.pas" "$dir/"
+  "$build/fpc-$1/fpc" -v0 -l- -O2 -Sew -Fu"$2/bindings/pascal" -FU"$dir/units" -FE"$dir" \
+    "$dir/test_quorix.pas" || return 1
   # The unit compiled is the zip's, not the source tree's.
-  test -f "$work/pascal/units/quorix.ppu" || return 1
-  cp "$top/quorix.dll" "$top/sign_bema.dll" "$root/bindings/expected_report.txt" "$work/pascal/test/"
-  [ -n "$no_wine" ] || (cd "$work/pascal/test" && wine "$work/pascal/test_quorix.exe")
+  test -f "$dir/units/quorix.ppu" || return 1
+  cp "$2/quorix.dll" "$2/sign_bema.dll" "$root/bindings/expected_report.txt" "$dir/test/"
+  [ -z "${3:-}" ] || (cd "$dir/test" && wine "$dir/test_quorix.exe")
 }
-if [ -n "$no_wine" ]; then
-  check "the Free Pascal bindings' test builds with the zip's unit" pascal
-  not_here "the Free Pascal bindings' test, built with the zip's unit, under Wine"
-else
-  check "the Free Pascal bindings' test, built with the zip's unit, passes under Wine" pascal
-fi
+windows_zip win32 "$zip" i686-w64-mingw32 x86 i386
+windows_zip win64 "$zip64" x86_64-w64-mingw32 x64 x86-64
+# A 64-bit host beside the vendors' 32-bit signing library (here the win32
+# zip's): keys made with the win64 zip's own, then signing must fail and say
+# that the library could not be loaded (ERROR_BAD_EXE_FORMAT), not crash or
+# report success.
+wrong_bitness_signer() {
+  dir=$work/mixed-signer
+  mkdir -p "$dir"
+  top64=$work/zip-win64/$(basename "$zip64" .zip)
+  cp "$top64/quorix.exe" "$top64/quorix.dll" "$top64/sign_bema.dll" "$dir/"
+  (cd "$dir" && wine quorix.exe keygen --name Chave) || return 1
+  cp "$work/zip-win32/$(basename "$zip" .zip)/sign_bema.dll" "$dir/"
+  printf 'E1relatorio\r\n' >"$dir/report.txt"
+  (cd "$dir" && wine quorix.exe sign report.txt --private-key Chave.chave) >"$dir/out" 2>&1
+  status=$?
+  cat "$dir/out"
+  [ $status -eq 2 ] && grep -q 'biblioteca de assinatura sign_bema (erro do sistema 193)' "$dir/out" &&
+    [ "$(cat "$dir/report.txt")" = "$(printf 'E1relatorio\r')" ]
+}
+check "the 64-bit quorix.exe refuses to sign with a 32-bit sign_bema.dll, saying why" \
+  wrong_bitness_signer && tally "win64 package: 32-bit signing library refused"
+# Later checks use the 32-bit zip's Lazarus package.
+top=$work/zip-win32/$(basename "$zip" .zip)
 
 # ---- Java and Lazarus, from the packages, on Linux ----------------------------
 # The .deb's jar names jna.jar beside it, where libjna-java puts it.

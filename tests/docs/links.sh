@@ -16,7 +16,7 @@
 # usage: tests/docs/links.sh work-folder
 set -u
 root=$(cd "$(dirname "$0")/../.." && pwd)
-tool=$1/link-check
+mkdir -p "$1" && tool=$(cd "$1" && pwd)/link-check
 passed=0
 failed=0
 verdict() {

@@ -29,8 +29,16 @@
 
 namespace quorix::upaf {
 
+// A taxpayer item or a software-house item.
+std::string_view StoredText(Source source);
+// Writes a taxpayer item by the text field rendering at the field's width.
+char* PutTaxpayerItem(char* at, const Field& f);
 // Reads a taxpayer item, a software-house item or a text argument.
-std::string_view SourceText(Source source, const Args& args);
+inline std::string_view SourceText(Source source, const Args& args) {
+  return source.kind == SourceKind::Taxpayer || source.kind == SourceKind::SoftwareHouse
+             ? StoredText(source)
+             : args.text(source.index);
+}
 
 // Raises the failure of a field that holds no sign given a negative value
 // that would be written as another number. `shown`: the value as passed.
@@ -180,6 +188,7 @@ struct Text : Fixed {
            ReadsParameter(f, params, ParamKind::Text);
   }
   static char* Render(char* at, const Field& f, const Args& a, RenderNotes&) {
+    if (f.source.kind == SourceKind::Taxpayer) return PutTaxpayerItem(at, f);
     return rules::PutTextField(at, SourceText(f.source, a), f.width, f.justify, f.fill);
   }
   // The taxpayer's CNPJ/CPF is the one text whose characters can be judged.
@@ -489,6 +498,17 @@ constexpr decltype(auto) WithKind(FieldKind k, Visit&& visit) {
   }
   return visit(kind::AsPassed{});  // not reached: every kind has its case
 }
+
+// The struct of kind `k`, as a type.
+template <FieldKind k>
+struct KindOf;
+#define QUORIX_FIELD_KIND_TYPE(name) \
+  template <>                        \
+  struct KindOf<FieldKind::name> {   \
+    using type = kind::name;         \
+  };
+QUORIX_FIELD_KINDS(QUORIX_FIELD_KIND_TYPE)
+#undef QUORIX_FIELD_KIND_TYPE
 
 // --- Compile-time agreement of a record table with its kinds ---------------
 

@@ -29,26 +29,36 @@ std::string& Scratch() {
 
 }  // namespace
 
-std::string_view SourceText(Source source, const Args& args) {
-  switch (source.kind) {
-    case SourceKind::Taxpayer: {
-      const Taxpayer& t = State().taxpayer;
-      switch (source.index) {
-        case 0:
-          return t.cnpjCpf;
-        case 1:
-          return t.stateRegistration;
-        case 2:
-          return t.municipalRegistration;
-        default:
-          return t.companyName;
-      }
-    }
-    case SourceKind::SoftwareHouse:
-      return store::SoftwareHouse().texts[static_cast<size_t>(source.index)];
+std::string_view StoredText(Source source) {
+  if (source.kind == SourceKind::SoftwareHouse)
+    return store::SoftwareHouse().texts[static_cast<size_t>(source.index)];
+  const Taxpayer& t = State().taxpayer;
+  switch (source.index) {
+    case 0:
+      return t.cnpjCpf;
+    case 1:
+      return t.stateRegistration;
+    case 2:
+      return t.municipalRegistration;
     default:
-      return args.text(source.index);
+      return t.companyName;
   }
+}
+
+char* PutTaxpayerItem(char* at, const Field& f) {
+  Taxpayer& t = State().taxpayer;
+  const std::string_view item = StoredText(f.source);
+  if (!t.judgedValid) return rules::PutTextField(at, item, f.width, f.justify, f.fill);
+  Taxpayer::Rendered& r = t.rendered[f.source.index];
+  if (r.width != f.width || r.justify != f.justify || r.fill != f.fill) {
+    r.width = -1;
+    r.bytes.resize(rules::RoomFor(f.width, 0));
+    rules::PutTextField(&r.bytes[0], item, f.width, f.justify, f.fill);
+    r.width = f.width;
+    r.justify = f.justify;
+    r.fill = f.fill;
+  }
+  return rules::PutAsPassed(at, r.bytes);
 }
 
 void RefuseNegative(const Field& f, size_t position, std::string_view shown) {
@@ -64,8 +74,6 @@ void RefuseNegative(const Field& f, size_t position, std::string_view shown) {
   message += shown;
   throw Failure(message);
 }
-
-namespace {
 
 #if QUORIX_ROOM_CHECKS
 // The sanitizer build stops at a rendering that wrote past the room its kind
@@ -83,31 +91,24 @@ void CheckRoom(const Field& f, size_t room, size_t written, Widths widths) {
 }
 #endif
 
-// Writes every field of the layout from `at` and returns the end; false in
-// `widthsHold` when a field of any length did not come out exactly its width
-// (the others are judged by the line's length). The notes are
-// kept in locals: the renderings write through char*, which may alias
-// anything the compiler cannot see is local.
-char* RenderLine(char* at, const RecordKind& kind, const Args& args, RenderNotes& notesOut,
-                 bool& widthsHold) {
+namespace {
+
+// The layout's room and rendering for a kind without compiled code: the
+// same per field, with the kind picked at run time.
+size_t LayoutRoom(const RecordKind& kind, const Args& args) {
+  size_t room = 0;
+  for (const Field& f : kind.layout)
+    room += WithKind(f.kind, [&](auto k) { return decltype(k)::Room(f, args); });
+  return room;
+}
+
+char* RenderLayout(char* at, const RecordKind& kind, const Args& args, RenderNotes& notesOut,
+                   bool& widthsHold) {
   RenderNotes notes = notesOut;
-  size_t offWidth = 0;  // non-zero once a field's length differs from its width
-  for (const Field& f : kind.layout) {
-    at = WithKind(f.kind, [&](auto k) {
-      using Kind = decltype(k);
-#if QUORIX_ROOM_CHECKS
-      const size_t room = Kind::Room(f, args);
-#endif
-      char* const end = Kind::Render(at, f, args, notes);
-#if QUORIX_ROOM_CHECKS
-      CheckRoom(f, room, static_cast<size_t>(end - at), Kind::kWidth);
-#endif
-      if constexpr (Kind::kWidth == Widths::Any)
-        offWidth |= static_cast<size_t>(end - at) ^ static_cast<size_t>(f.width);
-      return end;
-    });
-    notes.position += static_cast<size_t>(f.width);
-  }
+  size_t offWidth = 0;
+  for (const Field& f : kind.layout)
+    at = WithKind(f.kind,
+                  [&](auto k) { return RenderField<decltype(k)>(at, f, args, notes, offWidth); });
   notesOut = notes;
   widthsHold = offWidth == 0;
   return at;
@@ -116,9 +117,6 @@ char* RenderLine(char* at, const RecordKind& kind, const Args& args, RenderNotes
 }  // namespace
 
 namespace {
-
-bool Filled(std::string_view text) { return !rules::Trim(text).empty(); }
-bool Finite(double value) { return std::isfinite(value); }
 
 // The message of a check that lists values: every one of them.
 void SetListedValues(const Check& check, const Args& args) {
@@ -136,25 +134,16 @@ void SetListedValues(const Check& check, const Args& args) {
 
 }  // namespace
 
-namespace is {
-bool Filled(const Args& a, int p, std::string_view) { return upaf::Filled(a.text(p)); }
-bool FilledSingleLine(const Args& a, int p, std::string_view) {
-  return upaf::Filled(a.text(p)) && a.text(p).find_first_of("\r\n") == std::string_view::npos;
+bool Refuse(const Check& check, const Args& args) {
+  if (check.shownCount > 0) {
+    SetListedValues(check, args);
+  } else {
+    std::string message(check.message);
+    if (check.appended >= 0) message += args.text(check.appended);
+    SetLastError(message);
+  }
+  return false;
 }
-bool NotEmpty(const Args& a, int p, std::string_view) { return !a.text(p).empty(); }
-bool Positive(const Args& a, int p, std::string_view) { return Finite(a.real(p)) && a.real(p) > 0; }
-bool NotNegative(const Args& a, int p, std::string_view) {
-  return Finite(a.real(p)) && a.real(p) >= 0;
-}
-bool AboveZero(const Args& a, int p, std::string_view) { return a.real(p) > 0; }
-bool AtLeastZero(const Args& a, int p, std::string_view) { return a.real(p) >= 0; }
-bool NotDayZero(const Args& a, int p, std::string_view) {
-  return a.real(p) != 0 && !std::isnan(a.real(p));
-}
-bool OneOf(const Args& a, int p, std::string_view accepted) {
-  return accepted.find(a.character(p)) != std::string_view::npos;
-}
-}  // namespace is
 
 bool RunOwnChecks(const Frame& frame, const Args& args) {
   if (frame.checkCode) return frame.checkCode(args);
@@ -164,22 +153,14 @@ bool RunOwnChecks(const Frame& frame, const Args& args) {
       const Condition& c = check.all[i];
       passed = c.predicate.test(args, c.parameter, c.accepted);
     }
-    if (passed) continue;
-    if (check.shownCount > 0) {
-      SetListedValues(check, args);
-    } else {
-      std::string message(check.message);
-      if (check.appended >= 0) message += args.text(check.appended);
-      SetLastError(message);
-    }
-    return false;
+    if (!passed) return Refuse(check, args);
   }
   return true;
 }
 
 bool AssembleRecord(const RecordKind& kind, const Args& args) {
   const Frame& frame = kind.frame;
-  if (frame.clearsMessageOnEntry) SetLastError({});
+  if (frame.clearsMessageOnEntry) ClearLastError();
 
   const std::string_view recordType = args.text(0);
   if (!TypeLengthOk(recordType, kind.typeLength) ||
@@ -191,14 +172,16 @@ bool AssembleRecord(const RecordKind& kind, const Args& args) {
   }
   if (frame.checksTaxpayer && !TaxpayerCheck()) return false;
 
+  const LineCode& code = kind.code;
+  const auto ownChecks = [&] {
+    return code.checks ? code.checks(args) : RunOwnChecks(frame, args);
+  };
   const bool chainedChecks = frame.failures == Failures::Chained;
-  if (!chainedChecks && !RunOwnChecks(frame, args)) return false;
+  if (!chainedChecks && !ownChecks()) return false;
   try {
-    if (chainedChecks && !RunOwnChecks(frame, args)) return false;
+    if (chainedChecks && !ownChecks()) return false;
 
-    size_t room = 0;
-    for (const Field& f : kind.layout)
-      room += WithKind(f.kind, [&](auto k) { return decltype(k)::Room(f, args); });
+    const size_t room = code.room ? code.room(args) : LayoutRoom(kind, args);
 
     // The line is written in place at the report buffer's end and kept only
     // when it passes; a line that fails leaves those bytes unused.
@@ -222,7 +205,8 @@ bool AssembleRecord(const RecordKind& kind, const Args& args) {
 
     RenderNotes notes;
     bool widthsHold = true;
-    const char* const end = RenderLine(start, kind, args, notes, widthsHold);
+    const char* const end = code.render ? code.render(start, args, notes, widthsHold)
+                                        : RenderLayout(start, kind, args, notes, widthsHold);
     const std::string_view line(start, static_cast<size_t>(end - start));
 
     if (line.size() != kind.lineLength || !widthsHold || !notes.singleLine) {

@@ -387,6 +387,19 @@ constexpr std::string_view ExportName(RecordId id) {
   return {};
 }
 
+struct RenderNotes;
+
+// A record kind's line and own checks compiled from its tables
+// (Compiled<layout, checks>() in record_frame.h): each field's kind, width and
+// source, and each check's conditions, are known there, so the frame neither
+// switches on kinds nor calls predicates through pointers. A kind without it
+// (one a test makes) is run from its tables.
+struct LineCode {
+  size_t (*room)(const Args& args) = nullptr;
+  char* (*render)(char* at, const Args& args, RenderNotes& notes, bool& widthsHold) = nullptr;
+  bool (*checks)(const Args& args) = nullptr;
+};
+
 struct RecordKind {
   RecordId id;
   std::string_view name;  // Portuguese, as diagnostics show it
@@ -395,6 +408,7 @@ struct RecordKind {
   Table<Param> params;
   Table<Field> layout;
   Frame frame;
+  LineCode code{};
 
   constexpr std::string_view exportName() const { return ExportName(id); }
 };

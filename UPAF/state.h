@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "UFuncoes/field_rules.h"
 #include "UPAF/report_buffer.h"
 
 namespace quorix::upaf {
@@ -20,6 +21,18 @@ struct Taxpayer {
   // The open report's taxpayer was identified by an 11-digit CPF: the stored
   // 14-character rendering then carries the CPF in its last 11 characters.
   bool identifiedByCpf = false;
+  // The items above passed TaxpayerCheck and have not changed since: every
+  // line of a report asks again, and the answer stays until they change.
+  bool judgedValid = false;
+  // Each item as a line's field renders it, kept while the items stay judged
+  // valid: the same for every line of the report.
+  struct Rendered {
+    int width = -1;
+    rules::Justify justify = rules::Justify::Left;
+    char fill = ' ';
+    std::string bytes;
+  };
+  Rendered rendered[4];
 };
 
 struct LibraryState {

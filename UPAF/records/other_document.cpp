@@ -64,6 +64,7 @@ constexpr RecordKind kOtherDocument{
     kParameters,
     kLayout,
     Frame{kChecks},
+    Compiled<kLayout, kChecks>(),
 };
 QUORIX_CHECK_RECORD_KIND(kOtherDocument);
 

@@ -136,11 +136,14 @@ inline char* Copy(char* at, const char* from, size_t count) {
     std::memcpy(&tail, from + count - 4, 4);
     std::memcpy(at, &head, 4);
     std::memcpy(at + count - 4, &tail, 4);
-  } else {
-    for (size_t i = 0; i < count; ++i) {
-      at[i] = from[i];
-      __asm__("" : "+r"(i));
-    }
+  } else if (count >= 2) {
+    uint16_t head, tail;
+    std::memcpy(&head, from, 2);
+    std::memcpy(&tail, from + count - 2, 2);
+    std::memcpy(at, &head, 2);
+    std::memcpy(at + count - 2, &tail, 2);
+  } else if (count == 1) {
+    *at = *from;
   }
   return at + count;
 }
@@ -153,11 +156,16 @@ inline char* Fill(char* at, char c, size_t count) {
       __asm__("" : "+r"(i));
     }
     std::memcpy(at + count - 8, &w, 8);
-  } else {
-    for (size_t i = 0; i < count; ++i) {
-      at[i] = c;
-      __asm__("" : "+r"(i));
-    }
+  } else if (count >= 4) {
+    const uint32_t w = 0x01010101u * static_cast<unsigned char>(c);
+    std::memcpy(at, &w, 4);
+    std::memcpy(at + count - 4, &w, 4);
+  } else if (count >= 2) {
+    const uint16_t w = static_cast<uint16_t>(0x0101u * static_cast<unsigned char>(c));
+    std::memcpy(at, &w, 2);
+    std::memcpy(at + count - 2, &w, 2);
+  } else if (count == 1) {
+    *at = c;
   }
   return at + count;
 }
@@ -272,6 +280,12 @@ inline char* PutScaledDigitsFast(char* at, double value, int decimals, int width
 }
 
 inline char* PutNumber(char* at, double value, Decimals decimals, int width) {
+  // Zero, the most frequent value of many fields, is only its zeros.
+  if (value == 0) {
+    const int least =
+        width > static_cast<int>(decimals) + 1 ? width : static_cast<int>(decimals) + 1;
+    return detail::Fill(at, '0', static_cast<size_t>(least));
+  }
   if (char* end = PutScaledDigitsFast(at, value, static_cast<int>(decimals), width)) return end;
   return detail::PutNumberSlow(at, value, decimals, width);
 }

@@ -16,7 +16,7 @@ namespace quorix::upaf {
 namespace {
 
 bool TypeLengthOk(std::string_view type, size_t length) {
-  const std::string_view trimmed = rules::Trim(type);
+  const std::string_view trimmed = rules::detail::Trimmed(type);
   return !trimmed.empty() && trimmed.size() == length;
 }
 
@@ -47,17 +47,15 @@ std::string_view StoredText(Source source) {
 
 char* PutTaxpayerItem(char* at, const Field& f) {
   Taxpayer& t = State().taxpayer;
+  Taxpayer::Rendered& r = t.rendered[f.source.index];
+  const int32_t key = Taxpayer::Rendered::Key(f.width, f.justify, f.fill);
+  if (r.key == key && t.judgedValid) return rules::PutAsPassed(at, r.bytes);
   const std::string_view item = StoredText(f.source);
   if (!t.judgedValid) return rules::PutTextField(at, item, f.width, f.justify, f.fill);
-  Taxpayer::Rendered& r = t.rendered[f.source.index];
-  if (r.width != f.width || r.justify != f.justify || r.fill != f.fill) {
-    r.width = -1;
-    r.bytes.resize(rules::RoomFor(f.width, 0));
-    rules::PutTextField(&r.bytes[0], item, f.width, f.justify, f.fill);
-    r.width = f.width;
-    r.justify = f.justify;
-    r.fill = f.fill;
-  }
+  r.key = -1;
+  r.bytes.resize(rules::RoomFor(f.width, 0));
+  rules::PutTextField(&r.bytes[0], item, f.width, f.justify, f.fill);
+  r.key = key;
   return rules::PutAsPassed(at, r.bytes);
 }
 
@@ -170,11 +168,12 @@ bool AssembleRecord(const RecordKind& kind, const Args& args) {
     SetLastError(message);
     return false;
   }
-  if (frame.checksTaxpayer && !TaxpayerCheck()) return false;
+  if (frame.checksTaxpayer && !State().taxpayer.judgedValid && !TaxpayerCheck()) return false;
 
   const LineCode& code = kind.code;
   const auto ownChecks = [&] {
-    return code.checks ? code.checks(args) : RunOwnChecks(frame, args);
+    if (code.checks && code.checkTable == frame.checks.data) return code.checks(args);
+    return (!frame.checkCode && frame.checks.size == 0) || RunOwnChecks(frame, args);
   };
   const bool chainedChecks = frame.failures == Failures::Chained;
   if (!chainedChecks && !ownChecks()) return false;

@@ -98,8 +98,11 @@ constexpr std::array<Field, ecf::kIdentificationCount + N> EcfIdentified(const F
 // What the records' own checks ask of an argument (see Check). Inline, so
 // that a compiled check table calls none of them.
 namespace is {
+// Something left after trimming: a byte above 32 anywhere.
 inline bool Filled(const Args& a, int p, std::string_view) {
-  return !rules::Trim(a.text(p)).empty();
+  for (char c : a.text(p))
+    if (static_cast<unsigned char>(c) > 32) return true;
+  return false;
 }
 inline bool FilledSingleLine(const Args& a, int p, std::string_view) {
   return Filled(a, p, {}) && a.text(p).find_first_of("\r\n") == std::string_view::npos;
@@ -116,8 +119,11 @@ inline bool AtLeastZero(const Args& a, int p, std::string_view) { return a.real(
 inline bool NotDayZero(const Args& a, int p, std::string_view) {
   return a.real(p) != 0 && !std::isnan(a.real(p));
 }
+// A loop: the sets are two to five characters, too few for a library search.
 inline bool OneOf(const Args& a, int p, std::string_view accepted) {
-  return accepted.find(a.character(p)) != std::string_view::npos;
+  for (char c : accepted)
+    if (c == a.character(p)) return true;
+  return false;
 }
 
 // A text that still holds something after trimming.
@@ -238,7 +244,8 @@ constexpr LineCode Compiled() {
 }
 template <const auto& Layout, const auto& Checks>
 constexpr LineCode Compiled() {
-  return {&CompiledLine<Layout>::Room, &CompiledLine<Layout>::Render, &CompiledChecks<Checks>::Run};
+  return {&CompiledLine<Layout>::Room, &CompiledLine<Layout>::Render, &CompiledChecks<Checks>::Run,
+          std::data(Checks)};
 }
 
 }  // namespace quorix::upaf

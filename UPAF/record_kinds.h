@@ -398,6 +398,8 @@ struct LineCode {
   size_t (*room)(const Args& args) = nullptr;
   char* (*render)(char* at, const Args& args, RenderNotes& notes, bool& widthsHold) = nullptr;
   bool (*checks)(const Args& args) = nullptr;
+  // The table `checks` was compiled from: a frame holding another runs its own.
+  const Check* checkTable = nullptr;
 };
 
 struct RecordKind {

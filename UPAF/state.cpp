@@ -8,10 +8,7 @@
 
 namespace quorix::upaf {
 
-LibraryState& State() {
-  static LibraryState state;
-  return state;
-}
+LibraryState gState;
 
 bool TaxpayerCheck() {
   Taxpayer& t = State().taxpayer;
@@ -39,7 +36,7 @@ bool TaxpayerCheck() {
   if (t.stateRegistration.empty()) t.stateRegistration.assign(msg::kExempt);
   if (t.municipalRegistration.empty()) t.municipalRegistration.assign(msg::kExempt);
   if (message.empty()) {
-    for (Taxpayer::Rendered& r : t.rendered) r.width = -1;
+    for (Taxpayer::Rendered& r : t.rendered) r.key = -1;
     t.judgedValid = true;
     return true;
   }

@@ -4,6 +4,7 @@
 // nothing here is guarded on its own.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -27,10 +28,14 @@ struct Taxpayer {
   // Each item as a line's field renders it, kept while the items stay judged
   // valid: the same for every line of the report.
   struct Rendered {
-    int width = -1;
-    rules::Justify justify = rules::Justify::Left;
-    char fill = ' ';
+    // The width, justification and fill it was rendered at; -1 for none.
+    int32_t key = -1;
     std::string bytes;
+    static int32_t Key(int width, rules::Justify justify, char fill) {
+      return static_cast<int32_t>((static_cast<uint32_t>(width) << 9) |
+                                  (justify == rules::Justify::Right ? 0x100u : 0u) |
+                                  static_cast<unsigned char>(fill));
+    }
   };
   Rendered rendered[4];
 };
@@ -43,7 +48,10 @@ struct LibraryState {
   std::unique_ptr<char[]> finishingReserve;
 };
 
-LibraryState& State();
+// Constructed when the library loads, before any call can reach it; a plain
+// object, so that reaching it is no call and no guard on every line.
+extern LibraryState gState;
+inline LibraryState& State() { return gState; }
 
 // Validates the stored identification; empty registrations become "ISENTO".
 bool TaxpayerCheck();

@@ -13,6 +13,8 @@ std::string& Message() noexcept {
 
 void SetLastError(std::string_view text) { Message().assign(text); }
 
+void ClearLastError() noexcept { Message().clear(); }
+
 void SetLastErrorNoThrow(std::string_view text) noexcept {
   std::string& message = Message();
   try {

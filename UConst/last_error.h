@@ -10,6 +10,8 @@ namespace quorix {
 
 // Replaces the last error message; an empty text clears it.
 void SetLastError(std::string_view text);
+// Empties it; cheaper than SetLastError({}), which every line starts with.
+void ClearLastError() noexcept;
 // The same for the catch-all of the exports: never throws.
 void SetLastErrorNoThrow(std::string_view text) noexcept;
 // Previous message, CR LF, then the failure's own text.

@@ -4,6 +4,9 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 #include "UConst/failure.h"
 #include "UConst/messages.h"
@@ -11,39 +14,6 @@
 
 namespace quorix::rules {
 namespace {
-
-bool IsAlphanumeric(unsigned char c) {
-  return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
-
-// What the text field rendering makes of each byte: the allowed characters
-// upper-cased, accented letters folded to their base letter, anything else a blank.
-constexpr std::array<char, 256> MakeFieldTable() {
-  std::array<char, 256> t{};
-  for (int c = 0; c < 256; ++c) t[c] = ' ';
-  for (int c = 32; c <= 126; ++c) {
-    if (c == '?') continue;
-    t[c] = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
-  }
-  const struct {
-    const char* codes;
-    char letter;
-  } folds[] = {
-      {"\xC0\xC1\xC2\xC3\xC4\xE0\xE1\xE2\xE3\xE4", 'A'},
-      {"\xC7\xE7", 'C'},
-      {"\xC8\xC9\xCA\xCB\xE8\xE9\xEA\xEB", 'E'},
-      {"\xCC\xCD\xCE\xCF\xEC\xED\xEE\xEF", 'I'},
-      {"\xD1\xF1", 'N'},
-      {"\xD2\xD3\xD4\xD6\xF2\xF3\xF4\xF6", 'O'},
-      {"\xD9\xDA\xDB\xDC\xF9\xFA\xFB\xFC", 'U'},
-  };
-  for (const auto& f : folds)
-    for (const char* p = f.codes; *p; ++p) t[static_cast<unsigned char>(*p)] = f.letter;
-  return t;
-}
-constexpr std::array<char, 256> kFieldTable = MakeFieldTable();
-
-char FieldChar(char c) { return kFieldTable[static_cast<unsigned char>(c)]; }
 
 // TDateTime day 0 is 1899-12-30; these are 0001-01-01 and 9999-12-31.
 constexpr double kFirstDay = -693593.0;
@@ -127,67 +97,40 @@ void AppendScaledDigits(std::string& out, double value, int decimals) {
 
 }  // namespace
 
-std::string_view Trim(std::string_view text) {
-  size_t b = 0, e = text.size();
-  while (b < e && static_cast<unsigned char>(text[b]) <= 32) ++b;
-  while (e > b && static_cast<unsigned char>(text[e - 1]) <= 32) --e;
-  return text.substr(b, e - b);
-}
+std::string_view Trim(std::string_view text) { return detail::Trimmed(text); }
 
-std::string AlphanumericFilter(std::string_view text) {
-  std::string out;
-  for (char c : text)
-    if (IsAlphanumeric(static_cast<unsigned char>(c))) out.push_back(c);
-  return out;
-}
-
-namespace {
-
-// Small copies stay out of the C runtime's memcpy: the one a 32-bit Windows
-// host loads costs several times more for a few bytes, and GCC would turn
-// these loops back into calls.
-#if defined(__GNUC__) && !defined(__clang__)
-#define QUORIX_PLAIN_LOOP __attribute__((optimize("no-tree-loop-distribute-patterns")))
-#else
-#define QUORIX_PLAIN_LOOP
-#endif
-QUORIX_PLAIN_LOOP char* CopyBytes(char* at, const char* from, size_t count) {
-  for (size_t i = 0; i < count; ++i) at[i] = from[i];
-  return at + count;
-}
-
-QUORIX_PLAIN_LOOP char* Repeat(char* at, char c, size_t count) {
-  for (size_t i = 0; i < count; ++i) at[i] = c;
-  return at + count;
-}
-
-}  // namespace
-
-char* PutAsPassed(char* at, std::string_view text) {
-  return CopyBytes(at, text.data(), text.size());
-}
-
-char* PutZeroFill(char* at, std::string_view text, int width) {
-  if (width > static_cast<int>(text.size())) at = Repeat(at, '0', width - text.size());
-  return CopyBytes(at, text.data(), text.size());
-}
-
-std::string ZeroFill(std::string_view text, int width, Justify side) {
-  if (side == Justify::Left)
-    return Rendered(RoomFor(width, text.size()),
-                    [&](char* at) { return PutZeroFill(at, text, width); });
-  std::string out(text);
-  if (width > static_cast<int>(text.size())) out.append(width - text.size(), '0');
-  return out;
-}
-
-namespace {
+namespace detail {
 
 // kFieldTable applied to n bytes. Texts are mostly printable ASCII, which the
 // table only upper-cases: a machine word of such bytes is mapped at once, any
 // other word byte by byte. Each test below adds a constant per byte to bytes
 // under 0x80, so no carry crosses into the next byte.
-void PutFieldChars(char* to, const char* from, size_t n) {
+// Where SSE2 is there (every x86-64), sixteen bytes at once, the last block
+// overlapping the one before; the 32-bit build is not assumed to have it.
+void PutFieldCharsLong(char* to, const char* from, size_t n) {
+#ifdef __SSE2__
+  if (n >= 16) {
+    const __m128i below = _mm_set1_epi8(0x1F), above = _mm_set1_epi8(0x7F),
+                  question = _mm_set1_epi8('?'), beforeA = _mm_set1_epi8('a' - 1),
+                  pastZ = _mm_set1_epi8('z' + 1), caseBit = _mm_set1_epi8(0x20);
+    for (size_t i = 0;;) {
+      const __m128i w = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i));
+      // Signed compares: bytes from 0x80 are negative, so not above 0x1F.
+      const __m128i printable =
+          _mm_andnot_si128(_mm_cmpeq_epi8(w, question),
+                           _mm_and_si128(_mm_cmpgt_epi8(w, below), _mm_cmpgt_epi8(above, w)));
+      if (_mm_movemask_epi8(printable) == 0xFFFF) {
+        const __m128i lower = _mm_and_si128(_mm_cmpgt_epi8(w, beforeA), _mm_cmpgt_epi8(pastZ, w));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + i),
+                         _mm_sub_epi8(w, _mm_and_si128(lower, caseBit)));
+      } else {
+        for (size_t k = i; k < i + 16; ++k) to[k] = detail::FieldChar(from[k]);
+      }
+      if (i + 16 == n) return;
+      i = i + 32 <= n ? i + 16 : n - 16;
+    }
+  }
+#endif
   using Word = uintptr_t;
   constexpr Word kOnes = ~Word(0) / 0xFF;  // 0x0101...
   constexpr Word kHigh = kOnes * 0x80;
@@ -200,7 +143,7 @@ void PutFieldChars(char* to, const char* from, size_t n) {
                        ((w + kOnes) & kHigh) == 0 &&                             // none is 0x7F
                        (((w ^ (kOnes * '?')) + kOnes * 0x7F) & kHigh) == kHigh;  // no '?'
     if (!plain) {
-      for (size_t k = i; k < i + sizeof(Word); ++k) to[k] = FieldChar(from[k]);
+      for (size_t k = i; k < i + sizeof(Word); ++k) to[k] = detail::FieldChar(from[k]);
       continue;
     }
     const Word fromA = (w + kOnes * (0x80 - 'a')) & kHigh;
@@ -208,26 +151,31 @@ void PutFieldChars(char* to, const char* from, size_t n) {
     w -= (fromA & ~pastZ) >> 2;  // 0x80 >> 2 is the case bit, 0x20
     std::memcpy(to + i, &w, sizeof w);
   }
-  for (; i < n; ++i) to[i] = FieldChar(from[i]);
+  for (; i < n; ++i) to[i] = detail::FieldChar(from[i]);
 }
 
-}  // namespace
+char* PutNumberSlow(char* at, double value, Decimals decimals, int width) {
+  std::string digits;
+  AppendScaledDigits(digits, value, static_cast<int>(decimals));
+  return PutZeroFill(at, digits, width);
+}
 
-char* PutTextField(char* at, std::string_view text, int width, Justify justify, char fill) {
-  if (width <= 0) return at;
-  const size_t n = static_cast<size_t>(width);
-  fill = IsAlphanumeric(static_cast<unsigned char>(fill)) ? FieldChar(fill) : ' ';
-  text = Trim(text);
-  const size_t used = text.size() < n ? text.size() : n;
-  if (justify == Justify::Left) {
-    PutFieldChars(at, text.data(), used);
-    Repeat(at + used, fill, n - used);
-  } else {
-    const char* src = text.data() + (text.size() - used);
-    char* dst = Repeat(at, fill, n - used);
-    PutFieldChars(dst, src, used);
-  }
-  return at + n;
+}  // namespace detail
+
+std::string AlphanumericFilter(std::string_view text) {
+  std::string out;
+  for (char c : text)
+    if (detail::IsAlphanumeric(static_cast<unsigned char>(c))) out.push_back(c);
+  return out;
+}
+
+std::string ZeroFill(std::string_view text, int width, Justify side) {
+  if (side == Justify::Left)
+    return Rendered(RoomFor(width, text.size()),
+                    [&](char* at) { return PutZeroFill(at, text, width); });
+  std::string out(text);
+  if (width > static_cast<int>(text.size())) out.append(width - text.size(), '0');
+  return out;
 }
 
 char* PutAlphanumericField(char* at, std::string_view text, int width) {
@@ -235,86 +183,15 @@ char* PutAlphanumericField(char* at, std::string_view text, int width) {
   const size_t n = static_cast<size_t>(width);
   size_t used = 0;
   for (size_t i = 0; i < text.size() && used < n; ++i)
-    if (IsAlphanumeric(static_cast<unsigned char>(text[i]))) at[used++] = FieldChar(text[i]);
-  Repeat(at + used, ' ', n - used);
+    if (detail::IsAlphanumeric(static_cast<unsigned char>(text[i])))
+      at[used++] = detail::FieldChar(text[i]);
+  detail::Fill(at + used, ' ', n - used);
   return at + n;
 }
 
 std::string TextField(std::string_view text, int width, Justify justify, char fill) {
   return Rendered(RoomFor(width, 0),
                   [&](char* at) { return PutTextField(at, text, width, justify, fill); });
-}
-
-char* PutCharField(char* at, char c) {
-  *at = static_cast<unsigned char>(c) <= 32 ? ' ' : FieldChar(c);
-  return at + 1;
-}
-
-char* PutCharAsPassed(char* at, char c) {
-  *at = static_cast<unsigned char>(c) < 32 ? ' ' : c;
-  return at + 1;
-}
-
-namespace {
-
-// Decimal digits of n, most significant first, at the end of buf; returns the
-// first. Below 2^32 the arithmetic stays 32-bit (no division calls in the
-// 32-bit build), two digits a step.
-char* DigitsOf(uint64_t n, char* end) {
-  static constexpr char kPairs[] =
-      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-      "8081828384858687888990919293949596979899";
-  char* p = end;
-  while (n > 0xFFFFFFFFu) {
-    *--p = static_cast<char>('0' + n % 10);
-    n /= 10;
-  }
-  uint32_t m = static_cast<uint32_t>(n);
-  while (m >= 100) {
-    const uint32_t pair = (m % 100) * 2;
-    m /= 100;
-    *--p = kPairs[pair + 1];
-    *--p = kPairs[pair];
-  }
-  if (m >= 10) {
-    *--p = kPairs[m * 2 + 1];
-    *--p = kPairs[m * 2];
-  } else {
-    *--p = static_cast<char>('0' + m);
-  }
-  return p;
-}
-
-// Most values of a line lie far from a rounding tie once scaled: the binary
-// product then rounds exactly as the 18-digit decimal expansion would, and the
-// digits come straight from an integer. Returns null, having written nothing,
-// for values near a tie, too large for exact integers, or not finite.
-char* PutScaledDigitsFast(char* at, double value, int decimals, int width) {
-  static constexpr double kScale[] = {1, 10, 100, 1000};
-  const double scaled = std::fabs(value) * kScale[decimals];
-  if (!(scaled < 4503599627370496.0)) return nullptr;  // 2^52
-  // Below 2^52 the conversion cuts exactly what floor would.
-  const uint64_t whole = static_cast<uint64_t>(scaled);
-  const double fraction = scaled - static_cast<double>(whole);
-  // The margin covers the product's rounding error and the 18-digit cut, by far.
-  if (std::fabs(fraction - 0.5) <= scaled * 1e-15 + 1e-300) return nullptr;
-  char buf[20];
-  char* const end = buf + sizeof buf;
-  const char* p = DigitsOf(whole + (fraction > 0.5 ? 1 : 0), end);
-  const int length = static_cast<int>(end - p);
-  const int least = width > decimals + 1 ? width : decimals + 1;
-  if (least > length) at = Repeat(at, '0', static_cast<size_t>(least - length));
-  return CopyBytes(at, p, static_cast<size_t>(length));
-}
-
-}  // namespace
-
-char* PutNumber(char* at, double value, Decimals decimals, int width) {
-  if (char* end = PutScaledDigitsFast(at, value, static_cast<int>(decimals), width)) return end;
-  std::string digits;
-  AppendScaledDigits(digits, value, static_cast<int>(decimals));
-  return PutZeroFill(at, digits, width);
 }
 
 std::string NumberRendering(double value, Decimals decimals, int width) {
@@ -353,17 +230,6 @@ std::string FormatNumber(double value, Decimals decimals) {
     out.append(digits, intLen, std::string::npos);
   }
   return out;
-}
-
-char* PutInteger(char* at, int32_t value, int width) {
-  char buf[12];
-  char* const end = buf + sizeof buf;
-  // The magnitude as unsigned, so that the most negative value has one too.
-  const uint32_t magnitude =
-      value < 0 ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
-  char* p = DigitsOf(magnitude, end);
-  if (value < 0) *--p = '-';
-  return PutZeroFill(at, std::string_view(p, static_cast<size_t>(end - p)), width);
 }
 
 std::string IntegerRendering(int32_t value, int width) {
@@ -415,7 +281,7 @@ bool CheckDigitsValid(std::string_view cpfOrCnpj) {
   char c[14];
   size_t n = 0;
   for (char ch : cpfOrCnpj) {
-    if (!IsAlphanumeric(static_cast<unsigned char>(ch))) continue;
+    if (!detail::IsAlphanumeric(static_cast<unsigned char>(ch))) continue;
     if (n == sizeof c) return false;
     c[n++] = ch;
   }

@@ -29,8 +29,16 @@
 
 namespace quorix::upaf {
 
+// A taxpayer item or a software-house item.
+std::string_view StoredText(Source source);
+// Writes a taxpayer item by the text field rendering at the field's width.
+char* PutTaxpayerItem(char* at, const Field& f);
 // Reads a taxpayer item, a software-house item or a text argument.
-std::string_view SourceText(Source source, const Args& args);
+inline std::string_view SourceText(Source source, const Args& args) {
+  return source.kind == SourceKind::Taxpayer || source.kind == SourceKind::SoftwareHouse
+             ? StoredText(source)
+             : args.text(source.index);
+}
 
 // Raises the failure of a field that holds no sign given a negative value
 // that would be written as another number. `shown`: the value as passed.
@@ -180,6 +188,7 @@ struct Text : Fixed {
            ReadsParameter(f, params, ParamKind::Text);
   }
   static char* Render(char* at, const Field& f, const Args& a, RenderNotes&) {
+    if (f.source.kind == SourceKind::Taxpayer) return PutTaxpayerItem(at, f);
     return rules::PutTextField(at, SourceText(f.source, a), f.width, f.justify, f.fill);
   }
   // The taxpayer's CNPJ/CPF is the one text whose characters can be judged.
@@ -380,68 +389,53 @@ struct SignedAmount : Fixed {
   }
 };
 
-// AAAAMMDD; with OrBlanks, blanks for a value of 0.
-template <bool OrBlanks>
-struct DateKind : Fixed {
+// A date (AAAAMMDD) or a time of day (HHMMSS) from a day count; with
+// OrBlanks, blanks for a value of 0.
+template <ParamKind Reads, bool OrBlanks>
+struct MomentKind : Fixed {
+  static constexpr bool kDate = Reads == ParamKind::Date;
+  static bool Valid(std::string_view raw) {
+    return kDate ? readback::ValidDate(raw) : readback::ValidTime(raw);
+  }
   static constexpr bool Feeds(const Field& f, Table<Param> params) {
-    return ReadsParameter(f, params, ParamKind::Date);
+    return ReadsParameter(f, params, Reads);
   }
   static char* Render(char* at, const Field& f, const Args& a, RenderNotes&) {
     const double value = a.real(f.source.index);
     if (OrBlanks && value == 0) return rules::PutTextField(at, {}, f.width);
-    return rules::PutDate(at, value);
+    return kDate ? rules::PutDate(at, value) : rules::PutTime(at, value);
   }
   template <class Counts>
   static std::string Check(const Field&, std::string_view raw, const Counts&) {
-    if (readback::ValidDate(raw) || (OrBlanks && readback::AllBlanks(raw))) return {};
-    return readback::Quoted(raw) + " n\xE3o \xE9 uma data v\xE1lida (AAAAMMDD)";
+    if (Valid(raw) || (OrBlanks && readback::AllBlanks(raw))) return {};
+    return readback::Quoted(raw) + (kDate ? " n\xE3o \xE9 uma data v\xE1lida (AAAAMMDD)"
+                                          : " n\xE3o \xE9 uma hora v\xE1lida (HHMMSS)");
   }
   static FieldValue Decode(const Field&, std::string_view raw, const RecordKind&,
                            std::string_view) {
     if (OrBlanks && readback::AllBlanks(raw)) return {FieldValue::Blank, ""};
-    if (!readback::ValidDate(raw)) return {FieldValue::Unreadable, std::string(raw)};
-    return {FieldValue::Date, std::string(raw.substr(0, 4)) + "-" + std::string(raw.substr(4, 2)) +
-                                  "-" + std::string(raw.substr(6, 2))};
-  }
-};
-struct Date : DateKind<false> {
-  static constexpr char kLetter = 'D';
-  static constexpr std::string_view kRendering = "AAAAMMDD";
-};
-struct DateOrBlanks : DateKind<true> {
-  static constexpr char kLetter = 'D';
-  static constexpr std::string_view kRendering = "AAAAMMDD; brancos para o valor 0";
-};
-
-// HHMMSS; with OrBlanks, blanks for a value of 0.
-template <bool OrBlanks>
-struct TimeKind : Fixed {
-  static constexpr bool Feeds(const Field& f, Table<Param> params) {
-    return ReadsParameter(f, params, ParamKind::Time);
-  }
-  static char* Render(char* at, const Field& f, const Args& a, RenderNotes&) {
-    const double value = a.real(f.source.index);
-    if (OrBlanks && value == 0) return rules::PutTextField(at, {}, f.width);
-    return rules::PutTime(at, value);
-  }
-  template <class Counts>
-  static std::string Check(const Field&, std::string_view raw, const Counts&) {
-    if (readback::ValidTime(raw) || (OrBlanks && readback::AllBlanks(raw))) return {};
-    return readback::Quoted(raw) + " n\xE3o \xE9 uma hora v\xE1lida (HHMMSS)";
-  }
-  static FieldValue Decode(const Field&, std::string_view raw, const RecordKind&,
-                           std::string_view) {
-    if (OrBlanks && readback::AllBlanks(raw)) return {FieldValue::Blank, ""};
-    if (!readback::ValidTime(raw)) return {FieldValue::Unreadable, std::string(raw)};
+    if (!Valid(raw)) return {FieldValue::Unreadable, std::string(raw)};
+    if (kDate)
+      return {FieldValue::Date, std::string(raw.substr(0, 4)) + "-" +
+                                    std::string(raw.substr(4, 2)) + "-" +
+                                    std::string(raw.substr(6, 2))};
     return {FieldValue::Time, std::string(raw.substr(0, 2)) + ":" + std::string(raw.substr(2, 2)) +
                                   ":" + std::string(raw.substr(4, 2))};
   }
 };
-struct Time : TimeKind<false> {
+struct Date : MomentKind<ParamKind::Date, false> {
+  static constexpr char kLetter = 'D';
+  static constexpr std::string_view kRendering = "AAAAMMDD";
+};
+struct DateOrBlanks : MomentKind<ParamKind::Date, true> {
+  static constexpr char kLetter = 'D';
+  static constexpr std::string_view kRendering = "AAAAMMDD; brancos para o valor 0";
+};
+struct Time : MomentKind<ParamKind::Time, false> {
   static constexpr char kLetter = 'H';
   static constexpr std::string_view kRendering = "HHMMSS";
 };
-struct TimeOrBlanks : TimeKind<true> {
+struct TimeOrBlanks : MomentKind<ParamKind::Time, true> {
   static constexpr char kLetter = 'H';
   static constexpr std::string_view kRendering = "HHMMSS; brancos para o valor 0";
 };
@@ -489,6 +483,17 @@ constexpr decltype(auto) WithKind(FieldKind k, Visit&& visit) {
   }
   return visit(kind::AsPassed{});  // not reached: every kind has its case
 }
+
+// The struct of kind `k`, as a type.
+template <FieldKind k>
+struct KindOf;
+#define QUORIX_FIELD_KIND_TYPE(name) \
+  template <>                        \
+  struct KindOf<FieldKind::name> {   \
+    using type = kind::name;         \
+  };
+QUORIX_FIELD_KINDS(QUORIX_FIELD_KIND_TYPE)
+#undef QUORIX_FIELD_KIND_TYPE
 
 // --- Compile-time agreement of a record table with its kinds ---------------
 

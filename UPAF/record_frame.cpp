@@ -17,7 +17,7 @@ namespace quorix::upaf {
 namespace {
 
 bool TypeLengthOk(std::string_view type, size_t length) {
-  const std::string_view trimmed = rules::Trim(type);
+  const std::string_view trimmed = rules::detail::Trimmed(type);
   return !trimmed.empty() && trimmed.size() == length;
 }
 
@@ -30,26 +30,34 @@ std::string& Scratch() {
 
 }  // namespace
 
-std::string_view SourceText(Source source, const Args& args) {
-  switch (source.kind) {
-    case SourceKind::Taxpayer: {
-      const Taxpayer& t = State().taxpayer;
-      switch (source.index) {
-        case 0:
-          return t.cnpjCpf;
-        case 1:
-          return t.stateRegistration;
-        case 2:
-          return t.municipalRegistration;
-        default:
-          return t.companyName;
-      }
-    }
-    case SourceKind::SoftwareHouse:
-      return store::SoftwareHouse().texts[static_cast<size_t>(source.index)];
+std::string_view StoredText(Source source) {
+  if (source.kind == SourceKind::SoftwareHouse)
+    return store::SoftwareHouse().texts[static_cast<size_t>(source.index)];
+  const Taxpayer& t = State().taxpayer;
+  switch (source.index) {
+    case 0:
+      return t.cnpjCpf;
+    case 1:
+      return t.stateRegistration;
+    case 2:
+      return t.municipalRegistration;
     default:
-      return args.text(source.index);
+      return t.companyName;
   }
+}
+
+char* PutTaxpayerItem(char* at, const Field& f) {
+  Taxpayer& t = State().taxpayer;
+  Taxpayer::Rendered& r = t.rendered[f.source.index];
+  const int32_t key = Taxpayer::Rendered::Key(f.width, f.justify, f.fill);
+  if (r.key == key && t.judgedValid) return rules::PutAsPassed(at, r.bytes);
+  const std::string_view item = StoredText(f.source);
+  if (!t.judgedValid) return rules::PutTextField(at, item, f.width, f.justify, f.fill);
+  r.key = -1;
+  r.bytes.resize(rules::RoomFor(f.width, 0));
+  rules::PutTextField(&r.bytes[0], item, f.width, f.justify, f.fill);
+  r.key = key;
+  return rules::PutAsPassed(at, r.bytes);
 }
 
 void RefuseNegative(const Field& f, size_t position, std::string_view shown) {
@@ -65,8 +73,6 @@ void RefuseNegative(const Field& f, size_t position, std::string_view shown) {
   message += shown;
   throw Failure(message);
 }
-
-namespace {
 
 #if QUORIX_ROOM_CHECKS
 // The sanitizer build stops at a rendering that wrote past the room its kind
@@ -84,31 +90,24 @@ void CheckRoom(const Field& f, size_t room, size_t written, Widths widths) {
 }
 #endif
 
-// Writes every field of the layout from `at` and returns the end; false in
-// `widthsHold` when a field of any length did not come out exactly its width
-// (the others are judged by the line's length). The notes are
-// kept in locals: the renderings write through char*, which may alias
-// anything the compiler cannot see is local.
-char* RenderLine(char* at, const RecordKind& kind, const Args& args, RenderNotes& notesOut,
-                 bool& widthsHold) {
+namespace {
+
+// The layout's room and rendering for a kind without compiled code: the
+// same per field, with the kind picked at run time.
+size_t LayoutRoom(const RecordKind& kind, const Args& args) {
+  size_t room = 0;
+  for (const Field& f : kind.layout)
+    room += WithKind(f.kind, [&](auto k) { return decltype(k)::Room(f, args); });
+  return room;
+}
+
+char* RenderLayout(char* at, const RecordKind& kind, const Args& args, RenderNotes& notesOut,
+                   bool& widthsHold) {
   RenderNotes notes = notesOut;
-  size_t offWidth = 0;  // non-zero once a field's length differs from its width
-  for (const Field& f : kind.layout) {
-    at = WithKind(f.kind, [&](auto k) {
-      using Kind = decltype(k);
-#if QUORIX_ROOM_CHECKS
-      const size_t room = Kind::Room(f, args);
-#endif
-      char* const end = Kind::Render(at, f, args, notes);
-#if QUORIX_ROOM_CHECKS
-      CheckRoom(f, room, static_cast<size_t>(end - at), Kind::kWidth);
-#endif
-      if constexpr (Kind::kWidth == Widths::Any)
-        offWidth |= static_cast<size_t>(end - at) ^ static_cast<size_t>(f.width);
-      return end;
-    });
-    notes.position += static_cast<size_t>(f.width);
-  }
+  size_t offWidth = 0;
+  for (const Field& f : kind.layout)
+    at = WithKind(f.kind,
+                  [&](auto k) { return RenderField<decltype(k)>(at, f, args, notes, offWidth); });
   notesOut = notes;
   widthsHold = offWidth == 0;
   return at;
@@ -146,6 +145,17 @@ LibraryProcess theProcess;
 
 }  // namespace
 
+bool Refuse(const Check& check, const Args& args) {
+  if (check.shownCount > 0) {
+    SetListedValues(check, args);
+  } else {
+    std::string message(check.message);
+    if (check.appended >= 0) message += args.text(check.appended);
+    SetLastError(message);
+  }
+  return false;
+}
+
 bool RunOwnChecks(const Frame& frame, const Args& args) {
   if (frame.checkCode) return frame.checkCode(args);
   for (const Check& check : frame.checks) {
@@ -154,15 +164,7 @@ bool RunOwnChecks(const Frame& frame, const Args& args) {
       const Condition& c = check.all[i];
       passed = c.predicate.test(args, c.parameter, c.accepted);
     }
-    if (passed) continue;
-    if (check.shownCount > 0) {
-      SetListedValues(check, args);
-    } else {
-      std::string message(check.message);
-      if (check.appended >= 0) message += args.text(check.appended);
-      SetLastError(message);
-    }
-    return false;
+    if (!passed) return Refuse(check, args);
   }
   return true;
 }
@@ -170,7 +172,7 @@ bool RunOwnChecks(const Frame& frame, const Args& args) {
 bool AssembleRecord(const RecordKind& kind, const Args& passed) {
   const Args args(passed, theProcess);
   const Frame& frame = kind.frame;
-  if (frame.clearsMessageOnEntry) SetLastError({});
+  if (frame.clearsMessageOnEntry) ClearLastError();
 
   const std::string_view recordType = args.text(0);
   if (!TypeLengthOk(recordType, kind.typeLength) ||
@@ -180,16 +182,19 @@ bool AssembleRecord(const RecordKind& kind, const Args& passed) {
     SetLastError(message);
     return false;
   }
-  if (frame.checksTaxpayer && !TaxpayerCheck()) return false;
+  if (frame.checksTaxpayer && !State().taxpayer.judgedValid && !TaxpayerCheck()) return false;
 
+  const LineCode& code = kind.code;
+  const auto ownChecks = [&] {
+    if (code.checks && code.checkTable == frame.checks.data) return code.checks(args);
+    return (!frame.checkCode && frame.checks.size == 0) || RunOwnChecks(frame, args);
+  };
   const bool chainedChecks = frame.failures == Failures::Chained;
-  if (!chainedChecks && !RunOwnChecks(frame, args)) return false;
+  if (!chainedChecks && !ownChecks()) return false;
   try {
-    if (chainedChecks && !RunOwnChecks(frame, args)) return false;
+    if (chainedChecks && !ownChecks()) return false;
 
-    size_t room = 0;
-    for (const Field& f : kind.layout)
-      room += WithKind(f.kind, [&](auto k) { return decltype(k)::Room(f, args); });
+    const size_t room = code.room ? code.room(args) : LayoutRoom(kind, args);
 
     // The line is written in place at the report buffer's end and kept only
     // when it passes; a line that fails leaves those bytes unused.
@@ -213,7 +218,8 @@ bool AssembleRecord(const RecordKind& kind, const Args& passed) {
 
     RenderNotes notes;
     bool widthsHold = true;
-    const char* const end = RenderLine(start, kind, args, notes, widthsHold);
+    const char* const end = code.render ? code.render(start, args, notes, widthsHold)
+                                        : RenderLayout(start, kind, args, notes, widthsHold);
     const std::string_view line(start, static_cast<size_t>(end - start));
 
     if (line.size() != kind.lineLength || !widthsHold || !notes.singleLine) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
@@ -94,17 +95,36 @@ constexpr std::array<Field, ecf::kIdentificationCount + N> EcfIdentified(const F
   return ecf::Join(rest, std::make_index_sequence<ecf::kIdentificationCount + N>{});
 }
 
-// What the records' own checks ask of an argument (see Check).
+// What the records' own checks ask of an argument (see Check). Inline, so
+// that a compiled check table calls none of them.
 namespace is {
-bool Filled(const Args&, int, std::string_view);
-bool FilledSingleLine(const Args&, int, std::string_view);
-bool NotEmpty(const Args&, int, std::string_view);
-bool Positive(const Args&, int, std::string_view);
-bool NotNegative(const Args&, int, std::string_view);
-bool AboveZero(const Args&, int, std::string_view);
-bool AtLeastZero(const Args&, int, std::string_view);
-bool NotDayZero(const Args&, int, std::string_view);
-bool OneOf(const Args&, int, std::string_view);
+// Something left after trimming: a byte above 32 anywhere.
+inline bool Filled(const Args& a, int p, std::string_view) {
+  for (char c : a.text(p))
+    if (static_cast<unsigned char>(c) > 32) return true;
+  return false;
+}
+inline bool FilledSingleLine(const Args& a, int p, std::string_view) {
+  return Filled(a, p, {}) && a.text(p).find_first_of("\r\n") == std::string_view::npos;
+}
+inline bool NotEmpty(const Args& a, int p, std::string_view) { return !a.text(p).empty(); }
+inline bool Positive(const Args& a, int p, std::string_view) {
+  return std::isfinite(a.real(p)) && a.real(p) > 0;
+}
+inline bool NotNegative(const Args& a, int p, std::string_view) {
+  return std::isfinite(a.real(p)) && a.real(p) >= 0;
+}
+inline bool AboveZero(const Args& a, int p, std::string_view) { return a.real(p) > 0; }
+inline bool AtLeastZero(const Args& a, int p, std::string_view) { return a.real(p) >= 0; }
+inline bool NotDayZero(const Args& a, int p, std::string_view) {
+  return a.real(p) != 0 && !std::isnan(a.real(p));
+}
+// A loop: the sets are two to five characters, too few for a library search.
+inline bool OneOf(const Args& a, int p, std::string_view accepted) {
+  for (char c : accepted)
+    if (c == a.character(p)) return true;
+  return false;
+}
 
 // A text that still holds something after trimming.
 inline constexpr Predicate kFilled{"preenchido (n\xE3o s\xF3 brancos)", Filled};
@@ -127,5 +147,105 @@ inline constexpr Predicate kOneOf{"um destes caracteres, exato (mai\xFAsculas):"
 // Runs a record's own checks: its code, or its table in order. False after
 // setting the message of the first that fails.
 bool RunOwnChecks(const Frame& frame, const Args& args);
+// Sets the message of a check that failed; false.
+bool Refuse(const Check& check, const Args& args);
+
+#if QUORIX_ROOM_CHECKS
+// Stops the sanitizer build at a rendering that wrote past its room or off
+// the width its kind says it writes.
+void CheckRoom(const Field& f, size_t room, size_t written, Widths widths);
+#endif
+
+// Renders field `f` of kind `Kind` at `at`; a field of any length that came
+// out off its width sets bits in `offWidth`.
+template <class Kind>
+inline char* RenderField(char* at, const Field& f, const Args& args, RenderNotes& notes,
+                         size_t& offWidth) {
+#if QUORIX_ROOM_CHECKS
+  const size_t room = Kind::Room(f, args);
+#endif
+  char* const end = Kind::Render(at, f, args, notes);
+#if QUORIX_ROOM_CHECKS
+  CheckRoom(f, room, static_cast<size_t>(end - at), Kind::kWidth);
+#endif
+  if constexpr (Kind::kWidth == Widths::Any)
+    offWidth |= static_cast<size_t>(end - at) ^ static_cast<size_t>(f.width);
+  notes.position += static_cast<size_t>(f.width);
+  return end;
+}
+
+// A layout's room and rendering with every field's kind known when compiled.
+template <const auto& Layout>
+struct CompiledLine {
+  static constexpr size_t kCount = std::size(Layout);
+
+  template <size_t I>
+  static size_t FieldRoom(const Args& args) {
+    constexpr const Field& f = Layout[I];
+    return KindOf<f.kind>::type::Room(f, args);
+  }
+  template <size_t... I>
+  static size_t RoomOf(const Args& args, std::index_sequence<I...>) {
+    return (size_t{0} + ... + FieldRoom<I>(args));
+  }
+  static size_t Room(const Args& args) { return RoomOf(args, std::make_index_sequence<kCount>{}); }
+
+  template <size_t... I>
+  static char* RenderAll(char* at, const Args& args, RenderNotes& notes, size_t& offWidth,
+                         std::index_sequence<I...>) {
+    ((at =
+          RenderField<typename KindOf<Layout[I].kind>::type>(at, Layout[I], args, notes, offWidth)),
+     ...);
+    return at;
+  }
+  static char* Render(char* at, const Args& args, RenderNotes& notesOut, bool& widthsHold) {
+    // The notes are kept in locals: the renderings write through char*,
+    // which may alias anything the compiler cannot see is local.
+    RenderNotes notes = notesOut;
+    size_t offWidth = 0;
+    at = RenderAll(at, args, notes, offWidth, std::make_index_sequence<kCount>{});
+    notesOut = notes;
+    widthsHold = offWidth == 0;
+    return at;
+  }
+};
+
+// A check table with every condition's predicate known when compiled.
+template <const auto& Checks>
+struct CompiledChecks {
+  template <size_t I, size_t J>
+  static bool Holds(const Args& args) {
+    constexpr const Check& c = Checks[I];
+    if constexpr (J >= c.count) {
+      return true;
+    } else {
+      constexpr const Condition& k = c.all[J];
+      constexpr auto test = k.predicate.test;
+      return test(args, k.parameter, k.accepted);
+    }
+  }
+  template <size_t I, size_t... J>
+  static bool Passes(const Args& args, std::index_sequence<J...>) {
+    return (Holds<I, J>(args) && ...) || Refuse(Checks[I], args);
+  }
+  template <size_t... I>
+  static bool RunAll(const Args& args, std::index_sequence<I...>) {
+    return (Passes<I>(args, std::make_index_sequence<Check::kMost>{}) && ...);
+  }
+  static bool Run(const Args& args) {
+    return RunAll(args, std::make_index_sequence<std::size(Checks)>{});
+  }
+};
+
+// The compiled line of a record kind (its LineCode), with its check table.
+template <const auto& Layout>
+constexpr LineCode Compiled() {
+  return {&CompiledLine<Layout>::Room, &CompiledLine<Layout>::Render, nullptr};
+}
+template <const auto& Layout, const auto& Checks>
+constexpr LineCode Compiled() {
+  return {&CompiledLine<Layout>::Room, &CompiledLine<Layout>::Render, &CompiledChecks<Checks>::Run,
+          std::data(Checks)};
+}
 
 }  // namespace quorix::upaf

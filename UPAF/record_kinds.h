@@ -6,27 +6,9 @@
 // reader of report files decodes a line by the same layout. kRecordKinds lists
 // all thirteen; their line lengths are all different.
 //
-// Layout vocabulary (w: width; positions follow from the widths, 1-based):
-//   RecordType(n)             the host's record type as passed; n is the type length
-//   Text(src, w, name)        text field rendering: trimmed, accented letters folded, other
-//                             characters outside printable ASCII (and "?") blanked, cut or
-//                             blank-filled on the right to w, upper-cased
-//   TextRight(src, w, name)   the same, right-justified and "0"-filled on the left
-//   Alphanumeric(src, w, name)  only 0-9, A-Z and a-z kept, then Text
-//   Character(src, name)      one character through Text at width 1
-//   CharacterAsPassed(src, name)  one character as passed; a control code becomes a blank
-//   AsPassed(src, w, name)    the host's text unchanged; w is the width the line expects
-//   Counter(src, w, name)     the host's text with "0" added on the left up to w, never cut;
-//                             a counter (COO, CCF, CRZ...): digits are expected, not enforced
-//   Code(src, w, name)        the same rendering, for codes and numbers of any characters
-//   Amount(src, w, name)      a real as digits in hundredths, zero-filled, never cut, no sign
-//   Number(src, d, w, name)   the same with d decimals (0, 2 or 3)
-//   NumberByCount(src, count, w, name)  decimals picked by an integer parameter (0, 3, else 2)
-//   Integer(src, w, name)     a 32-bit integer as digits, zero-filled, never cut, no sign
-//   SignedAmount(src, w, name)  hundredths with "-" in front, inside w, when below zero
-//   Date(src, name) / Time(src, name)  AAAAMMDD / HHMMSS
-//   DateOrBlanks / TimeOrBlanks  the same, or blanks for a value of 0
-//   LineCount(fn, w, name)    digits the builder computes (the totals line's count)
+// A layout names each field by its kind's constructor below, with its source,
+// width (positions follow from the widths, 1-based) and name; what each kind
+// writes is its kRendering in field_kinds.h, which `quorix layouts` lists.
 // A source is a parameter of the record, an item of the open report's taxpayer
 // (kTaxpayer...) or of the software-house data last loaded (SoftwareHouseItem).
 // Fields that hold no sign (Number, NumberByCount, Integer) refuse a negative
@@ -180,6 +162,7 @@ constexpr Field RecordType(int typeLength) {
 constexpr Field Text(Source s, int width, std::string_view name) {
   return {name, FieldKind::Text, width, s};
 }
+// A text field right-justified and "0"-filled on the left.
 constexpr Field TextRight(Source s, int width, std::string_view name) {
   Field f{name, FieldKind::Text, width, s};
   f.justify = rules::Justify::Right;
@@ -207,6 +190,7 @@ constexpr Field Code(Source s, int width, std::string_view name) {
 constexpr Field Number(Source s, int decimals, int width, std::string_view name) {
   return {name, FieldKind::Number, width, s, decimals};
 }
+// A number in hundredths.
 constexpr Field Amount(Source s, int width, std::string_view name) {
   return Number(s, 2, width, name);
 }
@@ -396,6 +380,21 @@ constexpr std::string_view ExportName(RecordId id) {
   return {};
 }
 
+struct RenderNotes;
+
+// A record kind's line and own checks compiled from its tables
+// (Compiled<layout, checks>() in record_frame.h): each field's kind, width and
+// source, and each check's conditions, are known there, so the frame neither
+// switches on kinds nor calls predicates through pointers. A kind without it
+// (one a test makes) is run from its tables.
+struct LineCode {
+  size_t (*room)(const Args& args) = nullptr;
+  char* (*render)(char* at, const Args& args, RenderNotes& notes, bool& widthsHold) = nullptr;
+  bool (*checks)(const Args& args) = nullptr;
+  // The table `checks` was compiled from: a frame holding another runs its own.
+  const Check* checkTable = nullptr;
+};
+
 struct RecordKind {
   RecordId id;
   std::string_view name;  // Portuguese, as diagnostics show it
@@ -404,6 +403,7 @@ struct RecordKind {
   Table<Param> params;
   Table<Field> layout;
   Frame frame;
+  LineCode code{};
 
   constexpr std::string_view exportName() const { return ExportName(id); }
 };

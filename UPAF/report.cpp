@@ -51,6 +51,7 @@ bool OpenReport(std::string_view cnpjCpf, std::string_view stateRegistration,
   t.municipalRegistration.assign(rules::Trim(municipalRegistration));
   t.companyName.assign(rules::Trim(companyName));
   t.identifiedByCpf = false;
+  t.judgedValid = false;
   if (!TaxpayerCheck()) return false;
 
   Taxpayer rendered;

@@ -8,13 +8,11 @@
 
 namespace quorix::upaf {
 
-LibraryState& State() {
-  static LibraryState state;
-  return state;
-}
+LibraryState gState;
 
 bool TaxpayerCheck() {
   Taxpayer& t = State().taxpayer;
+  if (t.judgedValid) return true;
   std::string message;
   // An open report stores a CPF zero-filled to 14 characters, where the CNPJ
   // rule would judge it; it is judged by the CPF rule it passed at opening.
@@ -37,7 +35,11 @@ bool TaxpayerCheck() {
   if (t.companyName.empty()) message += msg::kInvalidCompanyName;
   if (t.stateRegistration.empty()) t.stateRegistration.assign(msg::kExempt);
   if (t.municipalRegistration.empty()) t.municipalRegistration.assign(msg::kExempt);
-  if (message.empty()) return true;
+  if (message.empty()) {
+    for (Taxpayer::Rendered& r : t.rendered) r.key = -1;
+    t.judgedValid = true;
+    return true;
+  }
   SetLastError(message);
   return false;
 }

@@ -14,11 +14,33 @@
 namespace quorix::boundary {
 
 // Block layout: [int32 count][int32 length][bytes][NUL]; the host holds a
-// pointer to the first byte. Count -1 marks a constant.
-void AddRef(const char* text) noexcept;
-void Release(const char* text) noexcept;
+// pointer to the first byte. Count -1 marks a constant. Inline: a builder
+// holds a score of texts per call, and each is a test and one locked add.
+inline int32_t* CountOf(const char* text) noexcept {
+  return reinterpret_cast<int32_t*>(const_cast<char*>(text)) - 2;
+}
+// Another host thread may drop its own reference to the same text meanwhile,
+// so the counts change atomically; a constant's count is never written.
+inline void AddRef(const char* text) noexcept {
+  if (!text) return;
+  int32_t* count = CountOf(text);
+  if (__atomic_load_n(count, __ATOMIC_RELAXED) == -1) return;
+  __atomic_add_fetch(count, 1, __ATOMIC_RELAXED);
+}
+// Frees the block when the count falls to zero.
+void FreeText(int32_t* count) noexcept;
+inline void Release(const char* text) noexcept {
+  if (!text) return;
+  int32_t* count = CountOf(text);
+  if (__atomic_load_n(count, __ATOMIC_RELAXED) == -1) return;
+  if (__atomic_sub_fetch(count, 1, __ATOMIC_ACQ_REL) == 0) FreeText(count);
+}
 // The bytes of a text, read by the length in its prefix.
-std::string_view TextView(const char* text) noexcept;
+inline std::string_view TextView(const char* text) noexcept {
+  if (!text) return {};
+  const int32_t length = reinterpret_cast<const int32_t*>(text)[-1];
+  return length > 0 ? std::string_view(text, static_cast<size_t>(length)) : std::string_view();
+}
 
 // A text argument held for the duration of a call: its count is raised on
 // entry and lowered on exit.

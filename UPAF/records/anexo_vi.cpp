@@ -95,6 +95,7 @@ constexpr RecordKind kAnexoVI{
     kParameters,
     kLayout,
     Frame{}.CheckedByCode(Checks).KeepingOlderMessage().WithFailures(Failures::ChainedAfterChecks),
+    Compiled<kLayout>(),
 };
 QUORIX_CHECK_RECORD_KIND(kAnexoVI);
 

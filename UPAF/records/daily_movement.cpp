@@ -73,9 +73,14 @@ constexpr Field kLayout[] = {
 }  // namespace
 
 constexpr RecordKind kDailyMovement{
-    RecordId::DailyMovement, "movimento di\xE1rio",
+    RecordId::DailyMovement,
+    "movimento di\xE1rio",
     /*typeLength=*/3,
-    /*lineLength=*/148,      kParameters,           kLayout, Frame{kChecks},
+    /*lineLength=*/148,
+    kParameters,
+    kLayout,
+    Frame{kChecks},
+    Compiled<kLayout, kChecks>(),
 };
 QUORIX_CHECK_RECORD_KIND(kDailyMovement);
 

@@ -46,7 +46,7 @@ constexpr Field kLayout[] = {
 constexpr RecordKind kDavIssued{
     RecordId::DavIssued, "DAV emitido",
     /*typeLength=*/2,
-    /*lineLength=*/149,  kParameters,   kLayout, Frame{kChecks},
+    /*lineLength=*/149,  kParameters,   kLayout, Frame{kChecks}, Compiled<kLayout, kChecks>(),
 };
 QUORIX_CHECK_RECORD_KIND(kDavIssued);
 

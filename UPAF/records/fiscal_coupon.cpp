@@ -63,7 +63,7 @@ constexpr auto kLayout = EcfIdentified({
 constexpr RecordKind kFiscalCoupon{
     RecordId::FiscalCoupon, "cupom fiscal",
     /*typeLength=*/3,
-    /*lineLength=*/191,     kParameters,    kLayout, Frame{kChecks},
+    /*lineLength=*/191,     kParameters,    kLayout, Frame{kChecks}, Compiled<kLayout, kChecks>(),
 };
 QUORIX_CHECK_RECORD_KIND(kFiscalCoupon);
 

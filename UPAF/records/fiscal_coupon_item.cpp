@@ -82,6 +82,7 @@ constexpr RecordKind kFiscalCouponItem{
     kParameters,
     kLayout,
     Frame{kChecks},
+    Compiled<kLayout, kChecks>(),
 };
 QUORIX_CHECK_RECORD_KIND(kFiscalCouponItem);
 

@@ -53,6 +53,7 @@ constexpr RecordKind kGoodsAndServices{
     kParameters,
     kLayout,
     Frame{kChecks},
+    Compiled<kLayout, kChecks>(),
 };
 QUORIX_CHECK_RECORD_KIND(kGoodsAndServices);
 

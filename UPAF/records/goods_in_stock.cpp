@@ -44,6 +44,7 @@ constexpr RecordKind kGoodsInStock{
     kParameters,
     kLayout,
     Frame{kChecks},
+    Compiled<kLayout, kChecks>(),
 };
 QUORIX_CHECK_RECORD_KIND(kGoodsInStock);
 

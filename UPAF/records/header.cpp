@@ -27,6 +27,7 @@ constexpr RecordKind kHeader{
     kParameters,
     kLayout,
     Frame{}.KeepingOlderMessage().WithFailures(Failures::Unchained),
+    Compiled<kLayout>(),
 };
 QUORIX_CHECK_RECORD_KIND(kHeader);
 

@@ -63,6 +63,7 @@ constexpr RecordKind kOtherDocument{
     kParameters,
     kLayout,
     Frame{kChecks},
+    Compiled<kLayout, kChecks>(),
 };
 QUORIX_CHECK_RECORD_KIND(kOtherDocument);
 

@@ -50,6 +50,7 @@ constexpr RecordKind kPayment{
     kParameters,
     kLayout,
     Frame{kChecks},
+    Compiled<kLayout, kChecks>(),
 };
 QUORIX_CHECK_RECORD_KIND(kPayment);
 

@@ -37,6 +37,7 @@ constexpr RecordKind kReductionZDetail{
     kParameters,
     kLayout,
     Frame{kChecks},
+    Compiled<kLayout, kChecks>(),
 };
 QUORIX_CHECK_RECORD_KIND(kReductionZDetail);
 

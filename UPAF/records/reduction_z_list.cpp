@@ -39,9 +39,14 @@ constexpr auto kLayout = EcfIdentified({
 }  // namespace
 
 constexpr RecordKind kReductionZList{
-    RecordId::ReductionZList, "Redu\xE7\xE3o Z",
+    RecordId::ReductionZList,
+    "Redu\xE7\xE3o Z",
     /*typeLength=*/3,
-    /*lineLength=*/101,       kParameters,       kLayout, Frame{kChecks},
+    /*lineLength=*/101,
+    kParameters,
+    kLayout,
+    Frame{kChecks},
+    Compiled<kLayout, kChecks>(),
 };
 QUORIX_CHECK_RECORD_KIND(kReductionZList);
 

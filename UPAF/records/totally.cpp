@@ -61,6 +61,7 @@ constexpr RecordKind kTotally{
     kParameters,
     kLayout,
     Frame{}.KeepingOlderMessage().WithoutTaxpayerCheck().WithSecondType(countedType),
+    Compiled<kLayout>(),
 };
 QUORIX_CHECK_RECORD_KIND(kTotally);
 

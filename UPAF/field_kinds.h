@@ -26,17 +26,14 @@
 
 #include "UFuncoes/field_rules.h"
 #include "UPAF/record_kinds.h"
+#include "UPAF/record_process.h"
 
 namespace quorix::upaf {
 
-// A taxpayer item or a software-house item.
-std::string_view StoredText(Source source);
-// Writes a taxpayer item by the text field rendering at the field's width.
-char* PutTaxpayerItem(char* at, const Field& f);
 // Reads a taxpayer item, a software-house item or a text argument.
 inline std::string_view SourceText(Source source, const Args& args) {
   return source.kind == SourceKind::Taxpayer || source.kind == SourceKind::SoftwareHouse
-             ? StoredText(source)
+             ? args.process().Stored(source)
              : args.text(source.index);
 }
 
@@ -188,7 +185,7 @@ struct Text : Fixed {
            ReadsParameter(f, params, ParamKind::Text);
   }
   static char* Render(char* at, const Field& f, const Args& a, RenderNotes&) {
-    if (f.source.kind == SourceKind::Taxpayer) return PutTaxpayerItem(at, f);
+    if (f.source.kind == SourceKind::Taxpayer) return a.process().PutTaxpayerItem(at, f);
     return rules::PutTextField(at, SourceText(f.source, a), f.width, f.justify, f.fill);
   }
   // The taxpayer's CNPJ/CPF is the one text whose characters can be judged.

@@ -1,35 +1,73 @@
-// The predicates of the records' own checks (record_frame.h): pure tests of
-// one argument, so that the check tables can be read without the frame.
-#include <cmath>
+// What the records' own checks and the renderings say when they refuse a
+// line: messages made from the tables alone, given to the process that builds
+// the line, so that the tables can be read without the frame.
+#include <cstdio>
+#include <cstdlib>
+#include <string>
 
+#include "UConst/failure.h"
+#include "UConst/messages.h"
 #include "UPAF/record_frame.h"
+#include "UPAF/record_process.h"
 
 namespace quorix::upaf {
 namespace {
 
-bool Filled(std::string_view text) { return !rules::Trim(text).empty(); }
-bool Finite(double value) { return std::isfinite(value); }
+// The message of a check that lists values: every one of them.
+void SetListedValues(const Check& check, const Args& args) {
+  std::string message;
+  for (size_t i = 0; i < check.shownCount; ++i) {
+    const ListedValue& v = check.shown[i];
+    message += v.label;
+    if (v.isText)
+      message += args.text(v.source);
+    else
+      message += rules::FormatNumber(args.real(v.source), rules::Decimals::Two);
+  }
+  args.process().SetMessage(message);
+}
 
 }  // namespace
 
-namespace is {
-bool Filled(const Args& a, int p, std::string_view) { return upaf::Filled(a.text(p)); }
-bool FilledSingleLine(const Args& a, int p, std::string_view) {
-  return upaf::Filled(a.text(p)) && a.text(p).find_first_of("\r\n") == std::string_view::npos;
+bool Refuse(const Check& check, const Args& args) {
+  if (check.shownCount > 0) {
+    SetListedValues(check, args);
+  } else {
+    std::string message(check.message);
+    if (check.appended >= 0) message += args.text(check.appended);
+    args.process().SetMessage(message);
+  }
+  return false;
 }
-bool NotEmpty(const Args& a, int p, std::string_view) { return !a.text(p).empty(); }
-bool Positive(const Args& a, int p, std::string_view) { return Finite(a.real(p)) && a.real(p) > 0; }
-bool NotNegative(const Args& a, int p, std::string_view) {
-  return Finite(a.real(p)) && a.real(p) >= 0;
+
+void RefuseNegative(const Field& f, size_t position, std::string_view shown) {
+  std::string message(msg::kNegativeInUnsignedField);
+  message += f.name;
+  message += f.width == 1 ? msg::kFieldPosition : msg::kFieldPositions;
+  message += std::to_string(position);
+  if (f.width != 1) {
+    message += '-';
+    message += std::to_string(position + static_cast<size_t>(f.width) - 1);
+  }
+  message += msg::kFieldValue;
+  message += shown;
+  throw Failure(message);
 }
-bool AboveZero(const Args& a, int p, std::string_view) { return a.real(p) > 0; }
-bool AtLeastZero(const Args& a, int p, std::string_view) { return a.real(p) >= 0; }
-bool NotDayZero(const Args& a, int p, std::string_view) {
-  return a.real(p) != 0 && !std::isnan(a.real(p));
+
+#if QUORIX_ROOM_CHECKS
+// The sanitizer build stops at a rendering that wrote past the room its kind
+// gave it: the line's bytes were reserved by those rooms, so the next bytes
+// belong to no one.
+// A kind is held to what it says of its width too.
+void CheckRoom(const Field& f, size_t room, size_t written, Widths widths) {
+  const size_t width = static_cast<size_t>(f.width);
+  if (written <= room &&
+      (widths == Widths::Any || written == width || (widths == Widths::AtLeast && written > width)))
+    return;
+  std::fprintf(stderr, "quorix: the field \"%.*s\" wrote %zu bytes in a room of %zu (width %d)\n",
+               static_cast<int>(f.name.size()), f.name.data(), written, room, f.width);
+  std::abort();
 }
-bool OneOf(const Args& a, int p, std::string_view accepted) {
-  return accepted.find(a.character(p)) != std::string_view::npos;
-}
-}  // namespace is
+#endif
 
 }  // namespace quorix::upaf

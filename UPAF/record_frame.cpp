@@ -1,8 +1,6 @@
 #include "UPAF/record_frame.h"
 
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <exception>
 #include <new>
 
@@ -29,66 +27,6 @@ std::string& Scratch() {
 }
 
 }  // namespace
-
-std::string_view StoredText(Source source) {
-  if (source.kind == SourceKind::SoftwareHouse)
-    return store::SoftwareHouse().texts[static_cast<size_t>(source.index)];
-  const Taxpayer& t = State().taxpayer;
-  switch (source.index) {
-    case 0:
-      return t.cnpjCpf;
-    case 1:
-      return t.stateRegistration;
-    case 2:
-      return t.municipalRegistration;
-    default:
-      return t.companyName;
-  }
-}
-
-char* PutTaxpayerItem(char* at, const Field& f) {
-  Taxpayer& t = State().taxpayer;
-  Taxpayer::Rendered& r = t.rendered[f.source.index];
-  const int32_t key = Taxpayer::Rendered::Key(f.width, f.justify, f.fill);
-  if (r.key == key && t.judgedValid) return rules::PutAsPassed(at, r.bytes);
-  const std::string_view item = StoredText(f.source);
-  if (!t.judgedValid) return rules::PutTextField(at, item, f.width, f.justify, f.fill);
-  r.key = -1;
-  r.bytes.resize(rules::RoomFor(f.width, 0));
-  rules::PutTextField(&r.bytes[0], item, f.width, f.justify, f.fill);
-  r.key = key;
-  return rules::PutAsPassed(at, r.bytes);
-}
-
-void RefuseNegative(const Field& f, size_t position, std::string_view shown) {
-  std::string message(msg::kNegativeInUnsignedField);
-  message += f.name;
-  message += f.width == 1 ? msg::kFieldPosition : msg::kFieldPositions;
-  message += std::to_string(position);
-  if (f.width != 1) {
-    message += '-';
-    message += std::to_string(position + static_cast<size_t>(f.width) - 1);
-  }
-  message += msg::kFieldValue;
-  message += shown;
-  throw Failure(message);
-}
-
-#if QUORIX_ROOM_CHECKS
-// The sanitizer build stops at a rendering that wrote past the room its kind
-// gave it: the line's bytes were reserved by those rooms, so the next bytes
-// belong to no one.
-// A kind is held to what it says of its width too.
-void CheckRoom(const Field& f, size_t room, size_t written, Widths widths) {
-  const size_t width = static_cast<size_t>(f.width);
-  if (written <= room &&
-      (widths == Widths::Any || written == width || (widths == Widths::AtLeast && written > width)))
-    return;
-  std::fprintf(stderr, "quorix: the field \"%.*s\" wrote %zu bytes in a room of %zu (width %d)\n",
-               static_cast<int>(f.name.size()), f.name.data(), written, room, f.width);
-  std::abort();
-}
-#endif
 
 namespace {
 
@@ -117,20 +55,6 @@ char* RenderLayout(char* at, const RecordKind& kind, const Args& args, RenderNot
 
 namespace {
 
-// The message of a check that lists values: every one of them.
-void SetListedValues(const Check& check, const Args& args) {
-  std::string message;
-  for (size_t i = 0; i < check.shownCount; ++i) {
-    const ListedValue& v = check.shown[i];
-    message += v.label;
-    if (v.isText)
-      message += args.text(v.source);
-    else
-      message += rules::FormatNumber(args.real(v.source), rules::Decimals::Two);
-  }
-  SetLastError(message);
-}
-
 // The library's process as the kinds' own code sees it.
 class LibraryProcess final : public RecordProcess {
  public:
@@ -139,22 +63,39 @@ class LibraryProcess final : public RecordProcess {
     return store::LoadSoftwareHouseData(file);
   }
   const ReportBuffer* Report() const override { return State().report.get(); }
+  std::string_view Stored(Source source) override {
+    if (source.kind == SourceKind::SoftwareHouse)
+      return store::SoftwareHouse().texts[static_cast<size_t>(source.index)];
+    const Taxpayer& t = State().taxpayer;
+    switch (source.index) {
+      case 0:
+        return t.cnpjCpf;
+      case 1:
+        return t.stateRegistration;
+      case 2:
+        return t.municipalRegistration;
+      default:
+        return t.companyName;
+    }
+  }
+  char* PutTaxpayerItem(char* at, const Field& f) override {
+    Taxpayer& t = State().taxpayer;
+    Taxpayer::Rendered& r = t.rendered[f.source.index];
+    const int32_t key = Taxpayer::Rendered::Key(f.width, f.justify, f.fill);
+    if (r.key == key && t.judgedValid) return rules::PutAsPassed(at, r.bytes);
+    const std::string_view item = Stored(f.source);
+    if (!t.judgedValid) return rules::PutTextField(at, item, f.width, f.justify, f.fill);
+    r.key = -1;
+    r.bytes.resize(rules::RoomFor(f.width, 0));
+    rules::PutTextField(&r.bytes[0], item, f.width, f.justify, f.fill);
+    r.key = key;
+    return rules::PutAsPassed(at, r.bytes);
+  }
 };
 // Holds nothing: one for every call, made before the first.
 LibraryProcess theProcess;
 
 }  // namespace
-
-bool Refuse(const Check& check, const Args& args) {
-  if (check.shownCount > 0) {
-    SetListedValues(check, args);
-  } else {
-    std::string message(check.message);
-    if (check.appended >= 0) message += args.text(check.appended);
-    SetLastError(message);
-  }
-  return false;
-}
 
 bool RunOwnChecks(const Frame& frame, const Args& args) {
   if (frame.checkCode) return frame.checkCode(args);

@@ -6,6 +6,8 @@
 
 #include <string_view>
 
+#include "UPAF/record_kinds.h"
+
 namespace quorix::upaf {
 
 class ReportBuffer;
@@ -19,6 +21,10 @@ class RecordProcess {
   virtual bool LoadSoftwareHouseData(std::string_view file) = 0;
   // The open report, null when none is.
   virtual const ReportBuffer* Report() const = 0;
+  // A taxpayer item of the open report or a software-house item.
+  virtual std::string_view Stored(Source source) = 0;
+  // Writes a taxpayer item by the text field rendering at the field's width.
+  virtual char* PutTaxpayerItem(char* at, const Field& f) = 0;
 
  protected:
   ~RecordProcess() = default;

@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <string_view>
 
@@ -261,7 +262,8 @@ inline char* PutCharAsPassed(char* at, char c) {
 // product then rounds exactly as the 18-digit decimal expansion would, and the
 // digits come straight from an integer. Returns null, having written nothing,
 // for values near a tie, too large for exact integers, or not finite.
-inline char* PutScaledDigitsFast(char* at, double value, int decimals, int width) {
+[[gnu::always_inline]] inline char* PutScaledDigitsFast(char* at, double value, int decimals,
+                                                        int width) {
   static constexpr double kScale[] = {1, 10, 100, 1000};
   const double scaled = std::fabs(value) * kScale[decimals];
   if (!(scaled < 4503599627370496.0)) return nullptr;  // 2^52
@@ -270,16 +272,41 @@ inline char* PutScaledDigitsFast(char* at, double value, int decimals, int width
   const double fraction = scaled - static_cast<double>(whole);
   // The margin covers the product's rounding error and the 18-digit cut, by far.
   if (std::fabs(fraction - 0.5) <= scaled * 1e-15 + 1e-300) return nullptr;
+  const uint64_t digits = whole + (fraction > 0.5 ? 1 : 0);
+  const int least = width > decimals + 1 ? width : decimals + 1;
+  // Digits that fit in the field's zeros are written over them, in place.
+  static constexpr uint64_t kFits[] = {1,
+                                       10,
+                                       100,
+                                       1000,
+                                       10000,
+                                       100000,
+                                       1000000,
+                                       10000000,
+                                       100000000,
+                                       1000000000,
+                                       10000000000,
+                                       100000000000,
+                                       1000000000000,
+                                       10000000000000,
+                                       100000000000000,
+                                       1000000000000000,
+                                       10000000000000000};
+  if (least < static_cast<int>(std::size(kFits)) && digits < kFits[least]) {
+    detail::Fill(at, '0', static_cast<size_t>(least));
+    detail::DigitsOf(digits, at + least);
+    return at + least;
+  }
   char buf[20];
   char* const end = buf + sizeof buf;
-  const char* p = detail::DigitsOf(whole + (fraction > 0.5 ? 1 : 0), end);
+  const char* p = detail::DigitsOf(digits, end);
   const int length = static_cast<int>(end - p);
-  const int least = width > decimals + 1 ? width : decimals + 1;
   if (least > length) at = detail::Fill(at, '0', static_cast<size_t>(least - length));
   return detail::Copy(at, p, static_cast<size_t>(length));
 }
 
-inline char* PutNumber(char* at, double value, Decimals decimals, int width) {
+[[gnu::always_inline]] inline char* PutNumber(char* at, double value, Decimals decimals,
+                                              int width) {
   // Zero, the most frequent value of many fields, is only its zeros.
   if (value == 0) {
     const int least =

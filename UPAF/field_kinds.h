@@ -21,6 +21,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -112,10 +113,36 @@ constexpr bool ReadsParameter(const Field& f, Table<Param> params, ParamKind p) 
 }
 
 // No CR or LF: a text placed as passed with one would split the line in the
-// file. A plain loop: these texts are a few bytes, too few for a library search.
+// file. A word at a time (the last word overlapping the one before), with
+// the test for a zero byte on the word xor each byte: the texts are a few
+// bytes, too few for a library search, and every line has several.
+namespace detail {
+template <class Word>
+inline bool HoldsBreak(Word w) {
+  constexpr Word kOnes = ~Word(0) / 0xFF, kHigh = kOnes * 0x80;
+  const Word cr = w ^ (kOnes * '\r'), lf = w ^ (kOnes * '\n');
+  return (((cr - kOnes) & ~cr) | ((lf - kOnes) & ~lf)) & kHigh;
+}
+template <class Word>
+inline Word Load(const char* from) {
+  Word w;
+  std::memcpy(&w, from, sizeof w);
+  return w;
+}
+}  // namespace detail
 inline bool SingleLine(std::string_view text) {
-  for (char c : text)
-    if (c == '\r' || c == '\n') return false;
+  const char* p = text.data();
+  const size_t n = text.size();
+  if (n >= 8) {
+    for (size_t i = 0; i + 8 < n; i += 8)
+      if (detail::HoldsBreak(detail::Load<uint64_t>(p + i))) return false;
+    return !detail::HoldsBreak(detail::Load<uint64_t>(p + n - 8));
+  }
+  if (n >= 4)
+    return !detail::HoldsBreak(detail::Load<uint32_t>(p)) &&
+           !detail::HoldsBreak(detail::Load<uint32_t>(p + n - 4));
+  for (size_t i = 0; i < n; ++i)
+    if (p[i] == '\r' || p[i] == '\n') return false;
   return true;
 }
 
@@ -296,13 +323,22 @@ struct Number : Counter {
   }
 
  protected:
-  static char* Put(char* at, const Field& f, double value, rules::Decimals decimals,
-                   const RenderNotes& notes) {
+  // Inline in the compiled lines, which hold several numbers each: the
+  // call and its saved registers cost more than the rendering.
+  [[gnu::always_inline]] static char* Put(char* at, const Field& f, double value,
+                                          rules::Decimals decimals, const RenderNotes& notes) {
     char* const end = rules::PutNumber(at, value, decimals, f.width);
-    if (value < 0 && std::string_view(at, static_cast<size_t>(end - at)).find_first_not_of('0') !=
-                         std::string_view::npos)
-      RefuseNegative(f, notes.position, rules::FormatNumber(value, decimals));
+    if (value < 0) [[unlikely]]
+      RefuseUnlessZeros(at, end, f, value, decimals, notes.position);
     return end;
+  }
+  [[gnu::cold, gnu::noinline]] static void RefuseUnlessZeros(const char* at, const char* end,
+                                                             const Field& f, double value,
+                                                             rules::Decimals decimals,
+                                                             size_t position) {
+    if (std::string_view(at, static_cast<size_t>(end - at)).find_first_not_of('0') !=
+        std::string_view::npos)
+      RefuseNegative(f, position, rules::FormatNumber(value, decimals));
   }
 };
 

@@ -35,7 +35,7 @@ namespace quorix::upaf {
 inline std::string_view SourceText(Source source, const Args& args) {
   return source.kind == SourceKind::Taxpayer || source.kind == SourceKind::SoftwareHouse
              ? args.process().Stored(source)
-             : args.text(source.index);
+             : args.passedText(source.index);
 }
 
 // Raises the failure of a field that holds no sign given a negative value
@@ -177,9 +177,9 @@ struct AsPassed : Fixed {
   static constexpr bool Feeds(const Field& f, Table<Param> params) {
     return ReadsParameter(f, params, ParamKind::Text);
   }
-  static size_t Room(const Field& f, const Args& a) { return a.text(f.source.index).size(); }
+  static size_t Room(const Field& f, const Args& a) { return a.passedText(f.source.index).size(); }
   static char* Render(char* at, const Field& f, const Args& a, RenderNotes& notes) {
-    const std::string_view text = a.text(f.source.index);
+    const std::string_view text = a.passedText(f.source.index);
     notes.singleLine = notes.singleLine && SingleLine(text);
     return rules::PutAsPassed(at, text);
   }
@@ -243,7 +243,7 @@ struct Alphanumeric : Text {
     return ReadsParameter(f, params, ParamKind::Text);
   }
   static char* Render(char* at, const Field& f, const Args& a, RenderNotes&) {
-    return rules::PutAlphanumericField(at, a.text(f.source.index), f.width);
+    return rules::PutAlphanumericField(at, a.passedText(f.source.index), f.width);
   }
   template <class Counts>
   static std::string Check(const Field&, std::string_view, const Counts&) {
@@ -281,10 +281,10 @@ struct Code : AsPassed {
   static constexpr std::string_view kRendering =
       "como passado, com \"0\" \xE0 esquerda at\xE9 a largura, nunca cortado";
   static size_t Room(const Field& f, const Args& a) {
-    return AtLeast(f, a.text(f.source.index).size());
+    return AtLeast(f, a.passedText(f.source.index).size());
   }
   static char* Render(char* at, const Field& f, const Args& a, RenderNotes& notes) {
-    const std::string_view text = a.text(f.source.index);
+    const std::string_view text = a.passedText(f.source.index);
     notes.singleLine = notes.singleLine && SingleLine(text);
     return rules::PutZeroFill(at, text, f.width);
   }

@@ -217,7 +217,10 @@ struct CompiledLine {
     ((at = RenderAt<I>(at, args, notes, offWidth)), ...);
     return at;
   }
-  static char* Render(char* at, const Args& args, RenderNotes& notesOut, bool& widthsHold) {
+  // Flattened: every field's rendering inline, with its width and fill
+  // known, whatever the compiler would judge of the function's size.
+  [[gnu::flatten]] static char* Render(char* at, const Args& args, RenderNotes& notesOut,
+                                       bool& widthsHold) {
     // The notes are kept in locals: the renderings write through char*,
     // which may alias anything the compiler cannot see is local.
     RenderNotes notes = notesOut;

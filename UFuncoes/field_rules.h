@@ -193,7 +193,7 @@ inline std::string_view Trimmed(std::string_view text) {
   size_t b = 0, e = text.size();
   while (b < e && static_cast<unsigned char>(text[b]) <= 32) ++b;
   while (e > b && static_cast<unsigned char>(text[e - 1]) <= 32) --e;
-  return text.substr(b, e - b);
+  return std::string_view(text.data() + b, e - b);
 }
 
 // kFieldTable applied to n bytes.

@@ -141,9 +141,11 @@ inline bool SingleLine(std::string_view text) {
   if (n >= 4)
     return !detail::HoldsBreak(detail::Load<uint32_t>(p)) &&
            !detail::HoldsBreak(detail::Load<uint32_t>(p + n - 4));
-  for (size_t i = 0; i < n; ++i)
-    if (p[i] == '\r' || p[i] == '\n') return false;
-  return true;
+  // Two or three bytes: the first, the second and the last cover them.
+  if (n >= 2)
+    return !(p[0] == '\r' || p[0] == '\n' || p[1] == '\r' || p[1] == '\n' || p[n - 1] == '\r' ||
+             p[n - 1] == '\n');
+  return n == 0 || (p[0] != '\r' && p[0] != '\n');
 }
 
 inline size_t Width(const Field& f) { return f.width > 0 ? static_cast<size_t>(f.width) : 0; }

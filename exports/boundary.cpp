@@ -1,43 +1,22 @@
 #include "exports/boundary.h"
 
-#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <new>
-#include <thread>
 
 namespace quorix::boundary {
 namespace {
 
-// Re-entrant on a plain mutex: the owner's id beside it tells a call back in
-// (the same thread, from a host list) from another thread's call, and a
-// plain mutex takes and gives its turn in fewer steps than a re-entrant one.
-// Constant-initialized: no guard to test on every call.
-struct Turn {
-  std::mutex lock;
-  std::atomic<std::thread::id> owner{};
-  unsigned depth = 0;
-};
-Turn theTurn;
+std::recursive_mutex& ExportLock() noexcept {
+  static std::recursive_mutex lock;
+  return lock;
+}
 
 }  // namespace
 
-ExportTurn::ExportTurn() noexcept {
-  const std::thread::id self = std::this_thread::get_id();
-  // Only this thread ever stores its own id there.
-  if (theTurn.owner.load(std::memory_order_relaxed) != self) {
-    theTurn.lock.lock();
-    theTurn.owner.store(self, std::memory_order_relaxed);
-  }
-  ++theTurn.depth;
-}
-ExportTurn::~ExportTurn() {
-  if (--theTurn.depth == 0) {
-    theTurn.owner.store(std::thread::id(), std::memory_order_relaxed);
-    theTurn.lock.unlock();
-  }
-}
+ExportTurn::ExportTurn() noexcept { ExportLock().lock(); }
+ExportTurn::~ExportTurn() { ExportLock().unlock(); }
 
 void FreeText(int32_t* count) noexcept { std::free(count); }
 

@@ -106,29 +106,60 @@ namespace detail {
 // other word byte by byte. Each test below adds a constant per byte to bytes
 // under 0x80, so no carry crosses into the next byte.
 // Where SSE2 is there (every x86-64), sixteen bytes at once, the last block
-// overlapping the one before; the 32-bit build is not assumed to have it.
+// overlapping the one before, and only the bytes that are not printable ASCII
+// go through the table; 8 to 15 bytes are one block of two overlapping
+// halves. The 32-bit build is not assumed to have it.
+#ifdef __SSE2__
+namespace {
+
+// The printable bytes of w upper-cased; bit k of `others` set for each byte
+// k that is not printable ASCII or is '?', which the table must map.
+inline __m128i MapPrintable(__m128i w, unsigned& others) {
+  const __m128i below = _mm_set1_epi8(0x1F), above = _mm_set1_epi8(0x7F),
+                question = _mm_set1_epi8('?'), beforeA = _mm_set1_epi8('a' - 1),
+                pastZ = _mm_set1_epi8('z' + 1), caseBit = _mm_set1_epi8(0x20);
+  // Signed compares: bytes from 0x80 are negative, so not above 0x1F.
+  const __m128i printable =
+      _mm_andnot_si128(_mm_cmpeq_epi8(w, question),
+                       _mm_and_si128(_mm_cmpgt_epi8(w, below), _mm_cmpgt_epi8(above, w)));
+  others = ~static_cast<unsigned>(_mm_movemask_epi8(printable)) & 0xFFFFu;
+  const __m128i lower = _mm_and_si128(_mm_cmpgt_epi8(w, beforeA), _mm_cmpgt_epi8(pastZ, w));
+  return _mm_sub_epi8(w, _mm_and_si128(lower, caseBit));
+}
+
+}  // namespace
+#endif
+
 void PutFieldCharsLong(char* to, const char* from, size_t n) {
 #ifdef __SSE2__
-  if (n >= 16) {
-    const __m128i below = _mm_set1_epi8(0x1F), above = _mm_set1_epi8(0x7F),
-                  question = _mm_set1_epi8('?'), beforeA = _mm_set1_epi8('a' - 1),
-                  pastZ = _mm_set1_epi8('z' + 1), caseBit = _mm_set1_epi8(0x20);
-    for (size_t i = 0;;) {
-      const __m128i w = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i));
-      // Signed compares: bytes from 0x80 are negative, so not above 0x1F.
-      const __m128i printable =
-          _mm_andnot_si128(_mm_cmpeq_epi8(w, question),
-                           _mm_and_si128(_mm_cmpgt_epi8(w, below), _mm_cmpgt_epi8(above, w)));
-      if (_mm_movemask_epi8(printable) == 0xFFFF) {
-        const __m128i lower = _mm_and_si128(_mm_cmpgt_epi8(w, beforeA), _mm_cmpgt_epi8(pastZ, w));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + i),
-                         _mm_sub_epi8(w, _mm_and_si128(lower, caseBit)));
-      } else {
-        for (size_t k = i; k < i + 16; ++k) to[k] = detail::FieldChar(from[k]);
-      }
-      if (i + 16 == n) return;
-      i = i + 32 <= n ? i + 16 : n - 16;
+  if (n < 16) {
+    // Bytes 0-7 and n-8 to n-1: the halves overlap by 16 - n bytes.
+    const size_t high = n - 8;
+    const __m128i w =
+        _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(from)),
+                           _mm_loadl_epi64(reinterpret_cast<const __m128i*>(from + high)));
+    unsigned others;
+    const __m128i mapped = MapPrintable(w, others);
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(to), mapped);
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(to + high), _mm_unpackhi_epi64(mapped, mapped));
+    for (; others; others &= others - 1) {
+      const unsigned k = static_cast<unsigned>(__builtin_ctz(others));
+      const size_t at = k < 8 ? k : high + (k - 8);
+      to[at] = detail::FieldChar(from[at]);
     }
+    return;
+  }
+  for (size_t i = 0;;) {
+    unsigned others;
+    const __m128i mapped =
+        MapPrintable(_mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i)), others);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(to + i), mapped);
+    for (; others; others &= others - 1) {
+      const size_t k = i + static_cast<unsigned>(__builtin_ctz(others));
+      to[k] = detail::FieldChar(from[k]);
+    }
+    if (i + 16 == n) return;
+    i = i + 32 <= n ? i + 16 : n - 16;
   }
 #endif
   using Word = uintptr_t;

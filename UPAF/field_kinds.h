@@ -21,6 +21,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -34,7 +35,7 @@ namespace quorix::upaf {
 inline std::string_view SourceText(Source source, const Args& args) {
   return source.kind == SourceKind::Taxpayer || source.kind == SourceKind::SoftwareHouse
              ? args.process().Stored(source)
-             : args.text(source.index);
+             : args.passedText(source.index);
 }
 
 // Raises the failure of a field that holds no sign given a negative value
@@ -112,11 +113,39 @@ constexpr bool ReadsParameter(const Field& f, Table<Param> params, ParamKind p) 
 }
 
 // No CR or LF: a text placed as passed with one would split the line in the
-// file. A plain loop: these texts are a few bytes, too few for a library search.
+// file. A word at a time (the last word overlapping the one before), with
+// the test for a zero byte on the word xor each byte: the texts are a few
+// bytes, too few for a library search, and every line has several.
+namespace detail {
+template <class Word>
+inline bool HoldsBreak(Word w) {
+  constexpr Word kOnes = ~Word(0) / 0xFF, kHigh = kOnes * 0x80;
+  const Word cr = w ^ (kOnes * '\r'), lf = w ^ (kOnes * '\n');
+  return (((cr - kOnes) & ~cr) | ((lf - kOnes) & ~lf)) & kHigh;
+}
+template <class Word>
+inline Word Load(const char* from) {
+  Word w;
+  std::memcpy(&w, from, sizeof w);
+  return w;
+}
+}  // namespace detail
 inline bool SingleLine(std::string_view text) {
-  for (char c : text)
-    if (c == '\r' || c == '\n') return false;
-  return true;
+  const char* p = text.data();
+  const size_t n = text.size();
+  if (n >= 8) {
+    for (size_t i = 0; i + 8 < n; i += 8)
+      if (detail::HoldsBreak(detail::Load<uint64_t>(p + i))) return false;
+    return !detail::HoldsBreak(detail::Load<uint64_t>(p + n - 8));
+  }
+  if (n >= 4)
+    return !detail::HoldsBreak(detail::Load<uint32_t>(p)) &&
+           !detail::HoldsBreak(detail::Load<uint32_t>(p + n - 4));
+  // Two or three bytes: the first, the second and the last cover them.
+  if (n >= 2)
+    return !(p[0] == '\r' || p[0] == '\n' || p[1] == '\r' || p[1] == '\n' || p[n - 1] == '\r' ||
+             p[n - 1] == '\n');
+  return n == 0 || (p[0] != '\r' && p[0] != '\n');
 }
 
 inline size_t Width(const Field& f) { return f.width > 0 ? static_cast<size_t>(f.width) : 0; }
@@ -150,9 +179,9 @@ struct AsPassed : Fixed {
   static constexpr bool Feeds(const Field& f, Table<Param> params) {
     return ReadsParameter(f, params, ParamKind::Text);
   }
-  static size_t Room(const Field& f, const Args& a) { return a.text(f.source.index).size(); }
+  static size_t Room(const Field& f, const Args& a) { return a.passedText(f.source.index).size(); }
   static char* Render(char* at, const Field& f, const Args& a, RenderNotes& notes) {
-    const std::string_view text = a.text(f.source.index);
+    const std::string_view text = a.passedText(f.source.index);
     notes.singleLine = notes.singleLine && SingleLine(text);
     return rules::PutAsPassed(at, text);
   }
@@ -216,7 +245,7 @@ struct Alphanumeric : Text {
     return ReadsParameter(f, params, ParamKind::Text);
   }
   static char* Render(char* at, const Field& f, const Args& a, RenderNotes&) {
-    return rules::PutAlphanumericField(at, a.text(f.source.index), f.width);
+    return rules::PutAlphanumericField(at, a.passedText(f.source.index), f.width);
   }
   template <class Counts>
   static std::string Check(const Field&, std::string_view, const Counts&) {
@@ -254,10 +283,10 @@ struct Code : AsPassed {
   static constexpr std::string_view kRendering =
       "como passado, com \"0\" \xE0 esquerda at\xE9 a largura, nunca cortado";
   static size_t Room(const Field& f, const Args& a) {
-    return AtLeast(f, a.text(f.source.index).size());
+    return AtLeast(f, a.passedText(f.source.index).size());
   }
   static char* Render(char* at, const Field& f, const Args& a, RenderNotes& notes) {
-    const std::string_view text = a.text(f.source.index);
+    const std::string_view text = a.passedText(f.source.index);
     notes.singleLine = notes.singleLine && SingleLine(text);
     return rules::PutZeroFill(at, text, f.width);
   }
@@ -296,13 +325,22 @@ struct Number : Counter {
   }
 
  protected:
-  static char* Put(char* at, const Field& f, double value, rules::Decimals decimals,
-                   const RenderNotes& notes) {
+  // Inline in the compiled lines, which hold several numbers each: the
+  // call and its saved registers cost more than the rendering.
+  [[gnu::always_inline]] static char* Put(char* at, const Field& f, double value,
+                                          rules::Decimals decimals, const RenderNotes& notes) {
     char* const end = rules::PutNumber(at, value, decimals, f.width);
-    if (value < 0 && std::string_view(at, static_cast<size_t>(end - at)).find_first_not_of('0') !=
-                         std::string_view::npos)
-      RefuseNegative(f, notes.position, rules::FormatNumber(value, decimals));
+    if (value < 0) [[unlikely]]
+      RefuseUnlessZeros(at, end, f, value, decimals, notes.position);
     return end;
+  }
+  [[gnu::cold, gnu::noinline]] static void RefuseUnlessZeros(const char* at, const char* end,
+                                                             const Field& f, double value,
+                                                             rules::Decimals decimals,
+                                                             size_t position) {
+    if (std::string_view(at, static_cast<size_t>(end - at)).find_first_not_of('0') !=
+        std::string_view::npos)
+      RefuseNegative(f, position, rules::FormatNumber(value, decimals));
   }
 };
 

@@ -190,15 +190,37 @@ struct CompiledLine {
   }
   static size_t Room(const Args& args) { return RoomOf(args, std::make_index_sequence<kCount>{}); }
 
+  // RenderField, with the field's position known when compiled: only the
+  // kinds that may refuse a value read it, so only they are given it.
+  template <size_t I>
+  static char* RenderAt(char* at, const Args& args, RenderNotes& notes, size_t& offWidth) {
+    using Kind = typename KindOf<Layout[I].kind>::type;
+    constexpr const Field& f = Layout[I];
+    if constexpr (Kind::kHoldsNoSign) {
+      constexpr size_t kPosition = Position(Table<Field>(Layout), I);
+      notes.position = kPosition;
+    }
+#if QUORIX_ROOM_CHECKS
+    const size_t room = Kind::Room(f, args);
+#endif
+    char* const end = Kind::Render(at, f, args, notes);
+#if QUORIX_ROOM_CHECKS
+    CheckRoom(f, room, static_cast<size_t>(end - at), Kind::kWidth);
+#endif
+    if constexpr (Kind::kWidth == Widths::Any)
+      offWidth |= static_cast<size_t>(end - at) ^ static_cast<size_t>(f.width);
+    return end;
+  }
   template <size_t... I>
   static char* RenderAll(char* at, const Args& args, RenderNotes& notes, size_t& offWidth,
                          std::index_sequence<I...>) {
-    ((at =
-          RenderField<typename KindOf<Layout[I].kind>::type>(at, Layout[I], args, notes, offWidth)),
-     ...);
+    ((at = RenderAt<I>(at, args, notes, offWidth)), ...);
     return at;
   }
-  static char* Render(char* at, const Args& args, RenderNotes& notesOut, bool& widthsHold) {
+  // Flattened: every field's rendering inline, with its width and fill
+  // known, whatever the compiler would judge of the function's size.
+  [[gnu::flatten]] static char* Render(char* at, const Args& args, RenderNotes& notesOut,
+                                       bool& widthsHold) {
     // The notes are kept in locals: the renderings write through char*,
     // which may alias anything the compiler cannot see is local.
     RenderNotes notes = notesOut;

@@ -21,6 +21,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -104,18 +105,32 @@ inline constexpr std::string_view kTaxpayerItemNames[] = {"cnpjCpf", "stateRegis
 // A text of the software-house data that the builder's checks loaded.
 constexpr Source SoftwareHouseItem(int text) { return {SourceKind::SoftwareHouse, text}; }
 
-// One builder argument as the export received it.
+// One builder argument as the export received it, in two words: an entry
+// stores a score of them on every call. A text is its bytes and length; any
+// other value is in `value` (a real's bits, an integer, a character), with
+// no bytes.
 struct Arg {
-  std::string_view text;
-  double real = 0;
-  int32_t integer = 0;
-  char character = 0;
+  const char* data = nullptr;
+  uint64_t value = 0;
 
-  static Arg Text(std::string_view t) { return Arg{t, 0, 0, 0}; }
-  static Arg Real(double v) { return Arg{{}, v, 0, 0}; }
-  static Arg Integer(int32_t v) { return Arg{{}, 0, v, 0}; }
+  static Arg Text(std::string_view t) { return Arg{t.data(), t.size()}; }
+  static Arg Real(double v) {
+    Arg a;
+    std::memcpy(&a.value, &v, sizeof v);
+    return a;
+  }
+  static Arg Integer(int32_t v) { return Arg{nullptr, static_cast<uint32_t>(v)}; }
   // Only the lowest byte of a character slot counts.
-  static Arg Character(uint32_t slot) { return Arg{{}, 0, 0, static_cast<char>(slot & 0xFF)}; }
+  static Arg Character(uint32_t slot) { return Arg{nullptr, slot & 0xFF}; }
+
+  std::string_view text() const { return {data, data ? static_cast<size_t>(value) : 0}; }
+  double real() const {
+    double v;
+    std::memcpy(&v, &value, sizeof v);
+    return v;
+  }
+  int32_t integer() const { return static_cast<int32_t>(static_cast<uint32_t>(value)); }
+  char character() const { return static_cast<char>(value & 0xFF); }
 };
 
 class RecordProcess;
@@ -126,10 +141,16 @@ class Args {
   // The same arguments, with the process that builds the line.
   Args(const Args& args, RecordProcess& process)
       : args_(args.args_), count_(args.count_), process_(&process) {}
-  std::string_view text(int i) const { return args_[i].text; }
-  double real(int i) const { return args_[i].real; }
-  int32_t integer(int i) const { return args_[i].integer; }
-  char character(int i) const { return args_[i].character; }
+  std::string_view text(int i) const { return args_[i].text(); }
+  // Argument i, known to be a text (a field whose source the table's
+  // compile-time check has seen is a text parameter): no test for a value
+  // that has no bytes.
+  std::string_view passedText(int i) const {
+    return {args_[i].data, static_cast<size_t>(args_[i].value)};
+  }
+  double real(int i) const { return args_[i].real(); }
+  int32_t integer(int i) const { return args_[i].integer(); }
+  char character(int i) const { return args_[i].character(); }
   size_t size() const { return count_; }
   // What a kind's own code may ask of the process (record_process.h): given
   // by the frame, so that the tables themselves hold and reach no state.

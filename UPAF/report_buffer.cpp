@@ -55,17 +55,20 @@ ReportBuffer::~ReportBuffer() {
   }
 }
 
-char* ReportBuffer::Tail(size_t size) {
+char* ReportBuffer::Grow(size_t size) {
   const size_t need = size + 2;
   // Every allocation happens before anything changes, so a failure leaves
   // the buffer as it was.
-  if (lines_ == index_.size() * kRefsPerChunk) {
+  if (refsLeft_ == 0) {
     index_.reserve(index_.size() + 1);
     char* memory = Spares().Take();
     index_.push_back({memory, reinterpret_cast<LineRef*>(memory),
                       reinterpret_cast<Head*>(memory + kRefsPerChunk * sizeof(LineRef))});
+    nextRef_ = index_.back().refs;
+    nextHead_ = index_.back().heads;
+    refsLeft_ = kRefsPerChunk;
   }
-  if (blocks_.empty() || blocks_.back().capacity - blocks_.back().used < need) {
+  if (blocks_.empty() || blockLeft_ < need) {
     // A line never spans two blocks; a line larger than a block gets its own.
     blocks_.reserve(blocks_.size() + 1);
     if (need > kBlockSize) {
@@ -73,23 +76,12 @@ char* ReportBuffer::Tail(size_t size) {
     } else {
       blocks_.push_back({Spares().Take(), kBlockSize, 0});
     }
+    Block& block = blocks_.back();
+    blockEnd_ = block.data;
+    blockLeft_ = block.capacity;
+    blockNumber_ = static_cast<uint32_t>(blocks_.size() - 1);
   }
-  Block& block = blocks_.back();
-  return block.data + block.used;
-}
-
-void ReportBuffer::Commit(size_t size) {
-  Block& block = blocks_.back();
-  char* at = block.data + block.used;
-  at[size] = '\r';
-  at[size + 1] = '\n';
-  const IndexChunk& chunk = index_[lines_ / kRefsPerChunk];
-  const size_t k = lines_ % kRefsPerChunk;
-  chunk.refs[k] = {static_cast<uint32_t>(blocks_.size() - 1), static_cast<uint32_t>(block.used)};
-  chunk.heads[k] = {size > 0 ? at[0] : '\0', size > 1 ? at[1] : '\0'};
-  block.used += size + 2;
-  fileSize_ += size + 2;
-  ++lines_;
+  return blockEnd_;
 }
 
 void ReportBuffer::Append(std::string_view line) {

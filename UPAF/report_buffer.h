@@ -56,9 +56,27 @@ class ReportBuffer {
   // For writing a line in place: room for `size` bytes at the end (and the
   // CR LF after them), valid until the next call on the buffer. Nothing is
   // added until Commit; on failure nothing changes.
-  char* Tail(size_t size);
+  // Inline with the place of the next line kept: every report line comes
+  // through both.
+  char* Tail(size_t size) {
+    if (refsLeft_ != 0 && size + 2 <= blockLeft_) return blockEnd_;
+    return Grow(size);
+  }
   // Keeps the `size` bytes written at Tail(size or more) as the next line.
-  void Commit(size_t size);
+  void Commit(size_t size) {
+    char* const at = blockEnd_;
+    at[size] = '\r';
+    at[size + 1] = '\n';
+    Block& block = blocks_.back();
+    *nextRef_++ = {blockNumber_, static_cast<uint32_t>(block.used)};
+    *nextHead_++ = {size > 0 ? at[0] : '\0', size > 1 ? at[1] : '\0'};
+    --refsLeft_;
+    block.used += size + 2;
+    blockEnd_ += size + 2;
+    blockLeft_ -= size + 2;
+    fileSize_ += size + 2;
+    ++lines_;
+  }
 
   size_t LineCount() const { return lines_; }
   // Bytes of the file this buffer becomes (lines and terminators).
@@ -96,10 +114,20 @@ class ReportBuffer {
     return index_[index / kRefsPerChunk].refs[index % kRefsPerChunk];
   }
 
+  // Tail when the last index chunk or block has no room left.
+  char* Grow(size_t size);
+
   std::vector<Block> blocks_;
   std::vector<IndexChunk> index_;
   size_t lines_ = 0;
   size_t fileSize_ = 0;
+  // Where the next line goes: its index entries and its bytes.
+  LineRef* nextRef_ = nullptr;
+  Head* nextHead_ = nullptr;
+  size_t refsLeft_ = 0;
+  char* blockEnd_ = nullptr;
+  size_t blockLeft_ = 0;
+  uint32_t blockNumber_ = 0;
 };
 
 }  // namespace quorix::upaf

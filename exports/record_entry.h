@@ -14,26 +14,29 @@
 
 namespace quorix::boundary {
 
-inline void Hold(quorix_text text) noexcept { AddRef(text); }
-inline void Hold(double) noexcept {}
-inline void Hold(int32_t) noexcept {}
-inline void Hold(quorix_slot) noexcept {}
+// Holds a text for the call and views its bytes, with one test for a
+// missing text; every other argument is only stored.
+inline upaf::Arg Take(quorix_text text) noexcept {
+  if (!text) return {};
+  int32_t* count = CountOf(text);
+  if (__atomic_load_n(count, __ATOMIC_RELAXED) != -1)
+    __atomic_add_fetch(count, 1, __ATOMIC_RELAXED);
+  const int32_t length = count[1];
+  return length > 0 ? upaf::Arg{text, static_cast<uint32_t>(length)} : upaf::Arg{};
+}
+inline upaf::Arg Take(double value) noexcept { return upaf::Arg::Real(value); }
+inline upaf::Arg Take(int32_t value) noexcept { return upaf::Arg::Integer(value); }
+inline upaf::Arg Take(quorix_slot slot) noexcept { return upaf::Arg::Character(slot); }
 inline void Drop(quorix_text text) noexcept { Release(text); }
 inline void Drop(double) noexcept {}
 inline void Drop(int32_t) noexcept {}
 inline void Drop(quorix_slot) noexcept {}
 
-inline upaf::Arg ToArg(quorix_text text) noexcept { return upaf::Arg::Text(TextView(text)); }
-inline upaf::Arg ToArg(double value) noexcept { return upaf::Arg::Real(value); }
-inline upaf::Arg ToArg(int32_t value) noexcept { return upaf::Arg::Integer(value); }
-inline upaf::Arg ToArg(quorix_slot slot) noexcept { return upaf::Arg::Character(slot); }
-
 template <upaf::RecordId Id, class... A>
 quorix_bool Build(A... args) noexcept {
   static_assert(std::is_same_v<typename upaf::ExportOf<Id>::Parameters, upaf::TypeList<A...>>,
                 "a record entry passes its export's arguments, all of them, in their order");
-  (Hold(args), ...);
-  const upaf::Arg values[] = {ToArg(args)...};
+  const upaf::Arg values[] = {Take(args)...};
   const quorix_bool result = Guarded([&] {
     return upaf::AssembleRecord(upaf::ExportOf<Id>::record, upaf::Args(values, sizeof...(A)));
   });

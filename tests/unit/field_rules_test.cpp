@@ -1,12 +1,14 @@
 // The field rules, tested directly: they are pure functions and their exact
 // bytes are what every report line is made of.
+#include "UFuncoes/field_rules.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 
 #include "UConst/failure.h"
-#include "UFuncoes/field_rules.h"
+#include "UPAF/field_kinds.h"
 #include "platform/regional.h"
 
 namespace {
@@ -42,7 +44,9 @@ TEST(FieldRules, TextFieldRendering) {
     std::string_view expected;
   } cases[] = {
       {"S\xE3o Jo\xE3o", 10, Justify::Left, ' ', "SAO JOAO  "},
-      {"Informa\xE7\xF5" "es", 12, Justify::Left, ' ', "INFORMAC ES "},
+      {"Informa\xE7\xF5"
+       "es",
+       12, Justify::Left, ' ', "INFORMAC ES "},
       {"Quanto?", 8, Justify::Left, ' ', "QUANTO  "},
       {"a+b=c", 5, Justify::Left, ' ', "A+B=C"},
       {"12345", 3, Justify::Left, ' ', "123"},
@@ -73,15 +77,35 @@ TEST(FieldRules, EveryByteOfTheTextFieldRendering) {
     if (b > 32 && b <= 126 && b != '?') expected = (b >= 'a' && b <= 'z') ? char(b - 32) : c;
     if (b >= 0xC0) expected = folded[b - 0xC0];
     EXPECT_EQ(std::string(1, expected), TextField(std::string("x") + c, 2).substr(1)) << b;
-    // The same byte at every place of a longer text, which is mapped a word at a time.
-    for (size_t at = 1; at < 18; ++at) {
-      std::string text(19, 'q'), want(19, 'Q');
-      text[at] = c;
-      want[at] = expected;
-      ASSERT_EQ(want, TextField(text, 19)) << b << " at " << at;
-      ASSERT_EQ(want.substr(3), TextField(text.substr(3), 16, Justify::Right)) << b << " at " << at;
-    }
+    // The same byte at every place of longer texts, which are mapped a block at a
+    // time (8 to 15 bytes as two overlapping halves).
+    for (const size_t length : {9, 12, 15, 19})
+      for (size_t at = 1; at + 1 < length; ++at) {
+        std::string text(length, 'q'), want(length, 'Q');
+        text[at] = c;
+        want[at] = expected;
+        ASSERT_EQ(want, TextField(text, static_cast<int>(length))) << b << " at " << at;
+        ASSERT_EQ(want.substr(3),
+                  TextField(text.substr(3), static_cast<int>(length) - 3, Justify::Right))
+            << b << " at " << at << " of " << length;
+      }
   }
+}
+
+// A text placed as passed is tested a word at a time for a line break.
+TEST(FieldRules, LineBreakAtEveryPlaceOfATextPlacedAsPassed) {
+  using quorix::upaf::kind::SingleLine;
+  for (size_t length = 1; length <= 20; ++length)
+    for (size_t at = 0; at < length; ++at)
+      for (const char c : {'\r', '\n'}) {
+        std::string text(length, 'x');
+        text[at] = c;
+        ASSERT_FALSE(SingleLine(text)) << length << " at " << at;
+      }
+  // The bytes beside CR and LF, and their values with the high bit set, are not breaks.
+  const std::string_view near("\x09\x0B\x0C\x0E\x8A\x8D\x00\xFF\x2A\x2D\x1A", 11);
+  for (size_t length = 0; length <= near.size(); ++length)
+    EXPECT_TRUE(SingleLine(near.substr(0, length))) << length;
 }
 
 TEST(FieldRules, NumberRendering) {
@@ -107,10 +131,10 @@ TEST(FieldRules, NumberRendering) {
       {2.5, Decimals::None, 1, "3"},
       {0.0001, Decimals::Two, 7, "0000000"},
       {0.4999999, Decimals::None, 1, "0"},
-      {9.995, Decimals::Two, 1, "999"},              // 9.99499999999999922
+      {9.995, Decimals::Two, 1, "999"},                 // 9.99499999999999922
       {99999999.995, Decimals::Two, 1, "10000000000"},  // 99999999.9950000048
       {999.9999, Decimals::Three, 1, "1000000"},
-      {0.0, Decimals::Three, 1, "0000"},             // a digit before the decimals
+      {0.0, Decimals::Three, 1, "0000"},  // a digit before the decimals
       {1e15, Decimals::Two, 1, "100000000000000000"},
       {123456789012345678.0, Decimals::None, 1, "123456789012345680"},
       {1e20, Decimals::Two, 1, "10000000000000000000000"},
@@ -155,12 +179,12 @@ TEST(FieldRules, DateAndTimeRendering) {
       {k2008_03_01, "20080301", "000000"},
       {k2008_03_01 + (13 * 3600 + 5 * 60 + 9) / 86400.0, "20080301", "130509"},
       {0.5, "18991230", "120000"},
-      {-1.25, "18991229", "060000"},          // the day counts back, the time does not
-      {-693593, "00010101", "000000"},        // first day of year 1
-      {2958465.99, "99991231", "234536"},     // last day of year 9999
+      {-1.25, "18991229", "060000"},       // the day counts back, the time does not
+      {-693593, "00010101", "000000"},     // first day of year 1
+      {2958465.99, "99991231", "234536"},  // last day of year 9999
       {36526, "20000101", "000000"},
-      {36585, "20000229", "000000"},          // leap day of a century leap year
-      {1 - 1e-10, "18991230", "235959"},      // rounds up to 24:00:00: stays in the day
+      {36585, "20000229", "000000"},      // leap day of a century leap year
+      {1 - 1e-10, "18991230", "235959"},  // rounds up to 24:00:00: stays in the day
       {(86399.9994) / 86400.0, "18991230", "235959"},
       {(59.9996) / 86400.0, "18991230", "000100"},  // rounded to the millisecond first
       {(59.9994) / 86400.0, "18991230", "000059"},  // then cut to whole seconds
@@ -189,8 +213,8 @@ TEST(FieldRules, CheckDigits) {
       {"529.982.247-25", true},
       {"529.982.247-24", false},
       {"529.982.247-15", false},
-      {"1122233300018", false},   // 13 alphanumerics
-      {"112223330001", false},    // 12
+      {"1122233300018", false},  // 13 alphanumerics
+      {"112223330001", false},   // 12
       {"", false},
       {"112223330001811", false},
       {"11222333000181x", false},

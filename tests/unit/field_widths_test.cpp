@@ -37,9 +37,10 @@ struct Call {
           args[p] = Arg::Real(0.5);
           break;
         case ParamKind::Real:
-        case ParamKind::Integer:
           args[p] = Arg::Real(1);
-          args[p].integer = 1;
+          break;
+        case ParamKind::Integer:
+          args[p] = Arg::Integer(1);
           break;
         case ParamKind::Character:
           args[p] = Arg::Character('T');
@@ -54,7 +55,7 @@ struct Call {
   }
   bool Run(const RecordKind& kind) {
     for (size_t p = 0; p < texts.size(); ++p)
-      if (kind.params[p].kind == ParamKind::Text) args[p].text = texts[p];
+      if (kind.params[p].kind == ParamKind::Text) args[p] = Arg::Text(texts[p]);
     return AssembleRecord(kind, Args(args.data(), args.size()));
   }
 };
@@ -94,13 +95,13 @@ bool MakeOff(const RecordKind& kind, size_t i, bool shorter, Call& call, Off& of
                            : f.kind == FieldKind::Number
                                ? f.decimals
                                : static_cast<int>(quorix::rules::DecimalsForCount(1));
-      call.args[p].real = std::pow(10.0, f.width - decimals);
+      call.args[p] = Arg::Real(std::pow(10.0, f.width - decimals));
       off.written = ones;
       return true;
     }
     case FieldKind::Integer:
       if (shorter) return false;
-      call.args[p].integer = static_cast<int32_t>(std::pow(10.0, f.width));
+      call.args[p] = Arg::Integer(static_cast<int32_t>(std::pow(10.0, f.width)));
       off.written = ones;
       return true;
     default:

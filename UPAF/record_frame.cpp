@@ -98,7 +98,6 @@ LibraryProcess theProcess;
 }  // namespace
 
 bool RunOwnChecks(const Frame& frame, const Args& args) {
-  if (frame.checkCode) return frame.checkCode(args);
   for (const Check& check : frame.checks) {
     bool passed = true;
     for (size_t i = 0; i < check.count && passed; ++i) {
@@ -113,78 +112,100 @@ bool RunOwnChecks(const Frame& frame, const Args& args) {
 bool AssembleRecord(const RecordKind& kind, const Args& passed) {
   const Args args(passed, theProcess);
   const Frame& frame = kind.frame;
-  if (frame.clearsMessageOnEntry) ClearLastError();
-
-  const std::string_view recordType = args.text(0);
-  if (!TypeLengthOk(recordType, kind.typeLength) ||
-      (frame.secondType >= 0 && !TypeLengthOk(args.text(frame.secondType), kind.typeLength))) {
-    std::string message(msg::kInvalidRecordType);
-    message += recordType;
-    SetLastError(message);
-    return false;
-  }
-  if (frame.checksTaxpayer && !State().taxpayer.judgedValid && !TaxpayerCheck()) return false;
-
   const LineCode& code = kind.code;
-  const auto ownChecks = [&] {
-    if (code.checks && code.checkTable == frame.checks.data) return code.checks(args);
-    return (!frame.checkCode && frame.checks.size == 0) || RunOwnChecks(frame, args);
-  };
-  const bool chainedChecks = frame.failures == Failures::Chained;
-  if (!chainedChecks && !ownChecks()) return false;
+  ReportBuffer* report = nullptr;
+  char* start = nullptr;
+  // Without memory for it the line is still assembled (in the scratch line)
+  // and judged, so that a wrong line tells what is wrong with it.
+  bool noRoom = false;
+  bool widthsHold = true;
+  RenderNotes notes;
+  std::string_view line;
+  bool chained = false;
   try {
-    if (chainedChecks && !ownChecks()) return false;
-
-    const size_t room = code.room ? code.room(args) : LayoutRoom(kind, args);
-
-    // The line is written in place at the report buffer's end and kept only
-    // when it passes; a line that fails leaves those bytes unused.
-    ReportBuffer* report = State().report.get();
-    char* start = nullptr;
-    // Without memory for it the line is still assembled (in the scratch
-    // line) and judged, so that a wrong line tells what is wrong with it.
-    bool noRoom = false;
-    if (report) {
-      try {
-        start = report->Tail(room);
-      } catch (const std::bad_alloc&) {
-        noRoom = true;
+    for (const Step step : frame.steps()) {
+      switch (step) {
+        case Step::ClearMessage:
+          ClearLastError();
+          break;
+        case Step::CheckType: {
+          const std::string_view recordType = args.text(0);
+          if (!TypeLengthOk(recordType, kind.typeLength) ||
+              (frame.secondType >= 0 &&
+               !TypeLengthOk(args.text(frame.secondType), kind.typeLength))) {
+            std::string message(msg::kInvalidRecordType);
+            message += recordType;
+            SetLastError(message);
+            return false;
+          }
+          break;
+        }
+        case Step::CheckTaxpayer:
+          if (!State().taxpayer.judgedValid && !TaxpayerCheck()) return false;
+          break;
+        case Step::LoadSoftwareHouse:
+          if (!store::LoadSoftwareHouseData(args.text(frame.softwareHouseFile))) return false;
+          break;
+        case Step::OwnChecks:
+          if (code.checks && code.checkTable == frame.checks.data) {
+            if (!code.checks(args)) return false;
+          } else if (frame.checks.size != 0 && !RunOwnChecks(frame, args)) {
+            return false;
+          }
+          break;
+        case Step::ChainFailures:
+          chained = true;
+          break;
+        case Step::Render: {
+          const size_t room = code.room ? code.room(args) : LayoutRoom(kind, args);
+          // The line is written in place at the report buffer's end and kept
+          // only when it passes; a line that fails leaves those bytes unused.
+          report = State().report.get();
+          if (report) {
+            try {
+              start = report->Tail(room);
+            } catch (const std::bad_alloc&) {
+              noRoom = true;
+            }
+          }
+          if (!start) {
+            std::string& scratch = Scratch();
+            if (scratch.size() < room) scratch.resize(room);
+            start = &scratch[0];
+          }
+          const char* const end = code.render ? code.render(start, args, notes, widthsHold)
+                                              : RenderLayout(start, kind, args, notes, widthsHold);
+          line = std::string_view(start, static_cast<size_t>(end - start));
+          break;
+        }
+        case Step::CheckLength:
+          if (line.size() != kind.lineLength || !widthsHold || !notes.singleLine) {
+            std::string message(msg::kInvalidLayout);
+            message += line;
+            SetLastError(message);
+            return false;
+          }
+          break;
+        case Step::Append:
+          if (!report) {
+            SetLastErrorNoThrow(msg::kNoOpenReport);
+            return false;
+          }
+          if (noRoom) {
+            SetLastErrorNoThrow(msg::kOutOfMemory);
+            return false;
+          }
+          report->Commit(line.size());
+          break;
       }
     }
-    if (!start) {
-      std::string& scratch = Scratch();
-      if (scratch.size() < room) scratch.resize(room);
-      start = &scratch[0];
-    }
-
-    RenderNotes notes;
-    bool widthsHold = true;
-    const char* const end = code.render ? code.render(start, args, notes, widthsHold)
-                                        : RenderLayout(start, kind, args, notes, widthsHold);
-    const std::string_view line(start, static_cast<size_t>(end - start));
-
-    if (line.size() != kind.lineLength || !widthsHold || !notes.singleLine) {
-      std::string message(msg::kInvalidLayout);
-      message += line;
-      SetLastError(message);
-      return false;
-    }
-    if (!report) {
-      SetLastErrorNoThrow(msg::kNoOpenReport);
-      return false;
-    }
-    if (noRoom) {
-      SetLastErrorNoThrow(msg::kOutOfMemory);
-      return false;
-    }
-    report->Commit(line.size());
-    return true;
   } catch (const std::exception& e) {
-    // Unchained, the export's catch-all reports the failure alone.
-    if (frame.failures == Failures::Unchained) throw;
+    // Before ChainFailures, the export's catch-all reports the failure alone.
+    if (!chained) throw;
     ChainLastError(FailureText(e));
     return false;
   }
+  return true;
 }
 
 }  // namespace quorix::upaf

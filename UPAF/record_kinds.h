@@ -41,6 +41,7 @@ struct Table {
   constexpr Table(const T (&array)[N]) : data(array), size(N) {}
   template <size_t N>
   constexpr Table(const std::array<T, N>& array) : data(array.data()), size(N) {}
+  constexpr Table(const T* first, size_t count) : data(first), size(count) {}
   constexpr const T& operator[](size_t i) const { return data[i]; }
   constexpr const T* begin() const { return data; }
   constexpr const T* end() const { return data + size; }
@@ -229,9 +230,6 @@ constexpr size_t LineLength(Table<Field> layout) { return Position(layout, layou
 
 // --- Record kinds --------------------------------------------------------
 
-// A record's own checks that are code: false after setting its message.
-using FieldChecks = bool (*)(const Args& args);
-
 // A record's own checks as data, run by the frame in order and listed by
 // `quorix layouts` from the same table. A predicate tests one argument and
 // says in words what it asks (Portuguese, Windows-1252); `accepted` is what a
@@ -251,16 +249,22 @@ struct Condition {
 };
 
 // One entry of a message that lists values: its label, then the argument as
-// the user reads it (a real with two decimals and the regional separators, or
-// a text as passed).
+// the user reads it (a real with two decimals and the regional separators, a
+// date as DD/MM/AAAA, or a text as passed).
+enum class Shows : uint8_t { Number, Text, Date };
 struct ListedValue {
   std::string_view label;
   int source = -1;
-  bool isText = false;
+  Shows as = Shows::Number;
 };
-constexpr ListedValue Shown(std::string_view label, int source) { return {label, source, false}; }
+constexpr ListedValue Shown(std::string_view label, int source) {
+  return {label, source, Shows::Number};
+}
 constexpr ListedValue ShownText(std::string_view label, int source) {
-  return {label, source, true};
+  return {label, source, Shows::Text};
+}
+constexpr ListedValue ShownDate(std::string_view label, int source) {
+  return {label, source, Shows::Date};
 }
 
 // Conditions that must all hold, and the message when one does not: `message`
@@ -310,44 +314,80 @@ enum class Failures : uint8_t {
   Unchained,
 };
 
-// How the record frame runs a builder. `Frame{checks}` is the common
-// builder: message cleared on entry, taxpayer checked, failures chained from
-// its checks on. The others say where they differ.
+// The steps of a builder, in the order its Frame lists them. AssembleRecord
+// walks them and `quorix layouts` prints them; a step that fails ends the call.
+enum class Step : uint8_t {
+  ClearMessage,       // an older last error message is cleared
+  CheckType,          // the record type (and a second one) trimmed, of the type length
+  CheckTaxpayer,      // the open report's taxpayer judged valid (judged once per report)
+  LoadSoftwareHouse,  // the software-house file read into the process's data
+  OwnChecks,          // the kind's check table, in order
+  ChainFailures,      // from here on a failure is chained to the older message
+  Render,             // the line written by the layout
+  CheckLength,        // every field of its width, the line of its length, one line
+  Append,             // the line kept at the open report's end
+};
+
+// How the record frame runs a builder: its steps, and what they work with.
+// `Frame{checks}` is the common builder: message cleared on entry, taxpayer
+// checked, failures chained from its checks on. The others say where they
+// differ, each by changing the steps.
 struct Frame {
+  static constexpr size_t kMostSteps = 9;
   Table<Check> checks;
-  // Instead of the table: checks that are code.
-  FieldChecks checkCode = nullptr;
-  // Otherwise an older message stays until the call sets one.
-  bool clearsMessageOnEntry = true;
-  bool checksTaxpayer = true;
-  Failures failures = Failures::Chained;
   // A second parameter that must pass the type length check too (its failure
   // still quotes the record type).
   int secondType = -1;
+  // The parameter naming the software-house file that LoadSoftwareHouse reads.
+  int softwareHouseFile = -1;
+  std::array<Step, kMostSteps> stepList{Step::ClearMessage,  Step::CheckType, Step::CheckTaxpayer,
+                                        Step::ChainFailures, Step::OwnChecks, Step::Render,
+                                        Step::CheckLength,   Step::Append};
+  size_t stepCount = 8;
 
-  constexpr Frame CheckedByCode(FieldChecks code) const {
-    Frame f = *this;
-    f.checkCode = code;
-    return f;
+  constexpr Table<Step> steps() const { return Table<Step>(stepList.data(), stepCount); }
+  constexpr bool Has(Step step) const {
+    for (size_t i = 0; i < stepCount; ++i)
+      if (stepList[i] == step) return true;
+    return false;
   }
-  constexpr Frame KeepingOlderMessage() const {
+
+  constexpr Frame KeepingOlderMessage() const { return Without(Step::ClearMessage); }
+  constexpr Frame WithoutTaxpayerCheck() const { return Without(Step::CheckTaxpayer); }
+  constexpr Frame Without(Step step) const {
     Frame f = *this;
-    f.clearsMessageOnEntry = false;
-    return f;
-  }
-  constexpr Frame WithoutTaxpayerCheck() const {
-    Frame f = *this;
-    f.checksTaxpayer = false;
+    f.stepCount = 0;
+    for (size_t i = 0; i < stepCount; ++i)
+      if (stepList[i] != step) f.stepList[f.stepCount++] = stepList[i];
     return f;
   }
   constexpr Frame WithFailures(Failures how) const {
-    Frame f = *this;
-    f.failures = how;
+    Frame f = Without(Step::ChainFailures);
+    if (how == Failures::Chained) return f.Before(Step::OwnChecks, Step::ChainFailures);
+    if (how == Failures::ChainedAfterChecks) return f.Before(Step::Render, Step::ChainFailures);
     return f;
   }
   constexpr Frame WithSecondType(int parameter) const {
     Frame f = *this;
     f.secondType = parameter;
+    return f;
+  }
+  // The file is read before the kind's checks, so that a default it lacked is
+  // stored even when those checks then fail.
+  constexpr Frame LoadingSoftwareHouse(int fileParameter) const {
+    Frame f = Before(Step::OwnChecks, Step::LoadSoftwareHouse);
+    f.softwareHouseFile = fileParameter;
+    return f;
+  }
+
+ private:
+  constexpr Frame Before(Step next, Step step) const {
+    Frame f = *this;
+    f.stepCount = 0;
+    for (size_t i = 0; i < stepCount; ++i) {
+      if (stepList[i] == next) f.stepList[f.stepCount++] = step;
+      f.stepList[f.stepCount++] = stepList[i];
+    }
     return f;
   }
 };

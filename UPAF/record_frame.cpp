@@ -109,10 +109,10 @@ bool RunOwnChecks(const Frame& frame, const Args& args) {
   return true;
 }
 
-bool AssembleRecord(const RecordKind& kind, const Args& passed) {
-  const Args args(passed, theProcess);
-  const Frame& frame = kind.frame;
-  const LineCode& code = kind.code;
+namespace {
+
+// One line on its way through the steps.
+struct Line {
   ReportBuffer* report = nullptr;
   char* start = nullptr;
   // Without memory for it the line is still assembled (in the scratch line)
@@ -120,92 +120,120 @@ bool AssembleRecord(const RecordKind& kind, const Args& passed) {
   bool noRoom = false;
   bool widthsHold = true;
   RenderNotes notes;
-  std::string_view line;
-  bool chained = false;
-  try {
-    for (const Step step : frame.steps()) {
-      switch (step) {
-        case Step::ClearMessage:
-          ClearLastError();
-          break;
-        case Step::CheckType: {
-          const std::string_view recordType = args.text(0);
-          if (!TypeLengthOk(recordType, kind.typeLength) ||
-              (frame.secondType >= 0 &&
-               !TypeLengthOk(args.text(frame.secondType), kind.typeLength))) {
-            std::string message(msg::kInvalidRecordType);
-            message += recordType;
-            SetLastError(message);
-            return false;
-          }
-          break;
-        }
-        case Step::CheckTaxpayer:
-          if (!State().taxpayer.judgedValid && !TaxpayerCheck()) return false;
-          break;
-        case Step::LoadSoftwareHouse:
-          if (!store::LoadSoftwareHouseData(args.text(frame.softwareHouseFile))) return false;
-          break;
-        case Step::OwnChecks:
-          if (code.checks && code.checkTable == frame.checks.data) {
-            if (!code.checks(args)) return false;
-          } else if (frame.checks.size != 0 && !RunOwnChecks(frame, args)) {
-            return false;
-          }
-          break;
-        case Step::ChainFailures:
-          chained = true;
-          break;
-        case Step::Render: {
-          const size_t room = code.room ? code.room(args) : LayoutRoom(kind, args);
-          // The line is written in place at the report buffer's end and kept
-          // only when it passes; a line that fails leaves those bytes unused.
-          report = State().report.get();
-          if (report) {
-            try {
-              start = report->Tail(room);
-            } catch (const std::bad_alloc&) {
-              noRoom = true;
-            }
-          }
-          if (!start) {
-            std::string& scratch = Scratch();
-            if (scratch.size() < room) scratch.resize(room);
-            start = &scratch[0];
-          }
-          const char* const end = code.render ? code.render(start, args, notes, widthsHold)
-                                              : RenderLayout(start, kind, args, notes, widthsHold);
-          line = std::string_view(start, static_cast<size_t>(end - start));
-          break;
-        }
-        case Step::CheckLength:
-          if (line.size() != kind.lineLength || !widthsHold || !notes.singleLine) {
-            std::string message(msg::kInvalidLayout);
-            message += line;
-            SetLastError(message);
-            return false;
-          }
-          break;
-        case Step::Append:
-          if (!report) {
-            SetLastErrorNoThrow(msg::kNoOpenReport);
-            return false;
-          }
-          if (noRoom) {
-            SetLastErrorNoThrow(msg::kOutOfMemory);
-            return false;
-          }
-          report->Commit(line.size());
-          break;
+  std::string_view bytes;
+};
+
+// What each step does; false when it refused the line (its message set).
+// ChainFailures does nothing here: the walk chains what follows it.
+template <Step S>
+inline bool Do(const RecordKind& kind, const Args& args, Line& line) {
+  const Frame& frame = kind.frame;
+  const LineCode& code = kind.code;
+  if constexpr (S == Step::ClearMessage) {
+    ClearLastError();
+  } else if constexpr (S == Step::CheckType) {
+    const std::string_view recordType = args.text(0);
+    if (!TypeLengthOk(recordType, kind.typeLength) ||
+        (frame.secondType >= 0 && !TypeLengthOk(args.text(frame.secondType), kind.typeLength))) {
+      std::string message(msg::kInvalidRecordType);
+      message += recordType;
+      SetLastError(message);
+      return false;
+    }
+  } else if constexpr (S == Step::CheckTaxpayer) {
+    if (!State().taxpayer.judgedValid && !TaxpayerCheck()) return false;
+  } else if constexpr (S == Step::LoadSoftwareHouse) {
+    return store::LoadSoftwareHouseData(args.text(frame.softwareHouseFile));
+  } else if constexpr (S == Step::OwnChecks) {
+    if (code.checks && code.checkTable == frame.checks.data) return code.checks(args);
+    return frame.checks.size == 0 || RunOwnChecks(frame, args);
+  } else if constexpr (S == Step::Render) {
+    const size_t room = code.room ? code.room(args) : LayoutRoom(kind, args);
+    // The line is written in place at the report buffer's end and kept only
+    // when it passes; a line that fails leaves those bytes unused.
+    line.report = State().report.get();
+    if (line.report) {
+      try {
+        line.start = line.report->Tail(room);
+      } catch (const std::bad_alloc&) {
+        line.noRoom = true;
       }
     }
-  } catch (const std::exception& e) {
-    // Before ChainFailures, the export's catch-all reports the failure alone.
-    if (!chained) throw;
-    ChainLastError(FailureText(e));
-    return false;
+    if (!line.start) {
+      std::string& scratch = Scratch();
+      if (scratch.size() < room) scratch.resize(room);
+      line.start = &scratch[0];
+    }
+    const char* const end = code.render
+                                ? code.render(line.start, args, line.notes, line.widthsHold)
+                                : RenderLayout(line.start, kind, args, line.notes, line.widthsHold);
+    line.bytes = std::string_view(line.start, static_cast<size_t>(end - line.start));
+  } else if constexpr (S == Step::CheckLength) {
+    if (line.bytes.size() != kind.lineLength || !line.widthsHold || !line.notes.singleLine) {
+      std::string message(msg::kInvalidLayout);
+      message += line.bytes;
+      SetLastError(message);
+      return false;
+    }
+  } else if constexpr (S == Step::Append) {
+    if (!line.report) {
+      SetLastErrorNoThrow(msg::kNoOpenReport);
+      return false;
+    }
+    if (line.noRoom) {
+      SetLastErrorNoThrow(msg::kOutOfMemory);
+      return false;
+    }
+    line.report->Commit(line.bytes.size());
   }
   return true;
+}
+
+// The walk of one order of steps, compiled: each step's code in its place.
+template <uint64_t Packed>
+struct CompiledWalk {
+  static constexpr Steps kSteps = Steps::Unpacked(Packed);
+  static constexpr size_t ChainAt() {
+    size_t i = 0;
+    while (i < kSteps.count && kSteps.list[i] != Step::ChainFailures) ++i;
+    return i;
+  }
+  static constexpr size_t kChainAt = ChainAt();
+
+  template <size_t From, size_t... I>
+  static bool Run(const RecordKind& kind, const Args& args, Line& line, std::index_sequence<I...>) {
+    return (Do<kSteps.list[From + I]>(kind, args, line) && ...);
+  }
+  static bool Walk(const RecordKind& kind, const Args& passed) {
+    const Args args(passed, theProcess);
+    Line line;
+    if (!Run<0>(kind, args, line, std::make_index_sequence<kChainAt>{})) return false;
+    if constexpr (kChainAt < kSteps.count) {
+      try {
+        return Run<kChainAt + 1>(kind, args, line,
+                                 std::make_index_sequence<kSteps.count - kChainAt - 1>{});
+      } catch (const std::exception& e) {
+        ChainLastError(FailureText(e));
+        return false;
+      }
+    }
+    return true;
+  }
+};
+
+// Given the arguments as passed, so that AssembleRecord only jumps to it.
+using Walker = bool (*)(const RecordKind& kind, const Args& passed);
+template <size_t... I>
+constexpr std::array<Walker, sizeof...(I)> Walkers(std::index_sequence<I...>) {
+  return {&CompiledWalk<FrameShape(I).Packed()>::Walk...};
+}
+constexpr std::array<Walker, kFrameShapeCount> kWalkers =
+    Walkers(std::make_index_sequence<kFrameShapeCount>{});
+
+}  // namespace
+
+bool AssembleRecord(const RecordKind& kind, const Args& args) {
+  return kWalkers[kind.frame.shape()](kind, args);
 }
 
 }  // namespace quorix::upaf

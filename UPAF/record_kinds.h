@@ -22,6 +22,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -328,45 +329,99 @@ enum class Step : uint8_t {
   Append,             // the line kept at the open report's end
 };
 
+// A builder's steps in their order, packed four bits a step after a four-bit
+// count.
+struct Steps {
+  static constexpr size_t kMost = 9;
+  std::array<Step, kMost> list{};
+  size_t count = 0;
+
+  constexpr const Step* begin() const { return list.data(); }
+  constexpr const Step* end() const { return list.data() + count; }
+  constexpr bool Has(Step step) const {
+    for (size_t i = 0; i < count; ++i)
+      if (list[i] == step) return true;
+    return false;
+  }
+  constexpr Steps Without(Step step) const {
+    Steps to;
+    for (const Step s : *this)
+      if (s != step) to.list[to.count++] = s;
+    return to;
+  }
+  constexpr Steps Before(Step next, Step step) const {
+    Steps to;
+    for (const Step s : *this) {
+      if (s == next) to.list[to.count++] = step;
+      to.list[to.count++] = s;
+    }
+    return to;
+  }
+  constexpr Steps ChainingFrom(Failures how) const {
+    const Steps to = Without(Step::ChainFailures);
+    if (how == Failures::Chained) return to.Before(Step::OwnChecks, Step::ChainFailures);
+    if (how == Failures::ChainedAfterChecks) return to.Before(Step::Render, Step::ChainFailures);
+    return to;
+  }
+  constexpr uint64_t Packed() const {
+    uint64_t packed = count;
+    for (size_t i = 0; i < count; ++i)
+      packed |= uint64_t{static_cast<uint8_t>(list[i])} << (4 + 4 * i);
+    return packed;
+  }
+  static constexpr Steps Unpacked(uint64_t packed) {
+    Steps s;
+    s.count = packed & 15;
+    for (size_t i = 0; i < s.count; ++i)
+      s.list[i] = static_cast<Step>((packed >> (4 + 4 * i)) & 15);
+    return s;
+  }
+};
+
+inline constexpr Steps kCommonSteps{
+    {Step::ClearMessage, Step::CheckType, Step::CheckTaxpayer, Step::ChainFailures, Step::OwnChecks,
+     Step::Render, Step::CheckLength, Step::Append},
+    8};
+
+// Every order of steps a Frame can have: the library compiles a walk for
+// each (record_frame.cpp), so that the frame costs no more than code would.
+inline constexpr size_t kFrameShapeCount = 24;
+constexpr Steps FrameShape(size_t shape) {
+  Steps s = kCommonSteps.ChainingFrom(static_cast<Failures>(shape / 8));
+  if (shape & 1) s = s.Without(Step::ClearMessage);
+  if (shape & 2) s = s.Without(Step::CheckTaxpayer);
+  if (shape & 4) s = s.Before(Step::OwnChecks, Step::LoadSoftwareHouse);
+  return s;
+}
+constexpr uint8_t ShapeOf(const Steps& steps) {
+  uint8_t shape = 0;
+  while (shape < kFrameShapeCount && FrameShape(shape).Packed() != steps.Packed()) ++shape;
+  return shape;
+}
+
 // How the record frame runs a builder: its steps, and what they work with.
 // `Frame{checks}` is the common builder: message cleared on entry, taxpayer
 // checked, failures chained from its checks on. The others say where they
 // differ, each by changing the steps.
-struct Frame {
-  static constexpr size_t kMostSteps = 9;
+class Frame {
+ public:
+  constexpr Frame(Table<Check> ownChecks = {}) : checks(ownChecks) {}
+
   Table<Check> checks;
   // A second parameter that must pass the type length check too (its failure
   // still quotes the record type).
   int secondType = -1;
   // The parameter naming the software-house file that LoadSoftwareHouse reads.
   int softwareHouseFile = -1;
-  std::array<Step, kMostSteps> stepList{Step::ClearMessage,  Step::CheckType, Step::CheckTaxpayer,
-                                        Step::ChainFailures, Step::OwnChecks, Step::Render,
-                                        Step::CheckLength,   Step::Append};
-  size_t stepCount = 8;
 
-  constexpr Table<Step> steps() const { return Table<Step>(stepList.data(), stepCount); }
-  constexpr bool Has(Step step) const {
-    for (size_t i = 0; i < stepCount; ++i)
-      if (stepList[i] == step) return true;
-    return false;
-  }
+  constexpr Steps steps() const { return Steps::Unpacked(packedSteps_); }
+  // The steps' index among the FrameShape orders.
+  constexpr uint8_t shape() const { return shape_; }
 
   constexpr Frame KeepingOlderMessage() const { return Without(Step::ClearMessage); }
   constexpr Frame WithoutTaxpayerCheck() const { return Without(Step::CheckTaxpayer); }
-  constexpr Frame Without(Step step) const {
-    Frame f = *this;
-    f.stepCount = 0;
-    for (size_t i = 0; i < stepCount; ++i)
-      if (stepList[i] != step) f.stepList[f.stepCount++] = stepList[i];
-    return f;
-  }
-  constexpr Frame WithFailures(Failures how) const {
-    Frame f = Without(Step::ChainFailures);
-    if (how == Failures::Chained) return f.Before(Step::OwnChecks, Step::ChainFailures);
-    if (how == Failures::ChainedAfterChecks) return f.Before(Step::Render, Step::ChainFailures);
-    return f;
-  }
+  constexpr Frame Without(Step step) const { return With(steps().Without(step)); }
+  constexpr Frame WithFailures(Failures how) const { return With(steps().ChainingFrom(how)); }
   constexpr Frame WithSecondType(int parameter) const {
     Frame f = *this;
     f.secondType = parameter;
@@ -375,22 +430,26 @@ struct Frame {
   // The file is read before the kind's checks, so that a default it lacked is
   // stored even when those checks then fail.
   constexpr Frame LoadingSoftwareHouse(int fileParameter) const {
-    Frame f = Before(Step::OwnChecks, Step::LoadSoftwareHouse);
+    Frame f = With(steps().Before(Step::OwnChecks, Step::LoadSoftwareHouse));
     f.softwareHouseFile = fileParameter;
     return f;
   }
 
  private:
-  constexpr Frame Before(Step next, Step step) const {
+  // An order that is none of the shapes has no walk: a constant frame
+  // fails to compile, another throws.
+  constexpr Frame With(const Steps& to) const {
     Frame f = *this;
-    f.stepCount = 0;
-    for (size_t i = 0; i < stepCount; ++i) {
-      if (stepList[i] == next) f.stepList[f.stepCount++] = step;
-      f.stepList[f.stepCount++] = stepList[i];
-    }
+    f.packedSteps_ = to.Packed();
+    f.shape_ = ShapeOf(to);
+    if (f.shape_ == kFrameShapeCount) throw std::logic_error("no walk for these steps");
     return f;
   }
+
+  uint64_t packedSteps_ = kCommonSteps.Packed();
+  uint8_t shape_ = 0;
 };
+static_assert(FrameShape(0).Packed() == kCommonSteps.Packed());
 
 // The thirteen record kinds, each with the export that builds its lines.
 #define QUORIX_RECORD_KINDS(X)                          \

@@ -210,9 +210,9 @@ ShownKind Shown(const upaf::RecordKind& kind) {
         break;
     }
   }
-  if (!frame.Has(upaf::Step::ClearMessage))
+  if (!frame.steps().Has(upaf::Step::ClearMessage))
     k.closing = "a mensagem anterior fica até um passo definir outra";
-  if (!frame.Has(upaf::Step::ChainFailures))
+  if (!frame.steps().Has(upaf::Step::ChainFailures))
     k.closing += std::string(k.closing.empty() ? "" : "; ") +
                  "uma falha é a mensagem sozinha, nunca encadeada";
   return k;

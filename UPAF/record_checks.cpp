@@ -19,10 +19,17 @@ void SetListedValues(const Check& check, const Args& args) {
   for (size_t i = 0; i < check.shownCount; ++i) {
     const ListedValue& v = check.shown[i];
     message += v.label;
-    if (v.isText)
-      message += args.text(v.source);
-    else
-      message += rules::FormatNumber(args.real(v.source), rules::Decimals::Two);
+    switch (v.as) {
+      case Shows::Number:
+        message += rules::FormatNumber(args.real(v.source), rules::Decimals::Two);
+        break;
+      case Shows::Text:
+        message += args.text(v.source);
+        break;
+      case Shows::Date:
+        message += rules::FormatDayMonthYear(args.real(v.source));
+        break;
+    }
   }
   args.process().SetMessage(message);
 }

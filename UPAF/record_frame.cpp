@@ -105,7 +105,6 @@ LibraryProcess theProcess;
 }  // namespace
 
 bool RunOwnChecks(const Frame& frame, const Args& args) {
-  if (frame.checkCode) return frame.checkCode(args);
   for (const Check& check : frame.checks) {
     bool passed = true;
     for (size_t i = 0; i < check.count && passed; ++i) {
@@ -117,81 +116,131 @@ bool RunOwnChecks(const Frame& frame, const Args& args) {
   return true;
 }
 
-bool AssembleRecord(const RecordKind& kind, const Args& passed) {
-  const Args args(passed, theProcess);
+namespace {
+
+// One line on its way through the steps.
+struct Line {
+  ReportBuffer* report = nullptr;
+  char* start = nullptr;
+  // Without memory for it the line is still assembled (in the scratch line)
+  // and judged, so that a wrong line tells what is wrong with it.
+  bool noRoom = false;
+  bool widthsHold = true;
+  RenderNotes notes;
+  std::string_view bytes;
+};
+
+// What each step does; false when it refused the line (its message set).
+// ChainFailures does nothing here: the walk chains what follows it.
+template <Step S>
+inline bool Do(const RecordKind& kind, const Args& args, Line& line) {
   const Frame& frame = kind.frame;
-  if (frame.clearsMessageOnEntry) ClearLastError();
-
-  const std::string_view recordType = args.text(0);
-  if (!TypeLengthOk(recordType, kind.typeLength) ||
-      (frame.secondType >= 0 && !TypeLengthOk(args.text(frame.secondType), kind.typeLength))) {
-    std::string message(msg::kInvalidRecordType);
-    message += recordType;
-    SetLastError(message);
-    return false;
-  }
-  if (frame.checksTaxpayer && !State().taxpayer.judgedValid && !TaxpayerCheck()) return false;
-
   const LineCode& code = kind.code;
-  const auto ownChecks = [&] {
-    if (code.checks && code.checkTable == frame.checks.data) return code.checks(args);
-    return (!frame.checkCode && frame.checks.size == 0) || RunOwnChecks(frame, args);
-  };
-  const bool chainedChecks = frame.failures == Failures::Chained;
-  if (!chainedChecks && !ownChecks()) return false;
-  try {
-    if (chainedChecks && !ownChecks()) return false;
-
-    const size_t room = code.room ? code.room(args) : LayoutRoom(kind, args);
-
-    // The line is written in place at the report buffer's end and kept only
-    // when it passes; a line that fails leaves those bytes unused.
-    ReportBuffer* report = State().report.get();
-    char* start = nullptr;
-    // Without memory for it the line is still assembled (in the scratch
-    // line) and judged, so that a wrong line tells what is wrong with it.
-    bool noRoom = false;
-    if (report) {
-      try {
-        start = report->Tail(room);
-      } catch (const std::bad_alloc&) {
-        noRoom = true;
-      }
-    }
-    if (!start) {
-      std::string& scratch = Scratch();
-      if (scratch.size() < room) scratch.resize(room);
-      start = &scratch[0];
-    }
-
-    RenderNotes notes;
-    bool widthsHold = true;
-    const char* const end = code.render ? code.render(start, args, notes, widthsHold)
-                                        : RenderLayout(start, kind, args, notes, widthsHold);
-    const std::string_view line(start, static_cast<size_t>(end - start));
-
-    if (line.size() != kind.lineLength || !widthsHold || !notes.singleLine) {
-      std::string message(msg::kInvalidLayout);
-      message += line;
+  if constexpr (S == Step::ClearMessage) {
+    ClearLastError();
+  } else if constexpr (S == Step::CheckType) {
+    const std::string_view recordType = args.text(0);
+    if (!TypeLengthOk(recordType, kind.typeLength) ||
+        (frame.secondType >= 0 && !TypeLengthOk(args.text(frame.secondType), kind.typeLength))) {
+      std::string message(msg::kInvalidRecordType);
+      message += recordType;
       SetLastError(message);
       return false;
     }
-    if (!report) {
+  } else if constexpr (S == Step::CheckTaxpayer) {
+    if (!State().taxpayer.judgedValid && !TaxpayerCheck()) return false;
+  } else if constexpr (S == Step::LoadSoftwareHouse) {
+    return store::LoadSoftwareHouseData(args.text(frame.softwareHouseFile));
+  } else if constexpr (S == Step::OwnChecks) {
+    if (code.checks && code.checkTable == frame.checks.data) return code.checks(args);
+    return frame.checks.size == 0 || RunOwnChecks(frame, args);
+  } else if constexpr (S == Step::Render) {
+    const size_t room = code.room ? code.room(args) : LayoutRoom(kind, args);
+    // The line is written in place at the report buffer's end and kept only
+    // when it passes; a line that fails leaves those bytes unused.
+    line.report = State().report.get();
+    if (line.report) {
+      try {
+        line.start = line.report->Tail(room);
+      } catch (const std::bad_alloc&) {
+        line.noRoom = true;
+      }
+    }
+    if (!line.start) {
+      std::string& scratch = Scratch();
+      if (scratch.size() < room) scratch.resize(room);
+      line.start = &scratch[0];
+    }
+    const char* const end = code.render
+                                ? code.render(line.start, args, line.notes, line.widthsHold)
+                                : RenderLayout(line.start, kind, args, line.notes, line.widthsHold);
+    line.bytes = std::string_view(line.start, static_cast<size_t>(end - line.start));
+  } else if constexpr (S == Step::CheckLength) {
+    if (line.bytes.size() != kind.lineLength || !line.widthsHold || !line.notes.singleLine) {
+      std::string message(msg::kInvalidLayout);
+      message += line.bytes;
+      SetLastError(message);
+      return false;
+    }
+  } else if constexpr (S == Step::Append) {
+    if (!line.report) {
       SetLastErrorNoThrow(msg::kNoOpenReport);
       return false;
     }
-    if (noRoom) {
+    if (line.noRoom) {
       SetLastErrorNoThrow(msg::kOutOfMemory);
       return false;
     }
-    report->Commit(line.size());
-    return true;
-  } catch (const std::exception& e) {
-    // Unchained, the export's catch-all reports the failure alone.
-    if (frame.failures == Failures::Unchained) throw;
-    ChainLastError(FailureText(e));
-    return false;
+    line.report->Commit(line.bytes.size());
   }
+  return true;
+}
+
+// The walk of one order of steps, compiled: each step's code in its place.
+template <uint64_t Packed>
+struct CompiledWalk {
+  static constexpr Steps kSteps = Steps::Unpacked(Packed);
+  static constexpr size_t ChainAt() {
+    size_t i = 0;
+    while (i < kSteps.count && kSteps.list[i] != Step::ChainFailures) ++i;
+    return i;
+  }
+  static constexpr size_t kChainAt = ChainAt();
+
+  template <size_t From, size_t... I>
+  static bool Run(const RecordKind& kind, const Args& args, Line& line, std::index_sequence<I...>) {
+    return (Do<kSteps.list[From + I]>(kind, args, line) && ...);
+  }
+  static bool Walk(const RecordKind& kind, const Args& passed) {
+    const Args args(passed, theProcess);
+    Line line;
+    if (!Run<0>(kind, args, line, std::make_index_sequence<kChainAt>{})) return false;
+    if constexpr (kChainAt < kSteps.count) {
+      try {
+        return Run<kChainAt + 1>(kind, args, line,
+                                 std::make_index_sequence<kSteps.count - kChainAt - 1>{});
+      } catch (const std::exception& e) {
+        ChainLastError(FailureText(e));
+        return false;
+      }
+    }
+    return true;
+  }
+};
+
+// Given the arguments as passed, so that AssembleRecord only jumps to it.
+using Walker = bool (*)(const RecordKind& kind, const Args& passed);
+template <size_t... I>
+constexpr std::array<Walker, sizeof...(I)> Walkers(std::index_sequence<I...>) {
+  return {&CompiledWalk<FrameShape(I).Packed()>::Walk...};
+}
+constexpr std::array<Walker, kFrameShapeCount> kWalkers =
+    Walkers(std::make_index_sequence<kFrameShapeCount>{});
+
+}  // namespace
+
+bool AssembleRecord(const RecordKind& kind, const Args& args) {
+  return kWalkers[kind.frame.shape()](kind, args);
 }
 
 }  // namespace quorix::upaf

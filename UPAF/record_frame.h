@@ -1,7 +1,6 @@
 // The record assembly frame shared by every report line builder. A record
-// kind (record_kinds.h) is data; AssembleRecord runs the frame over it: entry
-// clear, type check, taxpayer check, the kind's own checks, line assembly by
-// its layout, layout length check, append, failure chaining.
+// kind (record_kinds.h) is data, its Frame's steps included; AssembleRecord
+// walks those steps in their order.
 #pragma once
 
 #include <array>
@@ -144,8 +143,8 @@ inline constexpr Predicate kNotDayZero{"diferente de zero", NotDayZero};
 inline constexpr Predicate kOneOf{"um destes caracteres, exato (mai\xFAsculas):", OneOf};
 }  // namespace is
 
-// Runs a record's own checks: its code, or its table in order. False after
-// setting the message of the first that fails.
+// Runs a record's own check table in order. False after setting the message
+// of the first that fails.
 bool RunOwnChecks(const Frame& frame, const Args& args);
 // Sets the message of a check that failed; false.
 bool Refuse(const Check& check, const Args& args);

@@ -23,6 +23,7 @@
 #include <cstdint>
 #include <cstring>
 #include <initializer_list>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -42,6 +43,7 @@ struct Table {
   constexpr Table(const T (&array)[N]) : data(array), size(N) {}
   template <size_t N>
   constexpr Table(const std::array<T, N>& array) : data(array.data()), size(N) {}
+  constexpr Table(const T* first, size_t count) : data(first), size(count) {}
   constexpr const T& operator[](size_t i) const { return data[i]; }
   constexpr const T* begin() const { return data; }
   constexpr const T* end() const { return data + size; }
@@ -250,9 +252,6 @@ constexpr size_t LineLength(Table<Field> layout) { return Position(layout, layou
 
 // --- Record kinds --------------------------------------------------------
 
-// A record's own checks that are code: false after setting its message.
-using FieldChecks = bool (*)(const Args& args);
-
 // A record's own checks as data, run by the frame in order and listed by
 // `quorix layouts` from the same table. A predicate tests one argument and
 // says in words what it asks (Portuguese, Windows-1252); `accepted` is what a
@@ -272,16 +271,22 @@ struct Condition {
 };
 
 // One entry of a message that lists values: its label, then the argument as
-// the user reads it (a real with two decimals and the regional separators, or
-// a text as passed).
+// the user reads it (a real with two decimals and the regional separators, a
+// date as DD/MM/AAAA, or a text as passed).
+enum class Shows : uint8_t { Number, Text, Date };
 struct ListedValue {
   std::string_view label;
   int source = -1;
-  bool isText = false;
+  Shows as = Shows::Number;
 };
-constexpr ListedValue Shown(std::string_view label, int source) { return {label, source, false}; }
+constexpr ListedValue Shown(std::string_view label, int source) {
+  return {label, source, Shows::Number};
+}
 constexpr ListedValue ShownText(std::string_view label, int source) {
-  return {label, source, true};
+  return {label, source, Shows::Text};
+}
+constexpr ListedValue ShownDate(std::string_view label, int source) {
+  return {label, source, Shows::Date};
 }
 
 // Conditions that must all hold, and the message when one does not: `message`
@@ -331,47 +336,141 @@ enum class Failures : uint8_t {
   Unchained,
 };
 
-// How the record frame runs a builder. `Frame{checks}` is the common
-// builder: message cleared on entry, taxpayer checked, failures chained from
-// its checks on. The others say where they differ.
-struct Frame {
+// The steps of a builder, in the order its Frame lists them. AssembleRecord
+// walks them and `quorix layouts` prints them; a step that fails ends the call.
+enum class Step : uint8_t {
+  ClearMessage,       // an older last error message is cleared
+  CheckType,          // the record type (and a second one) trimmed, of the type length
+  CheckTaxpayer,      // the open report's taxpayer judged valid (judged once per report)
+  LoadSoftwareHouse,  // the software-house file read into the process's data
+  OwnChecks,          // the kind's check table, in order
+  ChainFailures,      // from here on a failure is chained to the older message
+  Render,             // the line written by the layout
+  CheckLength,        // every field of its width, the line of its length, one line
+  Append,             // the line kept at the open report's end
+};
+
+// A builder's steps in their order, packed four bits a step after a four-bit
+// count.
+struct Steps {
+  static constexpr size_t kMost = 9;
+  std::array<Step, kMost> list{};
+  size_t count = 0;
+
+  constexpr const Step* begin() const { return list.data(); }
+  constexpr const Step* end() const { return list.data() + count; }
+  constexpr bool Has(Step step) const {
+    for (size_t i = 0; i < count; ++i)
+      if (list[i] == step) return true;
+    return false;
+  }
+  constexpr Steps Without(Step step) const {
+    Steps to;
+    for (const Step s : *this)
+      if (s != step) to.list[to.count++] = s;
+    return to;
+  }
+  constexpr Steps Before(Step next, Step step) const {
+    Steps to;
+    for (const Step s : *this) {
+      if (s == next) to.list[to.count++] = step;
+      to.list[to.count++] = s;
+    }
+    return to;
+  }
+  constexpr Steps ChainingFrom(Failures how) const {
+    const Steps to = Without(Step::ChainFailures);
+    if (how == Failures::Chained) return to.Before(Step::OwnChecks, Step::ChainFailures);
+    if (how == Failures::ChainedAfterChecks) return to.Before(Step::Render, Step::ChainFailures);
+    return to;
+  }
+  constexpr uint64_t Packed() const {
+    uint64_t packed = count;
+    for (size_t i = 0; i < count; ++i)
+      packed |= uint64_t{static_cast<uint8_t>(list[i])} << (4 + 4 * i);
+    return packed;
+  }
+  static constexpr Steps Unpacked(uint64_t packed) {
+    Steps s;
+    s.count = packed & 15;
+    for (size_t i = 0; i < s.count; ++i)
+      s.list[i] = static_cast<Step>((packed >> (4 + 4 * i)) & 15);
+    return s;
+  }
+};
+
+inline constexpr Steps kCommonSteps{
+    {Step::ClearMessage, Step::CheckType, Step::CheckTaxpayer, Step::ChainFailures, Step::OwnChecks,
+     Step::Render, Step::CheckLength, Step::Append},
+    8};
+
+// Every order of steps a Frame can have: the library compiles a walk for
+// each (record_frame.cpp), so that the frame costs no more than code would.
+inline constexpr size_t kFrameShapeCount = 24;
+constexpr Steps FrameShape(size_t shape) {
+  Steps s = kCommonSteps.ChainingFrom(static_cast<Failures>(shape / 8));
+  if (shape & 1) s = s.Without(Step::ClearMessage);
+  if (shape & 2) s = s.Without(Step::CheckTaxpayer);
+  if (shape & 4) s = s.Before(Step::OwnChecks, Step::LoadSoftwareHouse);
+  return s;
+}
+constexpr uint8_t ShapeOf(const Steps& steps) {
+  uint8_t shape = 0;
+  while (shape < kFrameShapeCount && FrameShape(shape).Packed() != steps.Packed()) ++shape;
+  return shape;
+}
+
+// How the record frame runs a builder: its steps, and what they work with.
+// `Frame{checks}` is the common builder: message cleared on entry, taxpayer
+// checked, failures chained from its checks on. The others say where they
+// differ, each by changing the steps.
+class Frame {
+ public:
+  constexpr Frame(Table<Check> ownChecks = {}) : checks(ownChecks) {}
+
   Table<Check> checks;
-  // Instead of the table: checks that are code.
-  FieldChecks checkCode = nullptr;
-  // Otherwise an older message stays until the call sets one.
-  bool clearsMessageOnEntry = true;
-  bool checksTaxpayer = true;
-  Failures failures = Failures::Chained;
   // A second parameter that must pass the type length check too (its failure
   // still quotes the record type).
   int secondType = -1;
+  // The parameter naming the software-house file that LoadSoftwareHouse reads.
+  int softwareHouseFile = -1;
 
-  constexpr Frame CheckedByCode(FieldChecks code) const {
-    Frame f = *this;
-    f.checkCode = code;
-    return f;
-  }
-  constexpr Frame KeepingOlderMessage() const {
-    Frame f = *this;
-    f.clearsMessageOnEntry = false;
-    return f;
-  }
-  constexpr Frame WithoutTaxpayerCheck() const {
-    Frame f = *this;
-    f.checksTaxpayer = false;
-    return f;
-  }
-  constexpr Frame WithFailures(Failures how) const {
-    Frame f = *this;
-    f.failures = how;
-    return f;
-  }
+  constexpr Steps steps() const { return Steps::Unpacked(packedSteps_); }
+  // The steps' index among the FrameShape orders.
+  constexpr uint8_t shape() const { return shape_; }
+
+  constexpr Frame KeepingOlderMessage() const { return Without(Step::ClearMessage); }
+  constexpr Frame WithoutTaxpayerCheck() const { return Without(Step::CheckTaxpayer); }
+  constexpr Frame Without(Step step) const { return With(steps().Without(step)); }
+  constexpr Frame WithFailures(Failures how) const { return With(steps().ChainingFrom(how)); }
   constexpr Frame WithSecondType(int parameter) const {
     Frame f = *this;
     f.secondType = parameter;
     return f;
   }
+  // The file is read before the kind's checks, so that a default it lacked is
+  // stored even when those checks then fail.
+  constexpr Frame LoadingSoftwareHouse(int fileParameter) const {
+    Frame f = With(steps().Before(Step::OwnChecks, Step::LoadSoftwareHouse));
+    f.softwareHouseFile = fileParameter;
+    return f;
+  }
+
+ private:
+  // An order that is none of the shapes has no walk: a constant frame
+  // fails to compile, another throws.
+  constexpr Frame With(const Steps& to) const {
+    Frame f = *this;
+    f.packedSteps_ = to.Packed();
+    f.shape_ = ShapeOf(to);
+    if (f.shape_ == kFrameShapeCount) throw std::logic_error("no walk for these steps");
+    return f;
+  }
+
+  uint64_t packedSteps_ = kCommonSteps.Packed();
+  uint8_t shape_ = 0;
 };
+static_assert(FrameShape(0).Packed() == kCommonSteps.Packed());
 
 // The thirteen record kinds, each with the export that builds its lines.
 #define QUORIX_RECORD_KINDS(X)                          \

@@ -36,18 +36,17 @@ struct ShownField {
   std::string rendering;
 };
 
-struct ShownCheck {
-  std::string what;     // what is tested
+struct ShownStep {
+  std::string what;     // what the step does or tests
   std::string message;  // the last error message it sets, quoted, with what follows it
 };
 
 struct ShownKind {
   std::string name, exportName;
   size_t typeLength, lineLength;
-  std::string entry;     // what happens to an older message
-  std::string failures;  // how a failure inside the frame becomes the message
   std::vector<ShownField> fields;
-  std::vector<ShownCheck> checks;
+  std::vector<ShownStep> steps;  // the frame's, in its order; own checks one by one
+  std::string closing;           // what the steps leave unsaid (no clearing, no chaining)
 };
 
 std::string U(std::string_view cp1252) { return Utf8FromCp1252(cp1252); }
@@ -112,12 +111,8 @@ std::string RenderingOf(const upaf::RecordKind& kind, const upaf::Field& f) {
 }
 
 // A record's own checks, from the table the frame runs them by.
-std::vector<ShownCheck> OwnChecks(const upaf::RecordKind& kind) {
-  if (kind.frame.checkCode)
-    return {{"verificações próprias escritas em código, não em tabela (" +
-                 std::string(kind.exportName()) + "): não listadas aqui",
-             ""}};
-  std::vector<ShownCheck> shown;
+std::vector<ShownStep> OwnChecks(const upaf::RecordKind& kind) {
+  std::vector<ShownStep> shown;
   for (const upaf::Check& check : kind.frame.checks) {
     std::string what;
     for (size_t i = 0; i < check.count; ++i) {
@@ -132,6 +127,7 @@ std::vector<ShownCheck> OwnChecks(const upaf::RecordKind& kind) {
       for (size_t i = 0; i < check.shownCount; ++i) {
         const upaf::ListedValue& v = check.shown[i];
         message += (i > 0 ? " + " : "") + Quoted(v.label) + " + " + ParameterName(kind, v.source);
+        if (v.as == upaf::Shows::Date) message += " (DD/MM/AAAA)";
       }
     } else {
       message = Quoted(check.message);
@@ -143,63 +139,82 @@ std::vector<ShownCheck> OwnChecks(const upaf::RecordKind& kind) {
 }
 
 ShownKind Shown(const upaf::RecordKind& kind) {
-  ShownKind k{U(kind.name),
-              std::string(kind.exportName()),
-              kind.typeLength,
-              kind.lineLength,
-              {},
-              {},
-              {},
-              {}};
-  const upaf::Frame& frame = kind.frame;
-  k.entry = frame.clearsMessageOnEntry ? "apaga a mensagem anterior"
-                                       : "mantém a mensagem anterior até definir outra";
-  switch (frame.failures) {
-    case upaf::Failures::Chained:
-      k.failures =
-          "das verificações próprias em diante, uma falha (valor que não se escreve, falta de "
-          "memória, arquivo ilegível) vem depois da mensagem anterior e de CR LF";
-      break;
-    case upaf::Failures::ChainedAfterChecks:
-      k.failures =
-          "as verificações próprias falham com a sua mensagem sozinha; da montagem da linha em "
-          "diante, uma falha vem depois da mensagem anterior e de CR LF";
-      break;
-    case upaf::Failures::Unchained:
-      k.failures = "uma falha é a mensagem sozinha, nunca encadeada";
-      break;
-  }
-
-  bool holdsNoSign = false, asPassed = false;
+  ShownKind k{
+      U(kind.name), std::string(kind.exportName()), kind.typeLength, kind.lineLength, {}, {}, {}};
+  bool holdsNoSign = false;
   for (size_t i = 0; i < kind.layout.size; ++i) {
     const upaf::Field& f = kind.layout[i];
     k.fields.push_back({upaf::Position(kind.layout, i), static_cast<size_t>(f.width), U(f.name),
                         upaf::WithKind(f.kind, [](auto t) { return decltype(t)::kLetter; }),
                         SourceOf(kind, f), RenderingOf(kind, f)});
     holdsNoSign |= upaf::WithKind(f.kind, [](auto t) { return decltype(t)::kHoldsNoSign; });
-    asPassed |=
-        upaf::WithKind(f.kind, [](auto t) { return decltype(t)::kWidth != upaf::Widths::Exact; });
   }
 
-  std::string type = ParameterName(kind, 0);
-  if (frame.secondType >= 0) type += " e " + ParameterName(kind, frame.secondType);
-  k.checks.push_back({type + ": aparado, com " + std::to_string(kind.typeLength) + " caracteres",
-                      Quoted(msg::kInvalidRecordType) + " + " + ParameterName(kind, 0)});
-  if (frame.checksTaxpayer)
-    k.checks.push_back(
-        {"contribuinte do relatório aberto: CNPJ/CPF válido; razão social "
-         "preenchida (as duas mensagens juntas quando as duas falham)",
-         Quoted(msg::kInvalidCnpjCpf) + ", " + Quoted(msg::kInvalidCompanyName)});
-  for (const ShownCheck& c : OwnChecks(kind)) k.checks.push_back(c);
-  if (holdsNoSign)
-    k.checks.push_back(
-        {"campo sem sinal (N numérico, inteiro): valor negativo que não se escreve como zeros",
-         Quoted(msg::kNegativeInUnsignedField) + " + campo + " + Quoted(msg::kFieldPositions) +
-             " + posições + " + Quoted(msg::kFieldValue) + " + valor"});
-  if (asPassed)
-    k.checks.push_back({"cada campo exatamente da sua largura; texto como passado sem CR nem LF",
-                        Quoted(msg::kInvalidLayout) + " + linha"});
-  k.checks.push_back({"relatório aberto (quorix_InicializarPAF)", Quoted(msg::kNoOpenReport)});
+  const upaf::Frame& frame = kind.frame;
+  for (const upaf::Step step : frame.steps()) {
+    switch (step) {
+      case upaf::Step::ClearMessage:
+        k.steps.push_back({"apaga a mensagem anterior", ""});
+        break;
+      case upaf::Step::CheckType: {
+        std::string type = ParameterName(kind, 0);
+        if (frame.secondType >= 0) type += " e " + ParameterName(kind, frame.secondType);
+        k.steps.push_back(
+            {type + ": aparado, com " + std::to_string(kind.typeLength) + " caracteres",
+             Quoted(msg::kInvalidRecordType) + " + " + ParameterName(kind, 0)});
+        break;
+      }
+      case upaf::Step::CheckTaxpayer:
+        k.steps.push_back(
+            {"contribuinte do relatório aberto: CNPJ/CPF válido; razão social "
+             "preenchida (as duas mensagens juntas quando as duas falham)",
+             Quoted(msg::kInvalidCnpjCpf) + ", " + Quoted(msg::kInvalidCompanyName)});
+        break;
+      case upaf::Step::LoadSoftwareHouse:
+        k.steps.push_back({ParameterName(kind, frame.softwareHouseFile) +
+                               ": arquivo da software house lido para os campos da software house "
+                               "(o que lhe falta gravado nele com o padrão)",
+                           Quoted(msg::kInvalidFile) + " + arquivo; ilegível: " +
+                               Quoted(std::string(msg::kInvalidFile) + "\r\n") +
+                               " + arquivo + \"\\r\\n\" + falha"});
+        break;
+      case upaf::Step::OwnChecks:
+        for (ShownStep& c : OwnChecks(kind)) k.steps.push_back(std::move(c));
+        break;
+      case upaf::Step::ChainFailures:
+        k.steps.push_back(
+            {"daqui em diante, uma falha (valor que não se escreve, falta de memória, arquivo "
+             "ilegível) vem depois da mensagem anterior e de CR LF",
+             ""});
+        break;
+      case upaf::Step::Render:
+        if (holdsNoSign)
+          k.steps.push_back(
+              {"monta a linha pelos campos; campo sem sinal (N numérico, inteiro): valor negativo "
+               "que não se escreve como zeros",
+               Quoted(msg::kNegativeInUnsignedField) + " + campo + " +
+                   Quoted(msg::kFieldPositions) + " + posições + " + Quoted(msg::kFieldValue) +
+                   " + valor"});
+        else
+          k.steps.push_back({"monta a linha pelos campos", ""});
+        break;
+      case upaf::Step::CheckLength:
+        k.steps.push_back({"cada campo exatamente da sua largura, a linha de " +
+                               std::to_string(kind.lineLength) +
+                               " caracteres; texto como passado sem CR nem LF",
+                           Quoted(msg::kInvalidLayout) + " + linha"});
+        break;
+      case upaf::Step::Append:
+        k.steps.push_back({"relatório aberto (quorix_InicializarPAF); memória para a linha",
+                           Quoted(msg::kNoOpenReport) + ", " + Quoted(msg::kOutOfMemory)});
+        break;
+    }
+  }
+  if (!frame.steps().Has(upaf::Step::ClearMessage))
+    k.closing = "a mensagem anterior fica até um passo definir outra";
+  if (!frame.steps().Has(upaf::Step::ChainFailures))
+    k.closing += std::string(k.closing.empty() ? "" : "; ") +
+                 "uma falha é a mensagem sozinha, nunca encadeada";
   return k;
 }
 
@@ -230,11 +245,11 @@ std::string Text(const std::vector<ShownKind>& kinds) {
           PaddedTo(std::to_string(f.position) + "-" + std::to_string(f.position + f.width - 1), 9) +
           PaddedTo(std::to_string(f.width), 5) + f.letter + "  " + PaddedTo(f.name, 44) + f.source +
           " — " + f.rendering + "\n";
-    out += "  verificações, em ordem (na entrada, " + k.entry + "):\n";
-    for (size_t i = 0; i < k.checks.size(); ++i)
-      out += "  " + std::to_string(i + 1) + ". " + k.checks[i].what +
-             (k.checks[i].message.empty() ? "" : " → " + k.checks[i].message) + "\n";
-    out += "  falhas: " + k.failures + "\n";
+    out += "  passos, em ordem:\n";
+    for (size_t i = 0; i < k.steps.size(); ++i)
+      out += "  " + std::to_string(i + 1) + ". " + k.steps[i].what +
+             (k.steps[i].message.empty() ? "" : " → " + k.steps[i].message) + "\n";
+    if (!k.closing.empty()) out += "  " + k.closing + "\n";
   }
   return out;
 }
@@ -252,8 +267,9 @@ constexpr char kMarkdownIntro[] =
     "export that builds its lines, the length of its record type and of its line, each field's "
     "first position (1-based), width, name, kind in the regulation's letters (N numeric, "
     "X alphanumeric, D date AAAAMMDD, H time HHMMSS), the parameter or stored item it comes "
-    "from and how it is rendered, then the checks the export runs, in their order, with the "
-    "message each sets (Windows-1252 in the library, shown here as UTF-8; `\\r\\n` is CR LF). "
+    "from and how it is rendered, then the steps the export runs, in their order (its own checks "
+    "one by one), with the message each sets (Windows-1252 in the library, shown here as UTF-8; "
+    "`\\r\\n` is CR LF). "
     "This file is generated by `quorix layouts --markdown` from the tables the library renders "
     "with (`UPAF/records/`, `UPAF/field_kinds.h`); do not edit it by hand: a test fails when it "
     "differs from what the program prints.\n";
@@ -270,11 +286,11 @@ std::string Markdown(const std::vector<ShownKind>& kinds) {
       out += "| " + std::to_string(f.position) + " | " + std::to_string(f.width) + " | " +
              Cell(f.name) + " | " + f.letter + " | " + Cell(f.source) + " | " + Cell(f.rendering) +
              " |\n";
-    out += "\nVerificações, em ordem (na entrada, " + k.entry + "):\n\n";
-    for (size_t i = 0; i < k.checks.size(); ++i)
-      out += std::to_string(i + 1) + ". " + k.checks[i].what +
-             (k.checks[i].message.empty() ? "" : ": `" + k.checks[i].message + "`") + "\n";
-    out += "\nFalhas: " + k.failures + ".\n";
+    out += "\nPassos, em ordem:\n\n";
+    for (size_t i = 0; i < k.steps.size(); ++i)
+      out += std::to_string(i + 1) + ". " + k.steps[i].what +
+             (k.steps[i].message.empty() ? "" : ": `" + k.steps[i].message + "`") + "\n";
+    if (!k.closing.empty()) out += "\nAlém disso: " + k.closing + ".\n";
   }
   return out;
 }
@@ -290,23 +306,21 @@ Json JsonOf(const std::vector<ShownKind>& kinds) {
                         {"kind", std::string(1, f.letter)},
                         {"source", f.source},
                         {"rendering", f.rendering}});
-    Json checks = Json::array();
-    for (const ShownCheck& c : k.checks)
-      checks.push_back({{"check", c.what}, {"message", c.message}});
+    Json steps = Json::array();
+    for (const ShownStep& c : k.steps) steps.push_back({{"step", c.what}, {"message", c.message}});
     out.push_back({{"name", k.name},
                    {"export", k.exportName},
                    {"typeLength", k.typeLength},
                    {"lineLength", k.lineLength},
                    {"fields", fields},
-                   {"entry", k.entry},
-                   {"checks", checks},
-                   {"failures", k.failures}});
+                   {"steps", steps},
+                   {"closing", k.closing}});
   }
   return out;
 }
 
 // Each kind's line as coloured fields (the look of show --html), each field
-// filled with its kind letter and named on hover, then its table and checks.
+// filled with its kind letter and named on hover, then its table and steps.
 std::string Html(const std::vector<ShownKind>& kinds) {
   using html::Escaped;
   std::string page = html::PageStart("Leiautes dos registros do PAF-ECF");
@@ -337,12 +351,12 @@ std::string Html(const std::vector<ShownKind>& kinds) {
               std::to_string(f.width) + "</td><td>" + Escaped(f.name) + "</td><td>" + f.letter +
               "</td><td>" + Escaped(f.source) + "</td><td>" + Escaped(f.rendering) + "</td></tr>\n";
     }
-    page +=
-        "</table>\n<p>Verificações, em ordem (na entrada, " + Escaped(k.entry) + "):</p>\n<ol>\n";
-    for (const ShownCheck& c : k.checks)
+    page += "</table>\n<p>Passos, em ordem:</p>\n<ol>\n";
+    for (const ShownStep& c : k.steps)
       page += "<li>" + Escaped(c.what) +
               (c.message.empty() ? "" : ": <code>" + Escaped(c.message) + "</code>") + "</li>\n";
-    page += "</ol>\n<p>Falhas: " + Escaped(k.failures) + ".</p>\n";
+    page += "</ol>\n";
+    if (!k.closing.empty()) page += "<p>Além disso: " + Escaped(k.closing) + ".</p>\n";
   }
   return page + html::kPageEnd;
 }
@@ -371,8 +385,8 @@ Command AddLayouts(CLI::App& parent) {
       parent, "layouts", "mostra o leiaute de cada tipo de registro",
       "Mostra cada tipo de registro como a biblioteca o escreve, das mesmas tabelas que ela\n"
       "usa: a função que o monta, o tamanho do tipo e da linha, e de cada campo a posição,\n"
-      "o tamanho, o nome, o tipo (N, X, D, H), a origem e a formatação; depois as\n"
-      "verificações, em ordem, com as mensagens. REGISTRO (o nome em português ou a função,\n"
+      "o tamanho, o nome, o tipo (N, X, D, H), a origem e a formatação; depois os\n"
+      "passos, em ordem, com as mensagens. REGISTRO (o nome em português ou a função,\n"
       "com ou sem quorix_) mostra só aquele. --markdown dá docs/records.md; --json, um\n"
       "array; --html grava uma página.",
       "0 sucesso; " + std::string(kStatusUsageIo));

@@ -4,7 +4,6 @@
 #include "UConst/messages.h"
 #include "UFuncoes/software_house.h"
 #include "UPAF/record_frame.h"
-#include "UPAF/record_process.h"
 
 namespace quorix::upaf::records {
 namespace {
@@ -29,28 +28,22 @@ using namespace store;
 QUORIX_PARAMETERS(PARAMETERS);
 #undef PARAMETERS
 
-// Code, not a check table: the file is loaded before the serial number and
-// the period are looked at, so that a default it lacked is stored even when
-// those checks then fail, and the period's message shows both dates.
-bool Checks(const Args& args) {
-  if (!args.process().LoadSoftwareHouseData(args.text(softwareHouseFile))) return false;
-  if (rules::Trim(args.text(serialNumber)).empty()) {
-    std::string message(msg::kInvalidSerialNumber);
-    message += args.text(serialNumber);
-    args.process().SetMessage(message);
-    return false;
-  }
-  const double start = args.real(periodStart), end = args.real(periodEnd);
-  if (start == 0 || end == 0 || start > end) {
-    std::string message(msg::kInvalidPeriod);
-    message += rules::FormatDayMonthYear(start);
-    message += msg::kPeriodAnd;
-    message += rules::FormatDayMonthYear(end);
-    args.process().SetMessage(message);
-    return false;
-  }
-  return true;
+// Plain comparisons, as the period has always been judged: NaN passes them.
+bool NotZero(const Args& a, int p, std::string_view) { return a.real(p) != 0; }
+bool NotAfterPeriodEnd(const Args& a, int p, std::string_view) {
+  return !(a.real(p) > a.real(periodEnd));
 }
+constexpr Predicate kNotZero{"diferente de zero", NotZero};
+constexpr Predicate kNotAfterPeriodEnd{"n\xE3o depois de periodEnd", NotAfterPeriodEnd};
+
+// Run after the frame loaded the software-house file; the period's message
+// shows both dates.
+constexpr Check kChecks[] = {
+    MustAppending({serialNumber, is::kFilled}, msg::kInvalidSerialNumber),
+    MustValues(
+        {{periodStart, kNotZero}, {periodEnd, kNotZero}, {periodStart, kNotAfterPeriodEnd}},
+        {ShownDate(msg::kInvalidPeriod, periodStart), ShownDate(msg::kPeriodAnd, periodEnd)}),
+};
 
 constexpr Field kLayout[] = {
     RecordType(3),
@@ -94,8 +87,11 @@ constexpr RecordKind kAnexoVI{
     /*lineLength=*/310,
     kParameters,
     kLayout,
-    Frame{}.CheckedByCode(Checks).KeepingOlderMessage().WithFailures(Failures::ChainedAfterChecks),
-    Compiled<kLayout>(),
+    Frame{kChecks}
+        .LoadingSoftwareHouse(softwareHouseFile)
+        .KeepingOlderMessage()
+        .WithFailures(Failures::ChainedAfterChecks),
+    Compiled<kLayout, kChecks>(),
 };
 QUORIX_CHECK_RECORD_KIND(kAnexoVI);
 

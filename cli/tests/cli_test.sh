@@ -313,7 +313,8 @@ h 0 'totalizador de registros (quorix_Totally): tipo de 2 caracteres, linha de 3
 h 0 '  31-36    6    N  quantidade de registros do tipo totalizado' layouts quorix_Totally
 that '[ "$($runner "$quorix" layouts "Redução Z" | grep -c "^[^ ].*(quorix_")" = 1 ]' \
   'layouts "Redução Z" shows that one kind only'
-h 0 '6. stockDate: diferente de zero → "Data Estoque Inválido "' layouts RelacaoMercadoriaEstoque
+h 0 '8. stockDate: diferente de zero → "Data Estoque Inválido "' layouts RelacaoMercadoriaEstoque
+h 0 '  5. periodStart: diferente de zero; periodEnd: diferente de zero; periodStart: não depois de periodEnd → "Período Inválido " + periodStart (DD/MM/AAAA) + " e/ou " + periodEnd (DD/MM/AAAA)' layouts HeaderAnexoVI
 t 2 '' $'quorix: tipo de registro desconhecido: "cupom"; os válidos:\n  cabeçalho de identificação (quorix_Header)\n  identificação do Anexo VI (quorix_HeaderAnexoVI)\n  totalizador de registros (quorix_Totally)\n  DAV emitido (quorix_RelacaoDavEmitido)\n  mercadoria em estoque (quorix_RelacaoMercadoriaEstoque)\n  tabela de mercadorias e serviços (quorix_RelacaoMercadoriaServicos)\n  Redução Z (quorix_RelacaoReducoesZ)\n  detalhe da Redução Z (quorix_DetalheReducaoZ)\n  cupom fiscal (quorix_RelacaoCupomFiscal)\n  item do cupom fiscal (quorix_DetalheCupomFiscal)\n  demais documentos do ECF (quorix_RelacaoDemaisDoctosEcf)\n  detalhe de pagamento (quorix_DetalheDemaisDoctosEcf)\n  movimento diário (quorix_RelacaoMovimentoDiario)\n' layouts cupom
 t 2 '' $'quorix: dê --markdown, --json ou --html (só um deles)\n' layouts --json --markdown
 # A page that cannot replace its file leaves what was there and no temporary file.

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -52,6 +54,35 @@ TEST(RecordKinds, NameTheHeadersParametersAndDifferInLength) {
     EXPECT_TRUE(lengths.insert(kind->lineLength).second) << kind->exportName();
   }
   EXPECT_EQ(13u, lengths.size());
+}
+
+// The order each builder runs its steps in (the common one unless listed),
+// each an order the library compiled a walk for; an order without one is
+// refused where the frame is made.
+TEST(RecordKinds, RunTheirStepsInTheirOrder) {
+  using quorix::upaf::RecordId;
+  using S = quorix::upaf::Step;
+  const std::vector<S> common = {S::ClearMessage, S::CheckType, S::CheckTaxpayer, S::ChainFailures,
+                                 S::OwnChecks,    S::Render,    S::CheckLength,   S::Append};
+  const std::map<RecordId, std::vector<S>> differing = {
+      {RecordId::Header,
+       {S::CheckType, S::CheckTaxpayer, S::OwnChecks, S::Render, S::CheckLength, S::Append}},
+      {RecordId::AnexoVI,
+       {S::CheckType, S::CheckTaxpayer, S::LoadSoftwareHouse, S::OwnChecks, S::ChainFailures,
+        S::Render, S::CheckLength, S::Append}},
+      {RecordId::Totally,
+       {S::CheckType, S::ChainFailures, S::OwnChecks, S::Render, S::CheckLength, S::Append}},
+  };
+  for (const RecordKind* kind : kRecordKinds) {
+    const auto steps = kind->frame.steps();
+    const auto listed = differing.find(kind->id);
+    EXPECT_EQ(listed == differing.end() ? common : listed->second,
+              std::vector<S>(steps.begin(), steps.end()))
+        << kind->exportName();
+    ASSERT_LT(kind->frame.shape(), quorix::upaf::kFrameShapeCount) << kind->exportName();
+    EXPECT_EQ(quorix::upaf::FrameShape(kind->frame.shape()).Packed(), steps.Packed());
+  }
+  EXPECT_THROW(quorix::upaf::Frame{}.Without(S::Render), std::logic_error);
 }
 
 }  // namespace

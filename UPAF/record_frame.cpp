@@ -59,9 +59,6 @@ namespace {
 class LibraryProcess final : public RecordProcess {
  public:
   void SetMessage(std::string_view message) override { SetLastError(message); }
-  bool LoadSoftwareHouseData(std::string_view file) override {
-    return store::LoadSoftwareHouseData(file);
-  }
   const ReportBuffer* Report() const override { return State().report.get(); }
   std::string_view Stored(Source source) override {
     if (source.kind == SourceKind::SoftwareHouse)

@@ -16,9 +16,6 @@ class RecordProcess {
  public:
   // Replaces the last error message.
   virtual void SetMessage(std::string_view message) = 0;
-  // Reads the host's software-house file for the line's software-house
-  // items; false with the message set.
-  virtual bool LoadSoftwareHouseData(std::string_view file) = 0;
   // The open report, null when none is.
   virtual const ReportBuffer* Report() const = 0;
   // A taxpayer item of the open report or a software-house item.

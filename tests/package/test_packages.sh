@@ -289,7 +289,7 @@ if [ -z "$nupkg" ]; then
 else
   version=$(basename "$nupkg" .nupkg)
   version=${version#Quorix.}
-  # The package's files, exactly; win-x64 once the 64-bit Windows build exists.
+  # The package's files, exactly.
   nupkg_files() {
     unzip -Z1 "$nupkg" | grep -vE '^(_rels/|package/|\[Content_Types\]\.xml$)' | sort >"$work/nupkg-files"
     {
@@ -297,8 +297,7 @@ else
       for tfm in net40 netstandard2.0; do echo "lib/$tfm/Quorix.dll lib/$tfm/Quorix.xml"; done
       echo runtimes/linux-x64/native/libquorix.so runtimes/linux-x64/native/libsign_bema.so.1
       echo runtimes/win-x86/native/quorix.dll runtimes/win-x86/native/sign_bema.dll
-      [ ! -f "$build/windows64/bin/quorix.dll" ] ||
-        echo runtimes/win-x64/native/quorix.dll runtimes/win-x64/native/sign_bema.dll
+      echo runtimes/win-x64/native/quorix.dll runtimes/win-x64/native/sign_bema.dll
     } | tr ' ' '\n' | sort | diff - "$work/nupkg-files"
   }
   check "the NuGet package holds exactly the binding, its documentation and the native libraries" \

@@ -157,9 +157,10 @@ void CheckRoom(const Field& f, size_t room, size_t written, Widths widths);
 
 // Renders field `f` of kind `Kind` at `at`; a field of any length that came
 // out off its width sets bits in `offWidth`.
+// The rendering alone, `notes.position` already the field's.
 template <class Kind>
-inline char* RenderField(char* at, const Field& f, const Args& args, RenderNotes& notes,
-                         size_t& offWidth) {
+inline char* RenderFieldHere(char* at, const Field& f, const Args& args, RenderNotes& notes,
+                             size_t& offWidth) {
 #if QUORIX_ROOM_CHECKS
   const size_t room = Kind::Room(f, args);
 #endif
@@ -169,6 +170,12 @@ inline char* RenderField(char* at, const Field& f, const Args& args, RenderNotes
 #endif
   if constexpr (Kind::kWidth == Widths::Any)
     offWidth |= static_cast<size_t>(end - at) ^ static_cast<size_t>(f.width);
+  return end;
+}
+template <class Kind>
+inline char* RenderField(char* at, const Field& f, const Args& args, RenderNotes& notes,
+                         size_t& offWidth) {
+  char* const end = RenderFieldHere<Kind>(at, f, args, notes, offWidth);
   notes.position += static_cast<size_t>(f.width);
   return end;
 }
@@ -199,16 +206,7 @@ struct CompiledLine {
       constexpr size_t kPosition = Position(Table<Field>(Layout), I);
       notes.position = kPosition;
     }
-#if QUORIX_ROOM_CHECKS
-    const size_t room = Kind::Room(f, args);
-#endif
-    char* const end = Kind::Render(at, f, args, notes);
-#if QUORIX_ROOM_CHECKS
-    CheckRoom(f, room, static_cast<size_t>(end - at), Kind::kWidth);
-#endif
-    if constexpr (Kind::kWidth == Widths::Any)
-      offWidth |= static_cast<size_t>(end - at) ^ static_cast<size_t>(f.width);
-    return end;
+    return RenderFieldHere<Kind>(at, f, args, notes, offWidth);
   }
   template <size_t... I>
   static char* RenderAll(char* at, const Args& args, RenderNotes& notes, size_t& offWidth,

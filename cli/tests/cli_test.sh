@@ -202,7 +202,12 @@ import os, re, subprocess, sys
 runner, quorix = sys.argv[1:3]
 def help_of(*words):
     argv = ([runner] if runner else []) + [quorix, *words, "--help"]
-    return subprocess.run(argv, capture_output=True, text=True, check=True).stdout.splitlines()
+    # Wine now and then fails to start a program at all; a second start tells.
+    done = subprocess.run(argv, capture_output=True, text=True)
+    if done.returncode != 0 and runner:
+        done = subprocess.run(argv, capture_output=True, text=True)
+    done.check_returncode()
+    return done.stdout.splitlines()
 def unroff(line):
     return line.replace("\\-", "-").replace("\\e", "\\").replace("\\&", "")
 def help_usage(lines):

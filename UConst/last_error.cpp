@@ -1,22 +1,13 @@
 #include "UConst/last_error.h"
 
 namespace quorix {
-namespace {
 
-// One for the process, as hosts expect; the exports take turns on it.
-std::string& Message() noexcept {
-  static std::string message;
-  return message;
-}
+void SetLastError(std::string_view text) { LastErrorText().assign(text); }
 
-}  // namespace
-
-void SetLastError(std::string_view text) { Message().assign(text); }
-
-void ClearLastError() noexcept { Message().clear(); }
+void ClearLastError() noexcept { LastErrorText().clear(); }
 
 void SetLastErrorNoThrow(std::string_view text) noexcept {
-  std::string& message = Message();
+  std::string& message = LastErrorText();
   try {
     message.assign(text);
   } catch (...) {
@@ -25,12 +16,12 @@ void SetLastErrorNoThrow(std::string_view text) noexcept {
 }
 
 void ChainLastError(std::string_view failure) {
-  std::string message = Message();
+  std::string message = LastErrorText();
   message += "\r\n";
   message += failure;
-  Message().swap(message);
+  LastErrorText().swap(message);
 }
 
-const std::string& LastErrorMessage() noexcept { return Message(); }
+const std::string& LastErrorMessage() noexcept { return LastErrorText(); }
 
 }  // namespace quorix

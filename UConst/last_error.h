@@ -8,6 +8,11 @@
 
 namespace quorix {
 
+// Where the process keeps the message: a part of the library's one process
+// state, defined with it (UPAF/process_state.cpp). Everything else reaches it
+// through the functions below.
+std::string& LastErrorText() noexcept;
+
 // Replaces the last error message; an empty text clears it.
 void SetLastError(std::string_view text);
 // Empties it; cheaper than SetLastError({}), which every line starts with.

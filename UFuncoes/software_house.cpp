@@ -51,29 +51,22 @@ void WriteList(ScrambledIni& ini, std::string_view stem,
 
 }  // namespace
 
-SoftwareHouseData& SoftwareHouse() {
-  static SoftwareHouseData data;
-  return data;
-}
-
-void ClearSoftwareHouseData() noexcept {
-  SoftwareHouseData& d = SoftwareHouse();
+void SoftwareHouseData::Clear() noexcept {
   // The report number is not emptied: every load that gets as far as the
   // texts sets it again before anything can print or hand it out.
-  for (int i = 0; i < kShReportNumber; ++i) d.texts[i].clear();
-  d.auxFiles.clear();
-  d.auxFilesMd5.clear();
+  for (int i = 0; i < kShReportNumber; ++i) texts[i].clear();
+  auxFiles.clear();
+  auxFilesMd5.clear();
 }
 
-bool LoadSoftwareHouseData(std::string_view iniFileName) {
-  ClearSoftwareHouseData();
+bool LoadSoftwareHouseData(SoftwareHouseData& d, std::string_view iniFileName) {
+  d.Clear();
   if (RefusedNulFileName(iniFileName)) return false;
   ScrambledIni ini(iniFileName);
   if (iniFileName.empty() || !ini.FileExists()) {
     SetInvalidFile(iniFileName);
     return false;
   }
-  SoftwareHouseData& d = SoftwareHouse();
   try {
     for (int i = 0; i < kShTextCount; ++i)
       d.texts[i] = ini.ReadScrambledValue(kSoftwareHouseSection, kSoftwareHouseKeys[i].key,
@@ -121,18 +114,18 @@ bool GenerateSoftwareHouseData(const std::array<std::string_view, kShTextCount>&
   return false;
 }
 
-bool GetSoftwareHouseData(std::string_view iniFileName,
+bool GetSoftwareHouseData(SoftwareHouseData& data, std::string_view iniFileName,
                           const std::function<void(const SoftwareHouseData&)>& handOver) {
   if (RefusedNulFileName(iniFileName)) return false;
   if (iniFileName.empty() || !ScrambledIni(iniFileName).FileExists()) {
     SetInvalidFile(iniFileName);
     return false;
   }
-  if (!LoadSoftwareHouseData(iniFileName)) return false;
+  if (!LoadSoftwareHouseData(data, iniFileName)) return false;
   try {
     // The host gets a copy: its lists may call back into the library (a
-    // finished report or another load empties the process-wide data).
-    const SoftwareHouseData copy = SoftwareHouse();
+    // finished report or another load empties the process's data).
+    const SoftwareHouseData copy = data;
     handOver(copy);
   } catch (const std::exception& e) {
     SetInvalidFile(iniFileName, e);

@@ -1,7 +1,7 @@
 // The software-house identification data: the developer's company, its
 // program and the program's files, kept in a scrambled side file whose path
-// the host chooses, and loaded into process-wide memory for the Anexo VI
-// block and for handing back to the host.
+// the host chooses, and loaded into the process state (UPAF/process_state.h)
+// for the Anexo VI block and for handing back to the host.
 #pragma once
 
 #include <array>
@@ -58,16 +58,13 @@ struct SoftwareHouseData {
   std::array<std::string, kShTextCount> texts;
   std::vector<std::string> auxFiles;
   std::vector<std::string> auxFilesMd5;
+
+  // Empties the first twelve texts and both lists.
+  void Clear() noexcept;
 };
 
-// The process-wide data, as the last load left them.
-SoftwareHouseData& SoftwareHouse();
-
-// Empties the first twelve texts and both lists.
-void ClearSoftwareHouseData() noexcept;
-
-// Reads the file into SoftwareHouse(); false with the last error message set.
-bool LoadSoftwareHouseData(std::string_view iniFileName);
+// Reads the file into `data`; false with the last error message set.
+bool LoadSoftwareHouseData(SoftwareHouseData& data, std::string_view iniFileName);
 
 // Writes the data into the file, each list whole and ended by an empty entry,
 // so that reading the file back writes nothing; an empty entry is refused.
@@ -77,9 +74,10 @@ bool GenerateSoftwareHouseData(const std::array<std::string_view, kShTextCount>&
                                const std::vector<std::string_view>& auxFilesMd5,
                                std::string_view iniFileName);
 
-// Loads the file and hands the data to handOver, which may raise a Failure
-// (the host's lists refusing an entry); false with the last error message set.
-bool GetSoftwareHouseData(std::string_view iniFileName,
+// Loads the file into `data` and hands a copy to handOver, which may raise a
+// Failure (the host's lists refusing an entry); false with the last error
+// message set.
+bool GetSoftwareHouseData(SoftwareHouseData& data, std::string_view iniFileName,
                           const std::function<void(const SoftwareHouseData&)>& handOver);
 
 }  // namespace quorix::store

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "UPAF/record_kinds.h"
+#include "UPAF/record_prototypes.h"
 #include "quorix.h"
 
 namespace quorix::upaf {

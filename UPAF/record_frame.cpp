@@ -7,9 +7,8 @@
 #include "UConst/failure.h"
 #include "UConst/last_error.h"
 #include "UConst/messages.h"
-#include "UFuncoes/software_house.h"
+#include "UPAF/process_state.h"
 #include "UPAF/record_process.h"
-#include "UPAF/state.h"
 
 namespace quorix::upaf {
 namespace {
@@ -17,13 +16,6 @@ namespace {
 bool TypeLengthOk(std::string_view type, size_t length) {
   const std::string_view trimmed = rules::detail::Trimmed(type);
   return !trimmed.empty() && trimmed.size() == length;
-}
-
-// Where a line is assembled when it cannot go to the report buffer (no
-// report open, or no memory for its room there): reused, so it grows once.
-std::string& Scratch() {
-  static std::string line;
-  return line;
 }
 
 }  // namespace
@@ -59,11 +51,11 @@ namespace {
 class LibraryProcess final : public RecordProcess {
  public:
   void SetMessage(std::string_view message) override { SetLastError(message); }
-  const ReportBuffer* Report() const override { return State().report.get(); }
+  const ReportBuffer* Report() const override { return Process().report.get(); }
   std::string_view Stored(Source source) override {
     if (source.kind == SourceKind::SoftwareHouse)
-      return store::SoftwareHouse().texts[static_cast<size_t>(source.index)];
-    const Taxpayer& t = State().taxpayer;
+      return Process().softwareHouse.texts[static_cast<size_t>(source.index)];
+    const Taxpayer& t = Process().taxpayer;
     switch (source.index) {
       case 0:
         return t.cnpjCpf;
@@ -77,14 +69,14 @@ class LibraryProcess final : public RecordProcess {
   }
   // The kept rendering, in a few steps: the rest stays out of its way.
   char* PutTaxpayerItem(char* at, const Field& f) override {
-    const Taxpayer& t = State().taxpayer;
+    const Taxpayer& t = Process().taxpayer;
     const Taxpayer::Rendered& r = t.rendered[f.source.index];
     if (r.key == Taxpayer::Rendered::Key(f.width, f.justify, f.fill) && t.judgedValid)
       return rules::PutAsPassed(at, r.bytes);
     return RenderTaxpayerItem(at, f);
   }
   [[gnu::noinline]] char* RenderTaxpayerItem(char* at, const Field& f) {
-    Taxpayer& t = State().taxpayer;
+    Taxpayer& t = Process().taxpayer;
     Taxpayer::Rendered& r = t.rendered[f.source.index];
     const int32_t key = Taxpayer::Rendered::Key(f.width, f.justify, f.fill);
     const std::string_view item = Stored(f.source);
@@ -134,7 +126,7 @@ inline bool Do(const RecordKind& kind, const Args& args, Line& line) {
   const Frame& frame = kind.frame;
   const LineCode& code = kind.code;
   if constexpr (S == Step::ClearMessage) {
-    ClearLastError();
+    Process().lastError.clear();
   } else if constexpr (S == Step::CheckType) {
     const std::string_view recordType = args.text(0);
     if (!TypeLengthOk(recordType, kind.typeLength) ||
@@ -145,9 +137,10 @@ inline bool Do(const RecordKind& kind, const Args& args, Line& line) {
       return false;
     }
   } else if constexpr (S == Step::CheckTaxpayer) {
-    if (!State().taxpayer.judgedValid && !TaxpayerCheck()) return false;
+    if (!Process().taxpayer.judgedValid && !TaxpayerCheck()) return false;
   } else if constexpr (S == Step::LoadSoftwareHouse) {
-    return store::LoadSoftwareHouseData(args.text(frame.softwareHouseFile));
+    return store::LoadSoftwareHouseData(Process().softwareHouse,
+                                        args.text(frame.softwareHouseFile));
   } else if constexpr (S == Step::OwnChecks) {
     if (code.checks && code.checkTable == frame.checks.data) return code.checks(args);
     return frame.checks.size == 0 || RunOwnChecks(frame, args);
@@ -155,7 +148,7 @@ inline bool Do(const RecordKind& kind, const Args& args, Line& line) {
     const size_t room = code.room ? code.room(args) : LayoutRoom(kind, args);
     // The line is written in place at the report buffer's end and kept only
     // when it passes; a line that fails leaves those bytes unused.
-    line.report = State().report.get();
+    line.report = Process().report.get();
     if (line.report) {
       try {
         line.start = line.report->Tail(room);
@@ -164,7 +157,7 @@ inline bool Do(const RecordKind& kind, const Args& args, Line& line) {
       }
     }
     if (!line.start) {
-      std::string& scratch = Scratch();
+      std::string& scratch = Process().scratchLine;
       if (scratch.size() < room) scratch.resize(room);
       line.start = &scratch[0];
     }

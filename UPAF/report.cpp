@@ -5,7 +5,7 @@
 #include "UConst/messages.h"
 #include "UConst/text_checks.h"
 #include "UFuncoes/field_rules.h"
-#include "UPAF/state.h"
+#include "UPAF/process_state.h"
 #include "USignature/signing.h"
 #include "platform/files.h"
 
@@ -24,7 +24,7 @@ constexpr size_t kFinishingReserve = size_t{2} << 20;
 // does not matter.
 bool WriteAndSign(std::string_view publicKey, std::string_view privateKey,
                   const std::string& file) {
-  LibraryState& s = State();
+  ProcessState& s = Process();
   // Finishing without an open report would sign an empty report that
   // nobody built; refuse it before touching any file.
   if (!s.report) throw Failure(msg::kNoOpenReport);
@@ -44,7 +44,7 @@ void ChainNotWritten(const std::string& file) {
 
 bool OpenReport(std::string_view cnpjCpf, std::string_view stateRegistration,
                 std::string_view municipalRegistration, std::string_view companyName) {
-  LibraryState& s = State();
+  ProcessState& s = Process();
   Taxpayer& t = s.taxpayer;
   t.cnpjCpf.assign(rules::Trim(cnpjCpf));
   t.stateRegistration.assign(rules::Trim(stateRegistration));
@@ -66,7 +66,7 @@ bool OpenReport(std::string_view cnpjCpf, std::string_view stateRegistration,
   // signing library (a failure to load it is reported by finishing, with
   // its cause) and a reserve that finishing frees for its own messages.
   if (!s.finishingReserve) s.finishingReserve.reset(new char[kFinishingReserve]);
-  if (!s.report) s.report = std::make_unique<ReportBuffer>();
+  if (!s.report) s.report = std::make_unique<ReportBuffer>(s.spareBlocks);
   try {
     sig::LoadSigner();
   } catch (const std::exception&) {
@@ -77,7 +77,7 @@ bool OpenReport(std::string_view cnpjCpf, std::string_view stateRegistration,
 
 bool FinishReport(std::string_view publicKey, std::string_view privateKey,
                   std::string_view fileName, bool signOnly) {
-  LibraryState& s = State();
+  ProcessState& s = Process();
   bool result = false;
   try {
     const std::string file(fileName);

@@ -7,49 +7,35 @@
 #include "platform/memory.h"
 
 namespace quorix::upaf {
-namespace {
 
-// Blocks of ended buffers, ready for the next report. The exports take turns
-// (as for the rest of the library's state), so it needs no lock of its own.
-class SpareBlocks {
- public:
-  ~SpareBlocks() {
-    for (char* b : blocks_) platform::FreeBlock(b, ReportBuffer::kBlockSize);
-  }
-  char* Take() {
-    if (blocks_.empty())
-      return static_cast<char*>(platform::AllocateBlock(ReportBuffer::kBlockSize));
-    char* b = blocks_.back();
-    blocks_.pop_back();
-    return b;
-  }
-  void Give(char* block) noexcept {
-    try {
-      if ((blocks_.size() + 1) * ReportBuffer::kBlockSize <= ReportBuffer::kSpareBytesLimit) {
-        blocks_.push_back(block);
-        return;
-      }
-    } catch (...) {
-    }
-    platform::FreeBlock(block, ReportBuffer::kBlockSize);
-  }
-
- private:
-  std::vector<char*> blocks_;
-};
-
-SpareBlocks& Spares() {
-  static SpareBlocks spares;
-  return spares;
+char* SpareBlocks::Take() {
+  if (blocks_.empty()) return static_cast<char*>(platform::AllocateBlock(kReportBlockSize));
+  char* b = blocks_.back();
+  blocks_.pop_back();
+  return b;
 }
 
-}  // namespace
+void SpareBlocks::Give(char* block) noexcept {
+  try {
+    if ((blocks_.size() + 1) * kReportBlockSize <= kBytesLimit) {
+      blocks_.push_back(block);
+      return;
+    }
+  } catch (...) {
+  }
+  platform::FreeBlock(block, kReportBlockSize);
+}
+
+void SpareBlocks::FreeAll() noexcept {
+  for (char* b : blocks_) platform::FreeBlock(b, kReportBlockSize);
+  std::vector<char*>().swap(blocks_);
+}
 
 ReportBuffer::~ReportBuffer() {
-  for (const IndexChunk& chunk : index_) Spares().Give(chunk.memory);
+  for (const IndexChunk& chunk : index_) spares_.Give(chunk.memory);
   for (const Block& b : blocks_) {
     if (b.capacity == kBlockSize)
-      Spares().Give(b.data);
+      spares_.Give(b.data);
     else
       platform::FreeBlock(b.data, b.capacity);
   }
@@ -61,7 +47,7 @@ char* ReportBuffer::Grow(size_t size) {
   // the buffer as it was.
   if (refsLeft_ == 0) {
     index_.reserve(index_.size() + 1);
-    char* memory = Spares().Take();
+    char* memory = spares_.Take();
     index_.push_back({memory, reinterpret_cast<LineRef*>(memory),
                       reinterpret_cast<Head*>(memory + kRefsPerChunk * sizeof(LineRef))});
     nextRef_ = index_.back().refs;
@@ -74,7 +60,7 @@ char* ReportBuffer::Grow(size_t size) {
     if (need > kBlockSize) {
       blocks_.push_back({static_cast<char*>(platform::AllocateBlock(need)), need, 0});
     } else {
-      blocks_.push_back({Spares().Take(), kBlockSize, 0});
+      blocks_.push_back({spares_.Take(), kBlockSize, 0});
     }
     Block& block = blocks_.back();
     blockEnd_ = block.data;

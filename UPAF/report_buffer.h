@@ -4,8 +4,8 @@
 // at its peak, finishing writes the file block by block, and counting lines
 // of a type is a scan over the line index.
 //
-// Blocks come from the system (platform/memory.h) and go back to a process-wide
-// store of spare blocks when the buffer ends, up to kSpareBytesLimit: the next
+// Blocks come from the system (platform/memory.h) and go back to the process's
+// store of spare blocks when the buffer ends, up to SpareBlocks::kBytesLimit: the next
 // report of the process then writes into memory that is already mapped, and
 // pays neither the page faults nor the zeroing of fresh pages again.
 #pragma once
@@ -21,12 +21,34 @@ class FileReplacement;
 
 namespace quorix::upaf {
 
+// A multiple of the large page size, so that large pages can back a block.
+inline constexpr size_t kReportBlockSize = size_t{2} << 20;
+
+// Blocks of ended buffers, ready for the next report; freed when it ends.
+class SpareBlocks {
+ public:
+  // Memory kept for the next report after a buffer ends.
+  static constexpr size_t kBytesLimit = size_t{256} << 20;
+
+  SpareBlocks() = default;
+  ~SpareBlocks() { FreeAll(); }
+  SpareBlocks(const SpareBlocks&) = delete;
+  SpareBlocks& operator=(const SpareBlocks&) = delete;
+
+  // A spare block, or a new one from the system.
+  char* Take();
+  // Keeps the block for the next Take, or frees it above the limit.
+  void Give(char* block) noexcept;
+  void FreeAll() noexcept;
+  size_t Count() const { return blocks_.size(); }
+
+ private:
+  std::vector<char*> blocks_;
+};
+
 class ReportBuffer {
  public:
-  // A multiple of the large page size, so that large pages can back a block.
-  static constexpr size_t kBlockSize = size_t{2} << 20;
-  // Memory kept for the next report after a buffer ends.
-  static constexpr size_t kSpareBytesLimit = size_t{256} << 20;
+  static constexpr size_t kBlockSize = kReportBlockSize;
 
   // The first two bytes of a line, NUL where the line is shorter. The index
   // keeps them beside each line's position, so that counting the lines of a
@@ -45,7 +67,8 @@ class ReportBuffer {
   // Index entries per index block: positions first, then the heads.
   static constexpr size_t kRefsPerChunk = kBlockSize / (sizeof(LineRef) + sizeof(Head));
 
-  ReportBuffer() = default;
+  // Blocks come from `spares` and go back to it: it must outlive the buffer.
+  explicit ReportBuffer(SpareBlocks& spares) : spares_(spares) {}
   ~ReportBuffer();
   ReportBuffer(const ReportBuffer&) = delete;
   ReportBuffer& operator=(const ReportBuffer&) = delete;
@@ -117,6 +140,7 @@ class ReportBuffer {
   // Tail when the last index chunk or block has no room left.
   char* Grow(size_t size);
 
+  SpareBlocks& spares_;
   std::vector<Block> blocks_;
   std::vector<IndexChunk> index_;
   size_t lines_ = 0;

@@ -2,21 +2,14 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <mutex>
 #include <new>
 
+#include "UPAF/process_state.h"
+
 namespace quorix::boundary {
-namespace {
 
-std::recursive_mutex& ExportLock() noexcept {
-  static std::recursive_mutex lock;
-  return lock;
-}
-
-}  // namespace
-
-ExportTurn::ExportTurn() noexcept { ExportLock().lock(); }
-ExportTurn::~ExportTurn() { ExportLock().unlock(); }
+ExportTurn::ExportTurn() noexcept { upaf::Process().turn.lock(); }
+ExportTurn::~ExportTurn() { upaf::Process().turn.unlock(); }
 
 void FreeText(int32_t* count) noexcept { std::free(count); }
 

@@ -63,11 +63,8 @@ void StoreText(char** variable, std::string_view value);
 
 inline bool BoolSlot(uint32_t slot) { return (slot & 0xFF) != 0; }
 
-// Every export takes its turn on one process-wide lock for its whole call:
-// hosts may call from several threads (a timer or a payment terminal's
-// callback beside the sales screen), and the library's state (the open
-// report, the last error message) is one for the process. Re-entrant, since
-// a host list filled by quorix_GetDataSoftwareHouse may call back in.
+// Every export holds the lock of the library's one process state
+// (UPAF/process_state.h) for its whole call.
 class ExportTurn {
  public:
   ExportTurn() noexcept;

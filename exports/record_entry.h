@@ -9,6 +9,7 @@
 
 #include "UPAF/record_frame.h"
 #include "UPAF/record_kinds.h"
+#include "UPAF/record_prototypes.h"
 #include "exports/boundary.h"
 #include "quorix.h"
 

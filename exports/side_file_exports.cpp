@@ -2,6 +2,7 @@
 // VI block and the developer's public-key XML file.
 #include "UFuncoes/grand_total.h"
 #include "UFuncoes/software_house.h"
+#include "UPAF/process_state.h"
 #include "USignature/public_key_xml.h"
 #include "exports/boundary.h"
 #include "exports/host_lists.h"
@@ -47,7 +48,8 @@ quorix_bool QUORIX_CALL quorix_GetDataSoftwareHouse(
       mainFileMd5, erVersion,         reportNumber};
   return Guarded([&] {
     return quorix::store::GetSoftwareHouseData(
-        file.view(), [&](const quorix::store::SoftwareHouseData& data) {
+        quorix::upaf::Process().softwareHouse, file.view(),
+        [&](const quorix::store::SoftwareHouseData& data) {
           for (int i = 0; i < quorix::store::kShTextCount; ++i) StoreText(outs[i], data.texts[i]);
           quorix::boundary::FillHostList(auxFiles, data.auxFiles);
           quorix::boundary::FillHostList(auxFilesMd5, data.auxFilesMd5);

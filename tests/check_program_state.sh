@@ -15,7 +15,7 @@ printf '%s\n' "$defined" | grep -q 'quorix::upaf::reader::Read' \
 # starts: an inline template instantiated in the program (one that walks a
 # report it is handed) names its return type first and is no copy of state.
 found=$(printf '%s\n' "$defined" | sed 's/^[0-9a-fA-F]* *[A-Za-z] //' | grep -E \
-  '^quorix::(upaf::State\(|(SetLastError|SetLastErrorNoThrow|ChainLastError|LastErrorMessage)\(|upaf::ReportBuffer::|upaf::(AssembleRecord|RunOwnChecks|CloseReport|TaxpayerCheck)\(|store::(SoftwareHouse|LoadSoftwareHouseData)\(|store::ScrambledIni::|platform::ProfileFile::)' \
+  '^quorix::(upaf::(gProcess$|Process\(|ProcessState::|SpareBlocks::|ReportBuffer::)|(LastErrorText|SetLastError|SetLastErrorNoThrow|ChainLastError|LastErrorMessage)\(|upaf::(AssembleRecord|RunOwnChecks|CloseReport|TaxpayerCheck)\(|store::(Load|Get)SoftwareHouseData\(|store::ScrambledIni::|platform::ProfileFile::)' \
   || true)
 if [ -n "$found" ]; then
   echo "FAIL: $program defines the library's state:"

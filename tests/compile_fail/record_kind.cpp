@@ -4,11 +4,7 @@
 
 namespace {
 
-#if defined(WRONG_PARAMETERS)  // the prototype takes one text, not a real
-#define PARAMETERS(X) X(recordType, Real)
-#else
 #define PARAMETERS(X) X(recordType, Text)
-#endif
 QUORIX_PARAMETERS(PARAMETERS);
 #undef PARAMETERS
 

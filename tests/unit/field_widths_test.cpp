@@ -10,9 +10,9 @@
 
 #include "UConst/last_error.h"
 #include "UConst/messages.h"
+#include "UPAF/process_state.h"
 #include "UPAF/record_frame.h"
 #include "UPAF/report.h"
-#include "UPAF/state.h"
 #include "support.h"
 
 namespace {
@@ -131,7 +131,7 @@ TEST(FieldWidths, EveryFieldOfEveryKindIsHeldToItsWidth) {
     SCOPED_TRACE(std::string(kind.exportName()));
     Call sample(kind);
     ASSERT_TRUE(sample.Run(kind)) << quorix::LastErrorMessage();
-    const std::string line(State().report->Line(State().report->LineCount() - 1));
+    const std::string line(Process().report->Line(Process().report->LineCount() - 1));
     ASSERT_EQ(kind.lineLength, line.size());
 
     std::vector<Off> shorts;
@@ -146,7 +146,7 @@ TEST(FieldWidths, EveryFieldOfEveryKindIsHeldToItsWidth) {
         Off off;
         if (!MakeOff(kind, i, shorter, alone, off)) continue;
         SCOPED_TRACE(std::string(kind.layout[i].name) + (shorter ? ", shorter" : ", longer"));
-        const size_t lines = State().report->LineCount();
+        const size_t lines = Process().report->LineCount();
         EXPECT_FALSE(alone.Run(kind));
         EXPECT_EQ(std::string(quorix::msg::kInvalidLayout) + Placed(line, kind, {off}),
                   quorix::LastErrorMessage());
@@ -164,7 +164,7 @@ TEST(FieldWidths, EveryFieldOfEveryKindIsHeldToItsWidth) {
           EXPECT_EQ(std::string(quorix::msg::kInvalidLayout) + placed, quorix::LastErrorMessage());
           ++cases;
         }
-        EXPECT_EQ(lines, State().report->LineCount());
+        EXPECT_EQ(lines, Process().report->LineCount());
       }
   }
   // Every record type, counter, code, number and integer made longer, the

@@ -22,8 +22,8 @@
 #include "UConst/last_error.h"
 #include "UFuncoes/grand_total.h"
 #include "UFuncoes/software_house.h"
+#include "UPAF/process_state.h"
 #include "UPAF/report.h"
-#include "UPAF/state.h"
 #include "USignature/public_key_xml.h"
 #include "USignature/signing.h"
 #include "platform/files.h"
@@ -63,7 +63,6 @@ bool FinishReport(const std::string& file, int lines) {
                                     qt::unit::SampleKeys().privateKey, file, false);
 }
 
-
 std::string ReportFailure(const std::string& file, const std::string& failure) {
   return "Erro durante a grava\xE7\xE3o do arquivo " + file + "\r\n" + failure +
          "\r\nO relat\xF3rio n\xE3o foi gravado em " + file;
@@ -92,10 +91,14 @@ const Writer kWriters[] = {
      qt::SideFileFailure},
     {"software house, read storing its defaults", "empty.ini",
      [](const std::string& f) { qt::WriteFile(f, ""); },
-     [](const std::string& f) { return store::LoadSoftwareHouseData(f); }, qt::SideFileFailure},
+     [](const std::string& f) {
+       return store::LoadSoftwareHouseData(quorix::upaf::Process().softwareHouse, f);
+     },
+     qt::SideFileFailure},
     {"grand total", "totals.ini",
      [](const std::string& f) { ASSERT_TRUE(store::UpdateGrandTotal("ECF 1", 10, f)); },
-     [](const std::string& f) { return store::UpdateGrandTotal("ECF 1", 20, f); }, qt::SideFileFailure},
+     [](const std::string& f) { return store::UpdateGrandTotal("ECF 1", 20, f); },
+     qt::SideFileFailure},
     {"grand total, read storing its default", "totals.ini",
      [](const std::string& f) { ASSERT_TRUE(store::UpdateGrandTotal("ECF 1", 10, f)); },
      [](const std::string& f) {
@@ -204,8 +207,8 @@ TEST(FileFaults, ReadingAFileTheLibraryWroteWritesNothing) {
       {"software house",
        [](const std::string& f) { ASSERT_TRUE(qt::unit::WriteHouseFile(qt::SampleHouse(), f)); },
        [](const std::string& f) {
-         return store::LoadSoftwareHouseData(f) &&
-                store::SoftwareHouse().auxFiles == qt::SampleHouse().auxFiles;
+         return store::LoadSoftwareHouseData(quorix::upaf::Process().softwareHouse, f) &&
+                quorix::upaf::Process().softwareHouse.auxFiles == qt::SampleHouse().auxFiles;
        }},
       {"grand total",
        [](const std::string& f) { ASSERT_TRUE(store::UpdateGrandTotal("ECF 1", 10, f)); },

@@ -1,6 +1,6 @@
-// The record kind tables against the public header they serve: the compiler
-// checks the parameters' kinds, this checks their names (the ones hosts and
-// tools use), and that a line's length tells its record kind.
+// The record kind tables against the public header they serve: their
+// parameters' kinds and names (the ones hosts and tools use), and that a
+// line's length tells its record kind.
 #include "UPAF/record_kinds.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "UPAF/record_prototypes.h"
 #include "support.h"
 
 namespace {
@@ -43,7 +44,7 @@ std::vector<std::string> PrototypeNames(const std::string& header, std::string_v
   return names;
 }
 
-TEST(RecordKinds, NameTheHeadersParametersAndDifferInLength) {
+TEST(RecordKinds, TakeTheHeadersParametersAndDifferInLength) {
   const std::string header = qt::ReadFile(QUORIX_PUBLIC_HEADER);
   ASSERT_FALSE(header.empty());
   std::set<size_t> lengths;
@@ -51,6 +52,7 @@ TEST(RecordKinds, NameTheHeadersParametersAndDifferInLength) {
     std::vector<std::string> params;
     for (const auto& p : kind->params) params.emplace_back(p.name);
     EXPECT_EQ(PrototypeNames(header, kind->exportName()), params) << kind->exportName();
+    EXPECT_TRUE(quorix::upaf::AgreesWithPrototype(kind->id, kind->params)) << kind->exportName();
     EXPECT_TRUE(lengths.insert(kind->lineLength).second) << kind->exportName();
   }
   EXPECT_EQ(13u, lengths.size());

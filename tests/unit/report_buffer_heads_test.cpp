@@ -21,7 +21,8 @@ std::vector<std::string> Heads(const ReportBuffer& buffer) {
 }
 
 TEST(ReportBufferHeads, ShortLinesArePaddedWithNul) {
-  ReportBuffer buffer;
+  quorix::upaf::SpareBlocks spares;
+  ReportBuffer buffer(spares);
   EXPECT_TRUE(Heads(buffer).empty());
   for (const char* line : {"", "A", "AB", "abc", "\xE9\x31 x"}) buffer.Append(line);
   EXPECT_EQ((std::vector<std::string>{std::string(2, '\0'), std::string("A\0", 2), "AB", "ab",
@@ -30,7 +31,8 @@ TEST(ReportBufferHeads, ShortLinesArePaddedWithNul) {
 }
 
 TEST(ReportBufferHeads, EveryLineAcrossIndexChunksInOrder) {
-  ReportBuffer buffer;
+  quorix::upaf::SpareBlocks spares;
+  ReportBuffer buffer(spares);
   const size_t count = ReportBuffer::kRefsPerChunk * 2 + 3;
   std::string line = "..-line";
   for (size_t i = 0; i < count; ++i) {

@@ -9,7 +9,7 @@
 #include "UConst/failure.h"
 #include "UFuncoes/grand_total.h"
 #include "UFuncoes/software_house.h"
-#include "UPAF/state.h"
+#include "UPAF/process_state.h"
 #include "side_files_support.h"
 #include "support.h"
 #include "unit_support.h"
@@ -112,20 +112,20 @@ TEST(SoftwareHouseData, LoadingClearsFirstAndFinishingAReportEmptiesThem) {
   qt::TempDir dir;
   const std::string file = dir.file("house.ini");
   ASSERT_TRUE(qt::unit::WriteHouseFile(qt::SampleHouse(), file));
-  ASSERT_TRUE(store::LoadSoftwareHouseData(file));
-  EXPECT_EQ("Software House Exemplo Ltda", store::SoftwareHouse().texts[store::kShCompanyName]);
-  EXPECT_EQ(2u, store::SoftwareHouse().auxFiles.size());
+  store::SoftwareHouseData& house = quorix::upaf::Process().softwareHouse;
+  ASSERT_TRUE(store::LoadSoftwareHouseData(house, file));
+  EXPECT_EQ("Software House Exemplo Ltda", house.texts[store::kShCompanyName]);
+  EXPECT_EQ(2u, house.auxFiles.size());
 
-  EXPECT_FALSE(store::LoadSoftwareHouseData(dir.file("none.ini")));
-  EXPECT_EQ("", store::SoftwareHouse().texts[store::kShCompanyName]);
-  EXPECT_TRUE(store::SoftwareHouse().auxFiles.empty());
+  EXPECT_FALSE(store::LoadSoftwareHouseData(house, dir.file("none.ini")));
+  EXPECT_EQ("", house.texts[store::kShCompanyName]);
+  EXPECT_TRUE(house.auxFiles.empty());
 
-  ASSERT_TRUE(store::LoadSoftwareHouseData(file));
+  ASSERT_TRUE(store::LoadSoftwareHouseData(house, file));
   quorix::upaf::CloseReport(false);
-  for (int i = 0; i < store::kShReportNumber; ++i)
-    EXPECT_EQ("", store::SoftwareHouse().texts[i]) << i;
-  EXPECT_TRUE(store::SoftwareHouse().auxFiles.empty());
-  EXPECT_TRUE(store::SoftwareHouse().auxFilesMd5.empty());
+  for (int i = 0; i < store::kShReportNumber; ++i) EXPECT_EQ("", house.texts[i]) << i;
+  EXPECT_TRUE(house.auxFiles.empty());
+  EXPECT_TRUE(house.auxFilesMd5.empty());
 }
 
 }  // namespace

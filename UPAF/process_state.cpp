@@ -1,17 +1,35 @@
-#include "UPAF/state.h"
+#include "UPAF/process_state.h"
 
 #include "UConst/failure.h"
 #include "UConst/last_error.h"
 #include "UConst/messages.h"
 #include "UFuncoes/field_rules.h"
-#include "UFuncoes/software_house.h"
+
+namespace quorix {
+
+upaf::ProcessState upaf::gProcess;
+
+std::string& LastErrorText() noexcept { return upaf::gProcess.lastError; }
+
+}  // namespace quorix
 
 namespace quorix::upaf {
 
-LibraryState gState;
+void ProcessState::Reset() noexcept {
+  // The report first: its blocks go to the spares, which are freed after it.
+  report.reset();
+  finishingReserve.reset();
+  spareBlocks.FreeAll();
+  taxpayer = Taxpayer{};
+  lastVerdict = CheckDigitsVerdict{};
+  softwareHouse = store::SoftwareHouseData{};
+  lastError = std::string();
+  scratchLine = std::string();
+}
 
 bool TaxpayerCheck() {
-  Taxpayer& t = State().taxpayer;
+  ProcessState& s = Process();
+  Taxpayer& t = s.taxpayer;
   if (t.judgedValid) return true;
   std::string message;
   // An open report stores a CPF zero-filled to 14 characters, where the CNPJ
@@ -20,17 +38,14 @@ bool TaxpayerCheck() {
       t.identifiedByCpf && t.cnpjCpf.size() == 14 && t.cnpjCpf.compare(0, 3, "000") == 0
           ? std::string_view(t.cnpjCpf).substr(3)
           : std::string_view(t.cnpjCpf);
-  // Every line of a report asks again about the same identification: the
-  // last verdict is kept with the text it was given for.
-  static std::string checkedId;
-  static bool checkedValid = false;
-  if (id != checkedId) {
+  CheckDigitsVerdict& verdict = s.lastVerdict;
+  if (id != verdict.id) {
     const bool valid = rules::CheckDigitsValid(id);
-    checkedId.assign(id);  // first: a failure here leaves the old pair intact
-    checkedValid = valid;
+    verdict.id.assign(id);  // first: a failure here leaves the old pair intact
+    verdict.valid = valid;
   }
   if (t.cnpjCpf == msg::kCpfMask || t.cnpjCpf == msg::kCnpjMask || t.cnpjCpf.empty() ||
-      !checkedValid)
+      !verdict.valid)
     message.assign(msg::kInvalidCnpjCpf);
   if (t.companyName.empty()) message += msg::kInvalidCompanyName;
   if (t.stateRegistration.empty()) t.stateRegistration.assign(msg::kExempt);
@@ -46,7 +61,7 @@ bool TaxpayerCheck() {
 
 bool AppendReportLine(std::string_view line) {
   try {
-    ReportBuffer* report = State().report.get();
+    ReportBuffer* report = Process().report.get();
     if (!report) {
       SetLastError(msg::kNoOpenReport);
       return false;
@@ -60,11 +75,11 @@ bool AppendReportLine(std::string_view line) {
 }
 
 void CloseReport(bool finishedWell) noexcept {
-  LibraryState& s = State();
+  ProcessState& s = Process();
   s.taxpayer = Taxpayer{};
   s.report.reset();
   s.finishingReserve.reset();
-  store::ClearSoftwareHouseData();
+  s.softwareHouse.Clear();
   if (finishedWell) SetLastErrorNoThrow({});
 }
 

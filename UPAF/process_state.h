@@ -1,15 +1,21 @@
-// The process-wide state shared by the exports: the taxpayer identification
-// of the open report and the report buffer (the last error message lives in
-// UConst/last_error.h). The exports take turns on one process-wide lock, so
-// nothing here is guarded on its own.
+// Everything the library keeps from one call of a host to the next, in one
+// object: the last error message, the open report (its taxpayer, its lines
+// and the memory it holds), the software-house data of the last load, and
+// the places lines are assembled in when they cannot go to the report. The
+// exports take turns on its lock for their whole call, so nothing in it is
+// guarded on its own; code below UPAF/ reaches its own part through the
+// functions its layer declares (the last error message, for one), which are
+// defined here.
 #pragma once
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 
 #include "UFuncoes/field_rules.h"
+#include "UFuncoes/software_house.h"
 #include "UPAF/report_buffer.h"
 
 namespace quorix::upaf {
@@ -40,18 +46,44 @@ struct Taxpayer {
   Rendered rendered[4];
 };
 
-struct LibraryState {
+// The check digits' verdict on the last identification judged: reports of
+// one taxpayer follow each other, and the verdict outlives each of them.
+struct CheckDigitsVerdict {
+  std::string id;
+  bool valid = false;
+};
+
+struct ProcessState {
+  // The lock every export holds for its whole call: hosts may call from
+  // several threads (a timer or a payment terminal's callback beside the
+  // sales screen). Re-entrant, since a host list filled by
+  // quorix_GetDataSoftwareHouse may call back in.
+  std::recursive_mutex turn;
+
+  std::string lastError;
+  // Declared before the report, whose blocks go back to it when it ends, so
+  // that it outlives the report when the process ends with one open.
+  SpareBlocks spareBlocks;
+  store::SoftwareHouseData softwareHouse;
   Taxpayer taxpayer;
+  CheckDigitsVerdict lastVerdict;
   std::unique_ptr<ReportBuffer> report;  // none while no report is open
   // Memory held while a report is open and freed when it is finished, so
   // that finishing a report that filled memory still has room to work.
   std::unique_ptr<char[]> finishingReserve;
+  // Where a line is assembled when it cannot go to the report buffer (no
+  // report open, or no memory for its room there): reused, so it grows once.
+  std::string scratchLine;
+
+  // Back to how the library loaded: no report, no message, no data, and no
+  // memory kept. The lock is left as it is.
+  void Reset() noexcept;
 };
 
 // Constructed when the library loads, before any call can reach it; a plain
 // object, so that reaching it is no call and no guard on every line.
-extern LibraryState gState;
-inline LibraryState& State() { return gState; }
+extern ProcessState gProcess;
+inline ProcessState& Process() { return gProcess; }
 
 // Validates the stored identification; empty registrations become "ISENTO".
 bool TaxpayerCheck();

@@ -16,12 +16,7 @@ void Bind(void* handle, const char* name, Fn& fn) {
   fn = reinterpret_cast<Fn>(p);
 }
 
-}  // namespace
-
-const SigningLibrary& Signer() {
-  static SigningLibrary library{};
-  static bool bound = false;
-  if (bound) return library;
+SigningLibrary BindSigningLibrary() {
   int error = 0;
   void* handle = OpenSigningLibrary(error);
   if (!handle) {
@@ -29,12 +24,21 @@ const SigningLibrary& Signer() {
       throw Failure(msg::kSignerMissing);
     throw Failure(FileFailureText(msg::kSignerNotLoaded, "sign_bema", error));
   }
-  SigningLibrary candidate{};
-  Bind(handle, "genkkey", candidate.genkkey);
-  Bind(handle, "generateEAD", candidate.generateEAD);
-  Bind(handle, "validateFile", candidate.validateFile);
-  library = candidate;
-  bound = true;
+  SigningLibrary library{};
+  Bind(handle, "genkkey", library.genkkey);
+  Bind(handle, "generateEAD", library.generateEAD);
+  Bind(handle, "validateFile", library.validateFile);
+  return library;
+}
+
+}  // namespace
+
+// Bound once for the process and never unloaded: a fact about the process's
+// modules rather than state of the host's calls, so it guards itself (a
+// binding that failed is tried again by the next call) and stays out of the
+// exports' process state.
+const SigningLibrary& Signer() {
+  static const SigningLibrary library = BindSigningLibrary();
   return library;
 }
 

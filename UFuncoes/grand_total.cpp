@@ -1,7 +1,7 @@
 #include "UFuncoes/grand_total.h"
 
-#include <charconv>
 #include <cfloat>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 
@@ -33,7 +33,8 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsLargestWrittenTotal(const std::string& plain, size_t at) {
   const size_t digits = at + 1 + (plain[at + 1] == '+' ? 1 : 0);
   long long exponent = 0;
-  const auto [end, ec] = std::from_chars(plain.data() + digits, plain.data() + plain.size(), exponent);
+  const auto [end, ec] =
+      std::from_chars(plain.data() + digits, plain.data() + plain.size(), exponent);
   if (ec != std::errc() || end != plain.data() + plain.size()) return false;
   const std::string lower = plain.substr(0, at + 1) + std::to_string(exponent - 1);
   double tenth = 0;

@@ -2,10 +2,10 @@
  * quorix: PAF-ECF report files, signed; software-house and grand-total side files.
  *
  * Calling convention (every build): every export is stdcall on 32-bit Windows
- * and the one x86-64 convention on 64-bit Windows and on x86-64 Linux. Texts are Windows-1252 bytes in the
- * length-prefixed, reference-counted form below; the library reads the length
- * from the prefix, never searches for the NUL, and never changes a text it is
- * given. A null pointer is the empty text.
+ * and the one x86-64 convention on 64-bit Windows and on x86-64 Linux. Texts are Windows-1252 bytes
+ * in the length-prefixed, reference-counted form below; the library reads the length from the
+ * prefix, never searches for the NUL, and never changes a text it is given. A null pointer is the
+ * empty text.
  *
  *     [int32 reference count][int32 length][length bytes][NUL]
  *                                           ^ the pointer the host passes
@@ -54,12 +54,12 @@ typedef unsigned char quorix_bool;
 
 /* Opening, finishing and error reporting of a report */
 QUORIX_API quorix_bool QUORIX_CALL quorix_InicializarPAF(quorix_text cnpjCpf,
-                                                        quorix_text stateRegistration,
-                                                        quorix_text municipalRegistration,
-                                                        quorix_text companyName);
+                                                         quorix_text stateRegistration,
+                                                         quorix_text municipalRegistration,
+                                                         quorix_text companyName);
 QUORIX_API quorix_bool QUORIX_CALL quorix_FinalizarPAF(quorix_text publicKey,
-                                                      quorix_text privateKey,
-                                                      quorix_text fileName, quorix_slot signOnly);
+                                                       quorix_text privateKey, quorix_text fileName,
+                                                       quorix_slot signOnly);
 QUORIX_API void QUORIX_CALL quorix_GetMessageError(char **message);
 
 /* Record builders */
@@ -84,15 +84,15 @@ QUORIX_API quorix_bool QUORIX_CALL quorix_RelacaoMercadoriaServicos(
 /* Totals, Reduction Z list and detail, daily movement. Dates and times are
  * day counts since 1899-12-30 (the fraction is the time of day). */
 QUORIX_API quorix_bool QUORIX_CALL quorix_Totally(quorix_text recordType, quorix_text countedType);
-QUORIX_API quorix_bool QUORIX_CALL quorix_RelacaoReducoesZ(
-    quorix_text recordType, quorix_text serialNumber, quorix_text mfAdditional,
-    quorix_text ecfModel, quorix_text userNumber, quorix_text crz, quorix_text coo,
-    quorix_text cro, double movementDate, double issueDate, double issueTime, double grossSales,
-    quorix_text issqnDiscountFlag);
-QUORIX_API quorix_bool QUORIX_CALL quorix_DetalheReducaoZ(
-    quorix_text recordType, quorix_text serialNumber, quorix_text mfAdditional,
-    quorix_text ecfModel, quorix_text userNumber, quorix_text crz, quorix_text totalizerCode,
-    double accumulatedValue);
+QUORIX_API quorix_bool QUORIX_CALL
+quorix_RelacaoReducoesZ(quorix_text recordType, quorix_text serialNumber, quorix_text mfAdditional,
+                        quorix_text ecfModel, quorix_text userNumber, quorix_text crz,
+                        quorix_text coo, quorix_text cro, double movementDate, double issueDate,
+                        double issueTime, double grossSales, quorix_text issqnDiscountFlag);
+QUORIX_API quorix_bool QUORIX_CALL
+quorix_DetalheReducaoZ(quorix_text recordType, quorix_text serialNumber, quorix_text mfAdditional,
+                       quorix_text ecfModel, quorix_text userNumber, quorix_text crz,
+                       quorix_text totalizerCode, double accumulatedValue);
 QUORIX_API quorix_bool QUORIX_CALL quorix_RelacaoMovimentoDiario(
     quorix_text recordType, double movementDay, quorix_text longCode, quorix_text shortCode,
     quorix_text firstNumber, quorix_text secondNumber, quorix_text serialNumber,
@@ -103,9 +103,9 @@ QUORIX_API quorix_bool QUORIX_CALL quorix_RelacaoCupomFiscal(
     quorix_text recordType, quorix_text serialNumber, quorix_text mfAdditional,
     quorix_text ecfModel, quorix_text userNumber, quorix_text ccf, quorix_text coo,
     double issueStartDate, double subtotal, double subtotalDiscount, quorix_slot discountKind,
-    double subtotalIncrease, quorix_slot increaseKind, double netTotal,
-    quorix_slot cancelIndicator, double cancelledIncrease, quorix_slot adjustmentOrder,
-    quorix_text buyerName, quorix_text buyerId);
+    double subtotalIncrease, quorix_slot increaseKind, double netTotal, quorix_slot cancelIndicator,
+    double cancelledIncrease, quorix_slot adjustmentOrder, quorix_text buyerName,
+    quorix_text buyerId);
 QUORIX_API quorix_bool QUORIX_CALL quorix_DetalheCupomFiscal(
     quorix_text recordType, quorix_text serialNumber, quorix_text mfAdditional,
     quorix_text ecfModel, quorix_text userNumber, quorix_text coo, quorix_text ccf,
@@ -117,23 +117,22 @@ QUORIX_API quorix_bool QUORIX_CALL quorix_DetalheCupomFiscal(
     int32_t unitValueDecimals);
 QUORIX_API quorix_bool QUORIX_CALL quorix_RelacaoDemaisDoctosEcf(
     quorix_text recordType, quorix_text serialNumber, quorix_text mfAdditional,
-    quorix_text ecfModel, quorix_text userNumber, quorix_text coo, quorix_text gnf,
-    quorix_text grg, quorix_text cdc, quorix_text documentSymbol, double issueEndDate,
-    double issueEndTime);
+    quorix_text ecfModel, quorix_text userNumber, quorix_text coo, quorix_text gnf, quorix_text grg,
+    quorix_text cdc, quorix_text documentSymbol, double issueEndDate, double issueEndTime);
 QUORIX_API quorix_bool QUORIX_CALL quorix_DetalheDemaisDoctosEcf(
     quorix_text recordType, quorix_text serialNumber, quorix_text mfAdditional,
-    quorix_text ecfModel, quorix_text userNumber, quorix_text coo, quorix_text ccf,
-    quorix_text gnf, quorix_text paymentMethod, double amountPaid, quorix_slot reversalIndicator,
+    quorix_text ecfModel, quorix_text userNumber, quorix_text coo, quorix_text ccf, quorix_text gnf,
+    quorix_text paymentMethod, double amountPaid, quorix_slot reversalIndicator,
     double reversedAmount);
 
 /* Key material, signing and validation */
 QUORIX_API quorix_bool QUORIX_CALL quorix_GenerateKeys(char **publicKey, char **privateKey);
 QUORIX_API quorix_bool QUORIX_CALL quorix_SignatureFileHash(quorix_text publicKey,
-                                                           quorix_text privateKey,
-                                                           quorix_text fileName);
+                                                            quorix_text privateKey,
+                                                            quorix_text fileName);
 QUORIX_API quorix_bool QUORIX_CALL quorix_ValidateFilePAF(quorix_text publicKey,
-                                                         quorix_text privateKey,
-                                                         quorix_text fileName);
+                                                          quorix_text privateKey,
+                                                          quorix_text fileName);
 QUORIX_API void QUORIX_CALL quorix_GenerateMD5(char **digest, quorix_text input);
 
 /* ---- Side files, the Anexo VI block and the developer's public-key file --- */
@@ -171,22 +170,22 @@ QUORIX_API quorix_bool QUORIX_CALL quorix_GetDataSoftwareHouse(
     quorix_text iniFileName);
 
 QUORIX_API quorix_bool QUORIX_CALL quorix_UpdateTotalizadorGeralECF(quorix_text serialNumber,
-                                                                   double grandTotal,
-                                                                   quorix_text iniFileName);
+                                                                    double grandTotal,
+                                                                    quorix_text iniFileName);
 QUORIX_API quorix_bool QUORIX_CALL quorix_GetInfoTotalizadorECF(quorix_text serialNumber,
-                                                               double *grandTotal,
-                                                               quorix_text iniFileName);
+                                                                double *grandTotal,
+                                                                quorix_text iniFileName);
 
 /* Dates and times are days since 1899-12-30 (the fraction is the time of day). */
 QUORIX_API quorix_bool QUORIX_CALL quorix_HeaderAnexoVI(
-    quorix_text recordType, quorix_text serialNumber, quorix_text mfAdditional,
-    quorix_text ecfType, quorix_text ecfBrand, quorix_text ecfModel, quorix_text firmwareVersion,
-    double firmwareDate, double firmwareTime, int32_t ecfOrderNumber,
-    quorix_text softwareHouseFile, double periodStart, double periodEnd, quorix_text versionCode);
+    quorix_text recordType, quorix_text serialNumber, quorix_text mfAdditional, quorix_text ecfType,
+    quorix_text ecfBrand, quorix_text ecfModel, quorix_text firmwareVersion, double firmwareDate,
+    double firmwareTime, int32_t ecfOrderNumber, quorix_text softwareHouseFile, double periodStart,
+    double periodEnd, quorix_text versionCode);
 
 QUORIX_API quorix_bool QUORIX_CALL quorix_GenarateFileXml(quorix_text developerName,
-                                                         quorix_text modulus, quorix_text folder,
-                                                         quorix_text publicExponent);
+                                                          quorix_text modulus, quorix_text folder,
+                                                          quorix_text publicExponent);
 
 /* ---- Host-side helpers for the text form (header-only, C heap) ---------- */
 
@@ -198,8 +197,10 @@ static inline char *quorix_text_new(const char *bytes, int32_t length) {
   if (!block) return NULL;
   ((int32_t *)block)[0] = 1;
   ((int32_t *)block)[1] = length;
-  if (bytes) memcpy(block + 8, bytes, (size_t)length);
-  else memset(block + 8, 0, (size_t)length);
+  if (bytes)
+    memcpy(block + 8, bytes, (size_t)length);
+  else
+    memset(block + 8, 0, (size_t)length);
   block[8 + length] = '\0';
   return block + 8;
 }

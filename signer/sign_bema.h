@@ -57,8 +57,7 @@ SIGN_BEMA_API int32_t SIGN_BEMA_CALL validateFile(const char* fileName, const ch
 typedef int32_t(SIGN_BEMA_CALL* sign_bema_genkkey_fn)(char*, char*);
 typedef int32_t(SIGN_BEMA_CALL* sign_bema_generate_ead_fn)(const char*, const char*, const char*,
                                                            char*, int32_t);
-typedef int32_t(SIGN_BEMA_CALL* sign_bema_validate_file_fn)(const char*, const char*,
-                                                            const char*);
+typedef int32_t(SIGN_BEMA_CALL* sign_bema_validate_file_fn)(const char*, const char*, const char*);
 
 #ifdef __cplusplus
 }

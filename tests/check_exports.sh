@@ -13,7 +13,9 @@ trap 'rm -f "$tmp".*' EXIT
 sed -n 's/^ *\(quorix_[A-Za-z0-9]*\)@[0-9]* @\([0-9]*\) *$/\1 \2/p' "$def" > "$tmp.table"
 
 # The exports the public header declares.
-grep -o 'QUORIX_CALL quorix_[A-Za-z0-9]*' "$header" | sed 's/QUORIX_CALL //' | sort -u > "$tmp.declared"
+# A declaration may break its line anywhere, so the header is read as one line.
+tr -s ' \n' '  ' < "$header" | grep -o 'QUORIX_CALL quorix_[A-Za-z0-9]*' | sed 's/QUORIX_CALL //' \
+  | sort -u > "$tmp.declared"
 
 if [ "$kind" = windows ]; then
   "$tool" -p "$lib" > "$tmp.dump"

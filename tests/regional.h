@@ -7,12 +7,12 @@
 namespace qt {
 
 struct RegionalCase {
-  const char* suite;         // e.g. "RegionalPtBr"
-  const char* posixLocale;   // LC_ALL for the child on POSIX
-  const char* decimal;       // sDecimal
-  const char* thousand;      // sThousand
-  const char* date;          // sDate
-  const char* shortDate;     // sShortDate, which holds the date separator too
+  const char* suite;        // e.g. "RegionalPtBr"
+  const char* posixLocale;  // LC_ALL for the child on POSIX
+  const char* decimal;      // sDecimal
+  const char* thousand;     // sThousand
+  const char* date;         // sDate
+  const char* shortDate;    // sShortDate, which holds the date separator too
 };
 
 inline constexpr RegionalCase kRegionalCases[] = {

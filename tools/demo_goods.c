@@ -6,9 +6,7 @@
 #define DAY_2024_05_31 45443.0 /* days since 1899-12-30 */
 #define DAY_2024_06_03 45446.0
 
-static quorix_text taxpayer_name(void) {
-  return T("Padaria P\xE3o Dourado Ltda");
-}
+static quorix_text taxpayer_name(void) { return T("Padaria P\xE3o Dourado Ltda"); }
 
 static int open_report(void) {
   return check(

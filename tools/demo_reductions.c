@@ -21,11 +21,11 @@ int demo_reductions_report(const char *folder, quorix_text publicKey, quorix_tex
                                      T("Padaria P\xE3o Dourado Ltda")),
                "quorix_InicializarPAF") &&
          check(quorix_Header(T("E1")), "quorix_Header") &&
-         check(quorix_RelacaoReducoesZ(T("R02"), T("BE050810100000012345"), T(""),
-                                       T("PX-2100 FI EX"), T("1"), T("123"), T("4567"), T("2"),
-                                       DEMO_MOVEMENT_DAY, DEMO_ISSUE_DAY, DEMO_ISSUE_TIME,
-                                       3480.25, T("N")),
-               "quorix_RelacaoReducoesZ") &&
+         check(
+             quorix_RelacaoReducoesZ(T("R02"), T("BE050810100000012345"), T(""), T("PX-2100 FI EX"),
+                                     T("1"), T("123"), T("4567"), T("2"), DEMO_MOVEMENT_DAY,
+                                     DEMO_ISSUE_DAY, DEMO_ISSUE_TIME, 3480.25, T("N")),
+             "quorix_RelacaoReducoesZ") &&
          reduction_detail("T18,00", 2150.00) && reduction_detail("F1", 980.25) &&
          reduction_detail("Can-T", 350.00) &&
          check(quorix_RelacaoMovimentoDiario(T("E22"), DEMO_MOVEMENT_DAY, T("ECF-IF"), T("01"),

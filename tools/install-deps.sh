@@ -29,7 +29,7 @@ demo="build-essential cmake libssl-dev libcli11-dev nlohmann-json3-dev"
 test="googletest libbenchmark-dev openssl xxd locales python3
       g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386
       g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine64
-      clang libclang-rt-14-dev valgrind
+      clang clang-format libclang-rt-14-dev valgrind
       fp-compiler-3.2.2 fp-units-rtl-3.2.2 fpc-source-3.2.2 lcl-utils-2.2 lazarus-src-2.2
       mono-mcs mono-runtime mono-devel nuget openjdk-17-jdk-headless libjna-java
       dpkg-dev lintian man-db pkgconf zip unzip debootstrap python3-cram"

@@ -20,19 +20,19 @@ using Md5Digest = std::array<std::uint8_t, 16>;
 
 // Streaming MD5. Failures of the platform provider throw std::runtime_error.
 class Md5 {
-public:
-    Md5();
-    ~Md5();
-    Md5(const Md5&) = delete;
-    Md5& operator=(const Md5&) = delete;
+ public:
+  Md5();
+  ~Md5();
+  Md5(const Md5&) = delete;
+  Md5& operator=(const Md5&) = delete;
 
-    void update(const std::uint8_t* data, std::size_t len);
-    // Ends the computation; the object cannot be updated afterwards.
-    Md5Digest finish();
+  void update(const std::uint8_t* data, std::size_t len);
+  // Ends the computation; the object cannot be updated afterwards.
+  Md5Digest finish();
 
-private:
-    struct Impl;
-    std::unique_ptr<Impl> impl_;
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
 };
 
 // A fresh RSA key with a modulus of exactly kModulusBits bits and public

@@ -4,9 +4,9 @@
 #ifndef SIGN_BEMA_EAD_H
 #define SIGN_BEMA_EAD_H
 
-#include "crypto.h"
-
 #include <cstddef>
+
+#include "crypto.h"
 
 namespace sign_bema {
 
@@ -26,8 +26,7 @@ void format_hex_block(const Block& b, char* out);
 Block digest_block(const Md5Digest& digest);
 
 bool make_key_texts(char* public_key, char* private_key);
-bool sign_file(const char* path, const char* public_key, const char* private_key,
-               char* signature);
+bool sign_file(const char* path, const char* public_key, const char* private_key, char* signature);
 bool validate_signed_file(const char* path, const char* public_key);
 
 }  // namespace sign_bema

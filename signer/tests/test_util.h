@@ -12,58 +12,58 @@
 namespace sign_bema_test {
 
 inline std::vector<std::uint8_t> from_hex(std::string hex) {
-    if (hex.size() % 2 != 0) hex.insert(hex.begin(), '0');
-    std::vector<std::uint8_t> out(hex.size() / 2);
-    for (std::size_t i = 0; i < out.size(); ++i) {
-        out[i] = static_cast<std::uint8_t>(std::stoul(hex.substr(2 * i, 2), nullptr, 16));
-    }
-    return out;
+  if (hex.size() % 2 != 0) hex.insert(hex.begin(), '0');
+  std::vector<std::uint8_t> out(hex.size() / 2);
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    out[i] = static_cast<std::uint8_t>(std::stoul(hex.substr(2 * i, 2), nullptr, 16));
+  }
+  return out;
 }
 
 inline std::string to_hex(const std::uint8_t* p, std::size_t len) {
-    static const char digits[] = "0123456789ABCDEF";
-    std::string s;
-    for (std::size_t i = 0; i < len; ++i) {
-        s += digits[p[i] >> 4];
-        s += digits[p[i] & 15];
-    }
-    return s;
+  static const char digits[] = "0123456789ABCDEF";
+  std::string s;
+  for (std::size_t i = 0; i < len; ++i) {
+    s += digits[p[i] >> 4];
+    s += digits[p[i] & 15];
+  }
+  return s;
 }
 
 template <class C>
 std::string to_hex(const C& c) {
-    return to_hex(c.data(), c.size());
+  return to_hex(c.data(), c.size());
 }
 
 inline std::string read_file(const std::filesystem::path& p) {
-    std::ifstream f(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+  std::ifstream f(p, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
 }
 
 inline void write_file(const std::filesystem::path& p, const std::string& content) {
-    std::ofstream f(p, std::ios::binary | std::ios::trunc);
-    f.write(content.data(), static_cast<std::streamsize>(content.size()));
+  std::ofstream f(p, std::ios::binary | std::ios::trunc);
+  f.write(content.data(), static_cast<std::streamsize>(content.size()));
 }
 
 // A fresh directory removed with everything in it when the test ends.
 class TempDir {
-public:
-    TempDir() {
-        std::random_device rd;
-        path_ = std::filesystem::temp_directory_path() /
-                ("sign_bema_test_" + std::to_string(rd()) + "_" + std::to_string(rd()));
-        std::filesystem::create_directories(path_);
-    }
-    ~TempDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+ public:
+  TempDir() {
+    std::random_device rd;
+    path_ = std::filesystem::temp_directory_path() /
+            ("sign_bema_test_" + std::to_string(rd()) + "_" + std::to_string(rd()));
+    std::filesystem::create_directories(path_);
+  }
+  ~TempDir() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+  }
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
 
-private:
-    std::filesystem::path path_;
+ private:
+  std::filesystem::path path_;
 };
 
 // The fixed RSA-1024 key the known answers below were computed with.

@@ -1,9 +1,10 @@
 // Each suite runs in a child process started under its regional setting
 // (see main.cpp): the library must have read exactly that setting at load.
+#include "platform/regional.h"
+
 #include <gtest/gtest.h>
 
 #include "UFuncoes/field_rules.h"
-#include "platform/regional.h"
 #include "regional.h"
 
 namespace {

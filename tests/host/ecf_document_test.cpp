@@ -3,8 +3,6 @@
 // messages and what a call leaves behind.
 #include <gtest/gtest.h>
 
-#include <limits>
-
 #include "ecf_documents.h"
 #include "expected_messages.h"
 #include "support.h"
@@ -24,9 +22,9 @@ using qt::ecf::Field;
 using qt::ecf::FinishedLines;
 using qt::ecf::Regionalized;
 
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-constexpr double kInf = std::numeric_limits<double>::infinity();
-constexpr double k2008_03_01 = 39508;
+using qt::k2008_03_01;
+using qt::kInf;
+using qt::kNaN;
 constexpr double k13h05m09s = (13 * 3600 + 5 * 60 + 9) / 86400.0;
 
 // The arguments of one other-document line, valid as they stand.
@@ -71,14 +69,7 @@ const std::string kPaymentLine = std::string("E21") + "BE091010100011223344" + "
                                  "0000000010125" + "n" +  // 80 paid, 93 reversal indicator
                                  "0000000000000";         // 94 reversed amount
 
-class EcfDocument : public testing::Test {
- protected:
-  void SetUp() override {
-    qt::CloseAnyReport();
-    qt::OpenSampleReport();
-  }
-  void TearDown() override { qt::CloseAnyReport(); }
-};
+using EcfDocument = qt::OpenReport;
 
 TEST_F(EcfDocument, SampleLinesAreWrittenFieldByField) {
   ASSERT_EQ(84u, kDocumentLine.size());
@@ -278,22 +269,13 @@ TEST_F(EcfDocument, PaymentChecksInOrder) {
   };
   ExpectRefusals<Payment>(cases);
   // Messages that show values: their text starts as below in every setting.
-  const struct Prefixed {
-    void (*change)(Payment&);
-    std::string prefix;
-  } prefixed[] = {
+  qt::ExpectRefusalsStartingWith<Payment>({
       {[](Payment& c) { c.method = ""; }, kPaymentValues + "\r\nValor Pagto   : "},
       {[](Payment& c) { c.paid = 0; }, kPaymentValues + "Cart\xE3o Cr\xE9"
                                                         "dito\r\n"},
       {[](Payment& c) { c.reversed = -0.001; }, kPaymentValues + "Cart\xE3o Cr\xE9"
                                                                  "dito\r\n"},
-  };
-  for (const auto& p : prefixed) {
-    Payment payment;
-    p.change(payment);
-    EXPECT_EQ(0, payment.Call());
-    EXPECT_EQ(p.prefix, LastError().substr(0, p.prefix.size()));
-  }
+  });
   EXPECT_TRUE(FinishedLines().empty());
 }
 
@@ -313,11 +295,10 @@ TEST_F(EcfDocument, PaymentLinesThatComeOutTooLong) {
 }
 
 TEST_F(EcfDocument, BothNeedAnOpenReport) {
-  qt::CloseAnyReport();
-  EXPECT_EQ(0, Document{}.Call());
-  EXPECT_EQ(kNoTaxpayer, LastError());
-  EXPECT_EQ(0, Payment{}.Call());
-  EXPECT_EQ(kNoTaxpayer, LastError());
+  qt::ExpectRefusedWithNoReport({
+      {"document", qt::SampleCall<Document>, kNoTaxpayer},
+      {"payment", qt::SampleCall<Payment>, kNoTaxpayer},
+  });
 }
 
 // The payment value message, with the amounts as the user's regional
@@ -349,9 +330,6 @@ void PaymentValueMessages() {
   qt::CloseAnyReport();
 }
 
-TEST(RegionalPtBr, PaymentValueMessages) { PaymentValueMessages(); }
-TEST(RegionalEnUs, PaymentValueMessages) { PaymentValueMessages(); }
-TEST(RegionalC, PaymentValueMessages) { PaymentValueMessages(); }
-TEST(RegionalDeDe, PaymentValueMessages) { PaymentValueMessages(); }
+QUORIX_TEST_IN_EVERY_REGIONAL(PaymentValueMessages, PaymentValueMessages)
 
 }  // namespace

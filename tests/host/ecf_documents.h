@@ -10,12 +10,14 @@
 #include <utility>
 #include <vector>
 
+#include "builder_cases.h"
 #include "expected_messages.h"
 #include "regional.h"
 #include "support.h"
 
 namespace qt::ecf {
 
+using qt::ExpectRefusals;
 using qt::FinishedLines;
 
 // One field of a sample line replaced: `width` characters from the 1-based
@@ -67,9 +69,6 @@ inline std::string Regionalized(const std::string& pattern, const std::string& v
   return out;
 }
 
-// Case tables of one builder: `Call` holds the builder's sample arguments,
-// each case's `change` edits them before the call.
-
 // Every case is accepted; the report then holds `baseLine` with each case's
 // field edits, in order.
 template <class Call, class Case, size_t N>
@@ -83,17 +82,6 @@ void ExpectAcceptedLines(const Case (&cases)[N], const std::string& baseLine) {
   ASSERT_EQ(N, lines.size());
   for (size_t i = 0; i < N; ++i)
     EXPECT_EQ(Edited(baseLine, cases[i].fields), lines[i]) << cases[i].what;
-}
-
-// Every case is refused with its own message.
-template <class Call, class Case, size_t N>
-void ExpectRefusals(const Case (&cases)[N]) {
-  for (const auto& c : cases) {
-    Call call;
-    c.change(call);
-    EXPECT_EQ(0, call.Call()) << c.what;
-    EXPECT_EQ(c.message, LastError()) << c.what;
-  }
 }
 
 // The field edits of a layout case: its `fields`, or its one `field`.

@@ -3,9 +3,6 @@
 // and what a call leaves behind.
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <limits>
-
 #include "ecf_documents.h"
 #include "expected_messages.h"
 #include "support.h"
@@ -25,9 +22,9 @@ using qt::ecf::Field;
 using qt::ecf::FinishedLines;
 using qt::ecf::Regionalized;
 
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-constexpr double kInf = std::numeric_limits<double>::infinity();
-constexpr double k2008_03_01 = 39508;
+using qt::k2008_03_01;
+using qt::kInf;
+using qt::kNaN;
 
 // The arguments of one coupon line, valid as they stand.
 struct Coupon {
@@ -100,14 +97,7 @@ const std::string kItemLine =
     "0000000" + "0000000000000" + "0000000000000" +            // 232 cancelled q, value, incr.
     "A" + "T" + "3" + "2";                                     // 265 .. 268
 
-class FiscalCoupon : public testing::Test {
- protected:
-  void SetUp() override {
-    qt::CloseAnyReport();
-    qt::OpenSampleReport();
-  }
-  void TearDown() override { qt::CloseAnyReport(); }
-};
+using FiscalCoupon = qt::OpenReport;
 
 TEST_F(FiscalCoupon, SampleLinesAreWrittenFieldByField) {
   ASSERT_EQ(191u, kCouponLine.size());
@@ -250,14 +240,18 @@ TEST_F(FiscalCoupon, CouponLinesThatComeOutTooLong) {
   ExpectLayoutRefusals<Coupon>(cases, kCouponLine, 192);
 }
 
-TEST_F(FiscalCoupon, CouponNeedsAnOpenReport) {
-  qt::CloseAnyReport();
-  EXPECT_EQ(0, Coupon{}.Call());
-  EXPECT_EQ(kNoTaxpayer, LastError());
-  Coupon bad;
-  bad.type = "E1";
-  EXPECT_EQ(0, bad.Call());  // the type is checked before the taxpayer
-  EXPECT_EQ(kBadType + "E1", LastError());
+TEST_F(FiscalCoupon, BothNeedAnOpenReport) {
+  qt::ExpectRefusedWithNoReport({
+      {"coupon", qt::SampleCall<Coupon>, kNoTaxpayer},
+      {"coupon's type before the taxpayer",
+       [] {
+         Coupon bad;
+         bad.type = "E1";
+         return bad.Call();
+       },
+       kBadType + "E1"},
+      {"item", qt::SampleCall<Item>, kNoTaxpayer},
+  });
 }
 
 TEST_F(FiscalCoupon, ItemQuantityFollowsItsCountOfDecimals) {
@@ -413,10 +407,7 @@ TEST_F(FiscalCoupon, ItemChecksInOrder) {
   ExpectRefusals<Item>(cases);
   // The messages that show values: their text starts as below in every
   // regional setting.
-  const struct Prefixed {
-    void (*change)(Item&);
-    const std::string& prefix;
-  } prefixed[] = {
+  qt::ExpectRefusalsStartingWith<Item>({
       {[](Item& c) {
          c.quantity = 0;
          c.rounding = 'x';
@@ -427,13 +418,7 @@ TEST_F(FiscalCoupon, ItemChecksInOrder) {
       {[](Item& c) { c.unitValue = 0; }, kItemValues},
       {[](Item& c) { c.discount = -0.001; }, kItemValues},
       {[](Item& c) { c.increase = -1; }, kItemValues},
-  };
-  for (const auto& p : prefixed) {
-    Item item;
-    p.change(item);
-    EXPECT_EQ(0, item.Call());
-    EXPECT_EQ(p.prefix, LastError().substr(0, p.prefix.size()));
-  }
+  });
   EXPECT_TRUE(FinishedLines().empty());
 }
 
@@ -462,12 +447,6 @@ TEST_F(FiscalCoupon, ItemLinesThatComeOutTooLong) {
        {{268, 1, "10"}}},
   };
   ExpectLayoutRefusals<Item>(cases, kItemLine, 269);
-}
-
-TEST_F(FiscalCoupon, ItemNeedsAnOpenReport) {
-  qt::CloseAnyReport();
-  EXPECT_EQ(0, Item{}.Call());
-  EXPECT_EQ(kNoTaxpayer, LastError());
 }
 
 // The value messages, with the values as the user's regional settings show
@@ -519,9 +498,6 @@ void CouponValueMessages() {
   qt::CloseAnyReport();
 }
 
-TEST(RegionalPtBr, CouponValueMessages) { CouponValueMessages(); }
-TEST(RegionalEnUs, CouponValueMessages) { CouponValueMessages(); }
-TEST(RegionalC, CouponValueMessages) { CouponValueMessages(); }
-TEST(RegionalDeDe, CouponValueMessages) { CouponValueMessages(); }
+QUORIX_TEST_IN_EVERY_REGIONAL(CouponValueMessages, CouponValueMessages)
 
 }  // namespace

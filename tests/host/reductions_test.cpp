@@ -4,10 +4,9 @@
 // leaves in the report and in the last error message.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <functional>
-#include <limits>
 
+#include "builder_cases.h"
 #include "expected_messages.h"
 #include "support.h"
 
@@ -23,21 +22,15 @@ using qt::T;
 const std::string kCnpj14 = "11222333000181";
 const std::string kStateReg14 = "110042490114  ";
 
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-constexpr double kInf = std::numeric_limits<double>::infinity();
-constexpr double k2008_03_01 = 39508;
+using qt::k2008_03_01;
+using qt::kInf;
+using qt::kNaN;
+using qt::LeaveAnOlderMessage;
 constexpr double k13_05_09 = 47109.0 / 86400.0;
 
 // Replaces the characters from 1-based position `at` with `text`.
 std::string Patch(std::string line, size_t at, const std::string& text) {
   return line.replace(at - 1, text.size(), text);
-}
-
-// A case that leaves a message sets one first, so that the builders that
-// clear it at entry are seen to do so.
-void LeaveAnOlderMessage() {
-  EXPECT_EQ(0, quorix_Header(T("X")));
-  ASSERT_EQ(kBadType + "X", LastError());
 }
 
 // One call of a line builder, changed from its sample arguments, and what it
@@ -70,16 +63,7 @@ std::vector<std::string> RunLineCases(const std::vector<LineCase<Call>>& cases, 
   return appended;
 }
 
-class Ecf : public testing::Test {
- protected:
-  void SetUp() override {
-    qt::CloseAnyReport();
-    qt::OpenSampleReport();
-  }
-  void TearDown() override { qt::CloseAnyReport(); }
-
-  qt::TempDir dir_;
-};
+using Ecf = qt::OpenReport;
 
 // ---- Totals ---------------------------------------------------------------
 
@@ -325,14 +309,6 @@ TEST_F(Ecf, ReductionZListLines) {
   EXPECT_EQ(appended, FinishedLines());
 }
 
-TEST_F(Ecf, ReductionZListNeedsAnOpenReport) {
-  qt::CloseAnyReport();
-  ZList z;
-  z.serial = "";
-  EXPECT_EQ(0, z.Call());
-  EXPECT_EQ(kNoTaxpayer, LastError());
-}
-
 // ---- Reduction Z detail ---------------------------------------------------
 
 struct ZDetail {
@@ -431,11 +407,22 @@ TEST_F(Ecf, ReductionZDetailRepeatsTheListsIdentification) {
   EXPECT_EQ(lines[0].substr(3, 49), lines[1].substr(3, 49));
 }
 
-TEST_F(Ecf, ReductionZDetailNeedsAnOpenReport) {
-  qt::CloseAnyReport();
-  EXPECT_EQ(0, quorix_DetalheReducaoZ(T("R03"), nullptr, nullptr, nullptr, nullptr, nullptr,
-                                      nullptr, -1));
-  EXPECT_EQ(kNoTaxpayer, LastError());
+TEST_F(Ecf, ReductionZListAndDetailNeedAnOpenReport) {
+  qt::ExpectRefusedWithNoReport({
+      {"list with a blank serial",
+       [] {
+         ZList z;
+         z.serial = "";
+         return z.Call();
+       },
+       kNoTaxpayer},
+      {"detail with no texts and a negative value",
+       [] {
+         return quorix_DetalheReducaoZ(T("R03"), nullptr, nullptr, nullptr, nullptr, nullptr,
+                                       nullptr, -1);
+       },
+       kNoTaxpayer},
+  });
 }
 
 // ---- Daily movement -------------------------------------------------------

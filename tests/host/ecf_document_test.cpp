@@ -20,6 +20,8 @@ using qt::ecf::ExpectLayoutRefusals;
 using qt::ecf::ExpectRefusals;
 using qt::ecf::Field;
 using qt::ecf::FinishedLines;
+using qt::ecf::LineCase;
+using qt::ecf::RefusalCase;
 using qt::ecf::Regionalized;
 
 using qt::k2008_03_01;
@@ -90,11 +92,7 @@ TEST_F(EcfDocument, SampleLinesAreWrittenFieldByField) {
 }
 
 TEST_F(EcfDocument, DocumentFieldRenderings) {
-  const struct Case {
-    const char* what;
-    void (*change)(Document&);
-    std::vector<Edit> fields;
-  } cases[] = {
+  const std::vector<LineCase<Document>> cases = {
       {"symbol CM", [](Document& c) { c.symbol = "CM"; }, {Field(69, "CM")}},
       {"symbol rv", [](Document& c) { c.symbol = "rv"; }, {Field(69, "RV")}},
       {"symbol Cc", [](Document& c) { c.symbol = "Cc"; }, {Field(69, "CC")}},
@@ -137,11 +135,7 @@ TEST_F(EcfDocument, DocumentFieldRenderings) {
 }
 
 TEST_F(EcfDocument, DocumentChecksInOrder) {
-  const struct Case {
-    const char* what;
-    void (*change)(Document&);
-    std::string message;
-  } cases[] = {
+  const std::vector<RefusalCase<Document>> cases = {
       {"type first",
        [](Document& c) {
          c.type = "E1";
@@ -181,26 +175,18 @@ TEST_F(EcfDocument, DocumentChecksInOrder) {
 }
 
 TEST_F(EcfDocument, DocumentLinesThatComeOutTooLong) {
-  const struct Case {
-    const char* what;
-    void (*change)(Document&);
-    Edit field;
-  } cases[] = {
-      {"COO of 7", [](Document& c) { c.coo = "1234567"; }, {47, 6, "1234567"}},
-      {"GNF of 7", [](Document& c) { c.gnf = "1234567"; }, {53, 6, "1234567"}},
-      {"GRG of 7", [](Document& c) { c.grg = "1234567"; }, {59, 6, "1234567"}},
-      {"CDC of 5", [](Document& c) { c.cdc = "12345"; }, {65, 4, "12345"}},
-      {"type with a blank", [](Document& c) { c.type = "E16 "; }, {1, 3, "E16 "}},
+  const std::vector<LineCase<Document>> cases = {
+      {"COO of 7", [](Document& c) { c.coo = "1234567"; }, {{47, 6, "1234567"}}},
+      {"GNF of 7", [](Document& c) { c.gnf = "1234567"; }, {{53, 6, "1234567"}}},
+      {"GRG of 7", [](Document& c) { c.grg = "1234567"; }, {{59, 6, "1234567"}}},
+      {"CDC of 5", [](Document& c) { c.cdc = "12345"; }, {{65, 4, "12345"}}},
+      {"type with a blank", [](Document& c) { c.type = "E16 "; }, {{1, 3, "E16 "}}},
   };
   ExpectLayoutRefusals<Document>(cases, kDocumentLine, 85);
 }
 
 TEST_F(EcfDocument, PaymentFieldRenderings) {
-  const struct Case {
-    const char* what;
-    void (*change)(Payment&);
-    std::vector<Edit> fields;
-  } cases[] = {
+  const std::vector<LineCase<Payment>> cases = {
       {"means made of blanks",
        [](Payment& c) { c.method = "   "; },
        {Field(65, std::string(15, ' '))}},
@@ -240,11 +226,7 @@ TEST_F(EcfDocument, PaymentFieldRenderings) {
 }
 
 TEST_F(EcfDocument, PaymentChecksInOrder) {
-  const struct Case {
-    const char* what;
-    void (*change)(Payment&);
-    std::string message;
-  } cases[] = {
+  const std::vector<RefusalCase<Payment>> cases = {
       {"type first",
        [](Payment& c) {
          c.type = "E2";
@@ -280,16 +262,12 @@ TEST_F(EcfDocument, PaymentChecksInOrder) {
 }
 
 TEST_F(EcfDocument, PaymentLinesThatComeOutTooLong) {
-  const struct Case {
-    const char* what;
-    void (*change)(Payment&);
-    Edit field;
-  } cases[] = {
-      {"COO of 7", [](Payment& c) { c.coo = "1234567"; }, {47, 6, "1234567"}},
-      {"CCF of 7", [](Payment& c) { c.ccf = "1234567"; }, {53, 6, "1234567"}},
-      {"GNF of 7", [](Payment& c) { c.gnf = "1234567"; }, {59, 6, "1234567"}},
-      {"paid 10^11", [](Payment& c) { c.paid = 1e11; }, {80, 13, "10000000000000"}},
-      {"reversed 10^11", [](Payment& c) { c.reversed = 1e11; }, {94, 13, "10000000000000"}},
+  const std::vector<LineCase<Payment>> cases = {
+      {"COO of 7", [](Payment& c) { c.coo = "1234567"; }, {{47, 6, "1234567"}}},
+      {"CCF of 7", [](Payment& c) { c.ccf = "1234567"; }, {{53, 6, "1234567"}}},
+      {"GNF of 7", [](Payment& c) { c.gnf = "1234567"; }, {{59, 6, "1234567"}}},
+      {"paid 10^11", [](Payment& c) { c.paid = 1e11; }, {{80, 13, "10000000000000"}}},
+      {"reversed 10^11", [](Payment& c) { c.reversed = 1e11; }, {{94, 13, "10000000000000"}}},
   };
   ExpectLayoutRefusals<Payment>(cases, kPaymentLine, 107);
 }

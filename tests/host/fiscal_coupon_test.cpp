@@ -20,6 +20,8 @@ using qt::ecf::ExpectLayoutRefusals;
 using qt::ecf::ExpectRefusals;
 using qt::ecf::Field;
 using qt::ecf::FinishedLines;
+using qt::ecf::LineCase;
+using qt::ecf::RefusalCase;
 using qt::ecf::Regionalized;
 
 using qt::k2008_03_01;
@@ -116,11 +118,7 @@ TEST_F(FiscalCoupon, SampleLinesAreWrittenFieldByField) {
 }
 
 TEST_F(FiscalCoupon, CouponFieldRenderings) {
-  const struct Case {
-    const char* what;
-    void (*change)(Coupon&);
-    std::vector<Edit> fields;
-  } cases[] = {
+  const std::vector<LineCase<Coupon>> cases = {
       {"user cut on the left", [](Coupon& c) { c.user = "123"; }, {Field(45, "23")}},
       {"no user", [](Coupon& c) { c.user = ""; }, {Field(45, "00")}},
       {"counters as passed",
@@ -179,11 +177,7 @@ TEST_F(FiscalCoupon, CouponFieldRenderings) {
 }
 
 TEST_F(FiscalCoupon, CouponChecksInOrder) {
-  const struct Case {
-    const char* what;
-    void (*change)(Coupon&);
-    std::string message;
-  } cases[] = {
+  const std::vector<RefusalCase<Coupon>> cases = {
       {"type before all",
        [](Coupon& c) {
          c.type = "E1";
@@ -223,19 +217,15 @@ TEST_F(FiscalCoupon, CouponChecksInOrder) {
 }
 
 TEST_F(FiscalCoupon, CouponLinesThatComeOutTooLong) {
-  const struct Case {
-    const char* what;
-    void (*change)(Coupon&);
-    Edit field;
-  } cases[] = {
-      {"CCF of 7", [](Coupon& c) { c.ccf = "1234567"; }, {47, 6, "1234567"}},
-      {"COO of 7", [](Coupon& c) { c.coo = "4567890"; }, {53, 6, "4567890"}},
-      {"type with a blank", [](Coupon& c) { c.type = " E14"; }, {1, 3, " E14"}},
-      {"subtotal of 10^12", [](Coupon& c) { c.subtotal = 1e12; }, {67, 14, "100000000000000"}},
-      {"discount of 10^11", [](Coupon& c) { c.discount = 1e11; }, {81, 13, "10000000000000"}},
+  const std::vector<LineCase<Coupon>> cases = {
+      {"CCF of 7", [](Coupon& c) { c.ccf = "1234567"; }, {{47, 6, "1234567"}}},
+      {"COO of 7", [](Coupon& c) { c.coo = "4567890"; }, {{53, 6, "4567890"}}},
+      {"type with a blank", [](Coupon& c) { c.type = " E14"; }, {{1, 3, " E14"}}},
+      {"subtotal of 10^12", [](Coupon& c) { c.subtotal = 1e12; }, {{67, 14, "100000000000000"}}},
+      {"discount of 10^11", [](Coupon& c) { c.discount = 1e11; }, {{81, 13, "10000000000000"}}},
       {"net total rounding up to 10^12",
        [](Coupon& c) { c.net = 1e12 - 0.004; },
-       {109, 14, "100000000000000"}},
+       {{109, 14, "100000000000000"}}},
   };
   ExpectLayoutRefusals<Coupon>(cases, kCouponLine, 192);
 }
@@ -282,11 +272,7 @@ TEST_F(FiscalCoupon, ItemQuantityFollowsItsCountOfDecimals) {
 }
 
 TEST_F(FiscalCoupon, ItemFieldRenderings) {
-  const struct Case {
-    const char* what;
-    void (*change)(Item&);
-    std::vector<Edit> fields;
-  } cases[] = {
+  const std::vector<LineCase<Item>> cases = {
       {"unit value in hundredths whatever its decimals",
        [](Item& c) {
          c.unitValue = 1.234;
@@ -341,11 +327,7 @@ TEST_F(FiscalCoupon, ItemFieldRenderings) {
 }
 
 TEST_F(FiscalCoupon, ItemChecksInOrder) {
-  const struct Case {
-    const char* what;
-    void (*change)(Item&);
-    std::string message;
-  } cases[] = {
+  const std::vector<RefusalCase<Item>> cases = {
       {"type first",
        [](Item& c) {
          c.type = "E";
@@ -423,11 +405,7 @@ TEST_F(FiscalCoupon, ItemChecksInOrder) {
 }
 
 TEST_F(FiscalCoupon, ItemLinesThatComeOutTooLong) {
-  const struct Case {
-    const char* what;
-    void (*change)(Item&);
-    std::vector<Edit> fields;
-  } cases[] = {
+  const std::vector<LineCase<Item>> cases = {
       {"item number of 4", [](Item& c) { c.item = "1000"; }, {{59, 3, "1000"}}},
       {"COO of 7", [](Item& c) { c.coo = "1234567"; }, {{47, 6, "1234567"}}},
       {"CCF of 7", [](Item& c) { c.ccf = "1234567"; }, {{53, 6, "1234567"}}},

@@ -14,16 +14,9 @@
 
 namespace {
 
+using namespace qt;
 using namespace qt::msg;
 
-using qt::FinishedLines;
-using qt::LastError;
-using qt::T;
-
-using qt::kInf;
-using qt::kNaN;
-using qt::LeaveAnOlderMessage;
-using qt::RefusalCase;
 constexpr double k2008_03_31 = 39538;
 
 std::string Pad(std::string s, size_t width) {

@@ -9,24 +9,9 @@
 
 namespace {
 
+using namespace qt;
+using namespace qt::ecf;
 using namespace qt::msg;
-
-using qt::LastError;
-using qt::T;
-using qt::ecf::Edit;
-using qt::ecf::Edited;
-using qt::ecf::ExpectAcceptedLines;
-using qt::ecf::ExpectLayoutRefusals;
-using qt::ecf::ExpectRefusals;
-using qt::ecf::Field;
-using qt::ecf::FinishedLines;
-using qt::ecf::LineCase;
-using qt::ecf::RefusalCase;
-using qt::ecf::Regionalized;
-
-using qt::k2008_03_01;
-using qt::kInf;
-using qt::kNaN;
 
 // The arguments of one coupon line, valid as they stand.
 struct Coupon {

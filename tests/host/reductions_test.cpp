@@ -12,20 +12,13 @@
 
 namespace {
 
+using namespace qt;
 using namespace qt::msg;
-
-using qt::FinishedLines;
-using qt::LastError;
-using qt::T;
 
 // The sample report's taxpayer as the lines carry it.
 const std::string kCnpj14 = "11222333000181";
 const std::string kStateReg14 = "110042490114  ";
 
-using qt::k2008_03_01;
-using qt::kInf;
-using qt::kNaN;
-using qt::LeaveAnOlderMessage;
 constexpr double k13_05_09 = 47109.0 / 86400.0;
 
 // Replaces the characters from 1-based position `at` with `text`.
@@ -43,9 +36,10 @@ struct LineCase {
   std::string lineOrMessage;
 };
 
-// Runs the cases in one open report; gives the lines the successes appended.
+// Runs the cases in one open report, which then holds the lines of the
+// successes alone.
 template <class Call>
-std::vector<std::string> RunLineCases(const std::vector<LineCase<Call>>& cases, size_t lineLength) {
+void ExpectLines(const std::vector<LineCase<Call>>& cases, size_t lineLength) {
   std::vector<std::string> appended;
   for (const auto& c : cases) {
     Call call;
@@ -60,7 +54,7 @@ std::vector<std::string> RunLineCases(const std::vector<LineCase<Call>>& cases, 
       EXPECT_EQ(c.lineOrMessage, LastError()) << c.what;
     }
   }
-  return appended;
+  EXPECT_EQ(appended, FinishedLines());
 }
 
 using Ecf = qt::OpenReport;
@@ -305,8 +299,7 @@ TEST_F(Ecf, ReductionZListLines) {
       {"line feed inside the type", [](ZList& z) { z.type = "R\n2"; }, 0,
        kLayout + "R\n2" + kZList.substr(3)},
   };
-  const auto appended = RunLineCases(cases, 101);
-  EXPECT_EQ(appended, FinishedLines());
+  ExpectLines(cases, 101);
 }
 
 // ---- Reduction Z detail ---------------------------------------------------
@@ -381,8 +374,7 @@ TEST_F(Ecf, ReductionZDetailLines) {
        },
        0, kBadValue},
   };
-  const auto appended = RunLineCases(cases, 72);
-  EXPECT_EQ(appended, FinishedLines());
+  ExpectLines(cases, 72);
 }
 
 TEST_F(Ecf, ReductionZDetailRepeatsTheListsIdentification) {
@@ -515,8 +507,7 @@ TEST_F(Ecf, DailyMovementLines) {
        0, kBadPeriod},
       {"day after 9999", [](Movement& m) { m.day = 3e6; }, 0, kDateOutOfRange},
   };
-  const auto appended = RunLineCases(cases, 148);
-  EXPECT_EQ(appended, FinishedLines());
+  ExpectLines(cases, 148);
 }
 
 TEST_F(Ecf, DailyMovementCarriesTheOpenReportsIdentification) {

@@ -40,7 +40,8 @@ inline void LeaveAnOlderMessage() {
 // Case tables of one builder: `Call` holds the builder's sample arguments,
 // each case's `change` edits them before the call.
 
-// A call refused with exactly this message, and nothing appended.
+// A call refused with exactly this message; the tests check afterwards that
+// no refusal appended a line.
 template <class Call>
 struct RefusalCase {
   const char* what;

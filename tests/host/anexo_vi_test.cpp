@@ -18,7 +18,8 @@ using namespace qt::msg;
 using qt::LastError;
 using qt::T;
 
-constexpr double k2007_11_20 = 39406, k2008_03_01 = 39508, k2008_03_31 = 39538;
+using qt::k2008_03_01;
+constexpr double k2007_11_20 = 39406, k2008_03_31 = 39538;
 constexpr double k13_05_09 = 47109.0 / 86400;
 
 struct AnexoArgs {

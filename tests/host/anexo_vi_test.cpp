@@ -6,6 +6,7 @@
 #include <cmath>
 #include <initializer_list>
 
+#include "builder_cases.h"
 #include "expected_messages.h"
 #include "side_files_support.h"
 #include "support.h"
@@ -17,7 +18,8 @@ using namespace qt::msg;
 using qt::LastError;
 using qt::T;
 
-constexpr double k2007_11_20 = 39406, k2008_03_01 = 39508, k2008_03_31 = 39538;
+using qt::k2008_03_01;
+constexpr double k2007_11_20 = 39406, k2008_03_31 = 39538;
 constexpr double k13_05_09 = 47109.0 / 86400;
 
 struct AnexoArgs {
@@ -68,28 +70,15 @@ const std::string kSampleLine = Join({
     "0107",                                                // version code
 });
 
-class AnexoVI : public testing::Test {
+class AnexoVI : public qt::OpenReport {
  protected:
   void SetUp() override {
-    qt::CloseAnyReport();
+    OpenReport::SetUp();
     house_ = dir_.file("house.ini");
     ASSERT_EQ(1, qt::GenerateHouse(qt::SampleHouse(), house_)) << LastError();
     args_.houseFile = house_;
-    qt::OpenSampleReport();
-  }
-  void TearDown() override { qt::CloseAnyReport(); }
-
-  // Finishes the report and returns its lines without the signature.
-  std::vector<std::string> Finish() {
-    const std::string file = dir_.file("report.txt");
-    EXPECT_EQ(1, quorix_FinalizarPAF(qt::Keys().publicKey, qt::Keys().privateKey, T(file), 0))
-        << LastError();
-    auto lines = qt::ReportLines(qt::ReadFile(file));
-    if (!lines.empty()) lines.pop_back();
-    return lines;
   }
 
-  qt::TempDir dir_;
   std::string house_;
   AnexoArgs args_;
 };
@@ -97,7 +86,7 @@ class AnexoVI : public testing::Test {
 TEST_F(AnexoVI, AppendsTheIdentificationLine) {
   ASSERT_EQ(310u, kSampleLine.size());
   ASSERT_EQ(1, Anexo(args_)) << LastError();
-  EXPECT_EQ(std::vector<std::string>{kSampleLine}, Finish());
+  EXPECT_EQ(std::vector<std::string>{kSampleLine}, qt::FinishedLines());
 }
 
 TEST_F(AnexoVI, FieldsOfTheLine) {
@@ -124,7 +113,7 @@ TEST_F(AnexoVI, FieldsOfTheLine) {
     c.change(a);
     ASSERT_EQ(1, Anexo(a)) << c.what << ": " << LastError();
   }
-  const auto lines = Finish();
+  const auto lines = qt::FinishedLines();
   ASSERT_EQ(std::size(cases), lines.size());
   for (size_t i = 0; i < lines.size(); ++i) {
     EXPECT_EQ(310u, lines[i].size()) << cases[i].what;
@@ -139,7 +128,7 @@ TEST_F(AnexoVI, SoftwareHouseItemsComeFromTheFileAtEveryCall) {
   changed.texts[10] = "a" + std::string(40, 'f');  // a longer digest is cut
   ASSERT_EQ(1, qt::GenerateHouse(changed, house_));
   ASSERT_EQ(1, Anexo(args_));
-  const auto lines = Finish();
+  const auto lines = qt::FinishedLines();
   ASSERT_EQ(2u, lines.size());
   EXPECT_EQ(kSampleLine, lines[0]);
   EXPECT_EQ("OUTRA CASA" + std::string(30, ' '), lines[1].substr(168, 40));
@@ -185,7 +174,7 @@ TEST_F(AnexoVI, ChecksComeInOrder) {
   // The file was loaded, and its absent keys stored, before the serial number failed.
   EXPECT_NE(std::string::npos, qt::PlainLayout(qt::ReadFile(empty)).find("LAUDO=AAAAAA\n"));
   EXPECT_FALSE(qt::Exists(missing));
-  EXPECT_TRUE(Finish().empty());  // no line was appended
+  EXPECT_TRUE(qt::FinishedLines().empty());  // no line was appended
 }
 
 TEST_F(AnexoVI, TheTaxpayerIsCheckedBeforeTheFileIsLoaded) {
@@ -208,7 +197,7 @@ TEST_F(AnexoVI, TooLongALineIsRefusedWhole) {
   args_.type = " E01";
   EXPECT_EQ(0, Anexo(args_));
   EXPECT_EQ(kLayout + " " + kSampleLine, LastError());
-  EXPECT_TRUE(Finish().empty());
+  EXPECT_TRUE(qt::FinishedLines().empty());
 }
 
 TEST_F(AnexoVI, FailuresWhileAssemblingFollowTheLastMessage) {
@@ -233,7 +222,7 @@ TEST_F(AnexoVI, FailuresWhileAssemblingFollowTheLastMessage) {
   EXPECT_EQ(older + "\r\n" + notANumber + "\r\n" +
                 "Data ou hora inv\xE1lida (fora do intervalo de 01/01/0001 a 31/12/9999)",
             LastError());
-  EXPECT_EQ(1u, Finish().size());
+  EXPECT_EQ(1u, qt::FinishedLines().size());
 }
 
 // The period's message shows the dates with the regional date separator.

@@ -3,26 +3,20 @@
 // report holds afterwards (read back from the finished file).
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdint>
 #include <functional>
-#include <limits>
 #include <string>
 #include <vector>
 
+#include "builder_cases.h"
 #include "expected_messages.h"
 #include "support.h"
 
 namespace {
 
+using namespace qt;
 using namespace qt::msg;
 
-using qt::FinishedLines;
-using qt::LastError;
-using qt::T;
-
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double k2008_03_31 = 39538;
 
 std::string Pad(std::string s, size_t width) {
@@ -131,22 +125,8 @@ struct FieldCase {
   std::string rendered;
 };
 
-// A call refused with exactly this message, and nothing appended.
-template <class B>
-struct RefusalCase {
-  const char* what;
-  std::function<void(B&)> change;
-  std::string message;
-};
-
-class DavGoods : public testing::Test {
+class DavGoods : public qt::OpenReport {
  protected:
-  void SetUp() override {
-    qt::CloseAnyReport();
-    qt::OpenSampleReport();
-  }
-  void TearDown() override { qt::CloseAnyReport(); }
-
   template <class B>
   void Run(const std::vector<FieldCase<B>>& fields, const std::vector<RefusalCase<B>>& refusals) {
     std::vector<std::string> appended;
@@ -158,7 +138,7 @@ class DavGoods : public testing::Test {
       std::string line;
       for (const auto& p : pieces) line += p;
       // A message left by the call before must not survive either outcome.
-      quorix_Header(T("X"));
+      LeaveAnOlderMessage();
       if (line.size() == B::kLength) {
         EXPECT_EQ(1, b.Call()) << c.what << ": " << LastError();
         EXPECT_EQ("", LastError()) << c.what;
@@ -168,17 +148,9 @@ class DavGoods : public testing::Test {
         EXPECT_EQ(kLayout + line, LastError()) << c.what;
       }
     }
-    for (const auto& c : refusals) {
-      B b;
-      c.change(b);
-      quorix_Header(T("X"));
-      EXPECT_EQ(0, b.Call()) << c.what;
-      EXPECT_EQ(c.message, LastError()) << c.what;
-    }
+    qt::ExpectRefusals<B>(refusals);
     EXPECT_EQ(appended, FinishedLines());
   }
-
-  qt::TempDir dir_;
 };
 
 TEST_F(DavGoods, DefaultLinesAreExact) {
@@ -257,7 +229,7 @@ TEST_F(DavGoods, FrameStepsRunInOrderAndClearTheMessage) {
     EXPECT_EQ(kLayout + "D2 " + b.line.substr(2), LastError()) << b.name;
 
     // The first field check's own message, with nothing chained before it.
-    EXPECT_EQ(0, quorix_Header(T("X")));
+    LeaveAnOlderMessage();
     EXPECT_EQ(0, b.callWithBadFields()) << b.name;
     EXPECT_EQ(b.fieldMessage, LastError()) << b.name;
 
@@ -555,9 +527,7 @@ void ExpectDigitsOnlyUnderTheRegionalSetting() {
             lines[2]);
 }
 
-TEST(RegionalPtBr, DavAndGoodsLinesHoldDigitsOnly) { ExpectDigitsOnlyUnderTheRegionalSetting(); }
-TEST(RegionalEnUs, DavAndGoodsLinesHoldDigitsOnly) { ExpectDigitsOnlyUnderTheRegionalSetting(); }
-TEST(RegionalC, DavAndGoodsLinesHoldDigitsOnly) { ExpectDigitsOnlyUnderTheRegionalSetting(); }
-TEST(RegionalDeDe, DavAndGoodsLinesHoldDigitsOnly) { ExpectDigitsOnlyUnderTheRegionalSetting(); }
+QUORIX_TEST_IN_EVERY_REGIONAL(DavAndGoodsLinesHoldDigitsOnly,
+                              ExpectDigitsOnlyUnderTheRegionalSetting)
 
 }  // namespace

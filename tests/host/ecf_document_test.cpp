@@ -3,30 +3,16 @@
 // messages and what a call leaves behind.
 #include <gtest/gtest.h>
 
-#include <limits>
-
 #include "ecf_documents.h"
 #include "expected_messages.h"
 #include "support.h"
 
 namespace {
 
+using namespace qt;
+using namespace qt::ecf;
 using namespace qt::msg;
 
-using qt::LastError;
-using qt::T;
-using qt::ecf::Edit;
-using qt::ecf::Edited;
-using qt::ecf::ExpectAcceptedLines;
-using qt::ecf::ExpectLayoutRefusals;
-using qt::ecf::ExpectRefusals;
-using qt::ecf::Field;
-using qt::ecf::FinishedLines;
-using qt::ecf::Regionalized;
-
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-constexpr double kInf = std::numeric_limits<double>::infinity();
-constexpr double k2008_03_01 = 39508;
 constexpr double k13h05m09s = (13 * 3600 + 5 * 60 + 9) / 86400.0;
 
 // The arguments of one other-document line, valid as they stand.
@@ -71,14 +57,7 @@ const std::string kPaymentLine = std::string("E21") + "BE091010100011223344" + "
                                  "0000000010125" + "n" +  // 80 paid, 93 reversal indicator
                                  "0000000000000";         // 94 reversed amount
 
-class EcfDocument : public testing::Test {
- protected:
-  void SetUp() override {
-    qt::CloseAnyReport();
-    qt::OpenSampleReport();
-  }
-  void TearDown() override { qt::CloseAnyReport(); }
-};
+using EcfDocument = qt::OpenReport;
 
 TEST_F(EcfDocument, SampleLinesAreWrittenFieldByField) {
   ASSERT_EQ(84u, kDocumentLine.size());
@@ -99,11 +78,7 @@ TEST_F(EcfDocument, SampleLinesAreWrittenFieldByField) {
 }
 
 TEST_F(EcfDocument, DocumentFieldRenderings) {
-  const struct Case {
-    const char* what;
-    void (*change)(Document&);
-    std::vector<Edit> fields;
-  } cases[] = {
+  const std::vector<LineCase<Document>> cases = {
       {"symbol CM", [](Document& c) { c.symbol = "CM"; }, {Field(69, "CM")}},
       {"symbol rv", [](Document& c) { c.symbol = "rv"; }, {Field(69, "RV")}},
       {"symbol Cc", [](Document& c) { c.symbol = "Cc"; }, {Field(69, "CC")}},
@@ -146,11 +121,7 @@ TEST_F(EcfDocument, DocumentFieldRenderings) {
 }
 
 TEST_F(EcfDocument, DocumentChecksInOrder) {
-  const struct Case {
-    const char* what;
-    void (*change)(Document&);
-    std::string message;
-  } cases[] = {
+  const std::vector<RefusalCase<Document>> cases = {
       {"type first",
        [](Document& c) {
          c.type = "E1";
@@ -190,26 +161,18 @@ TEST_F(EcfDocument, DocumentChecksInOrder) {
 }
 
 TEST_F(EcfDocument, DocumentLinesThatComeOutTooLong) {
-  const struct Case {
-    const char* what;
-    void (*change)(Document&);
-    Edit field;
-  } cases[] = {
-      {"COO of 7", [](Document& c) { c.coo = "1234567"; }, {47, 6, "1234567"}},
-      {"GNF of 7", [](Document& c) { c.gnf = "1234567"; }, {53, 6, "1234567"}},
-      {"GRG of 7", [](Document& c) { c.grg = "1234567"; }, {59, 6, "1234567"}},
-      {"CDC of 5", [](Document& c) { c.cdc = "12345"; }, {65, 4, "12345"}},
-      {"type with a blank", [](Document& c) { c.type = "E16 "; }, {1, 3, "E16 "}},
+  const std::vector<LineCase<Document>> cases = {
+      {"COO of 7", [](Document& c) { c.coo = "1234567"; }, {{47, 6, "1234567"}}},
+      {"GNF of 7", [](Document& c) { c.gnf = "1234567"; }, {{53, 6, "1234567"}}},
+      {"GRG of 7", [](Document& c) { c.grg = "1234567"; }, {{59, 6, "1234567"}}},
+      {"CDC of 5", [](Document& c) { c.cdc = "12345"; }, {{65, 4, "12345"}}},
+      {"type with a blank", [](Document& c) { c.type = "E16 "; }, {{1, 3, "E16 "}}},
   };
   ExpectLayoutRefusals<Document>(cases, kDocumentLine, 85);
 }
 
 TEST_F(EcfDocument, PaymentFieldRenderings) {
-  const struct Case {
-    const char* what;
-    void (*change)(Payment&);
-    std::vector<Edit> fields;
-  } cases[] = {
+  const std::vector<LineCase<Payment>> cases = {
       {"means made of blanks",
        [](Payment& c) { c.method = "   "; },
        {Field(65, std::string(15, ' '))}},
@@ -249,11 +212,7 @@ TEST_F(EcfDocument, PaymentFieldRenderings) {
 }
 
 TEST_F(EcfDocument, PaymentChecksInOrder) {
-  const struct Case {
-    const char* what;
-    void (*change)(Payment&);
-    std::string message;
-  } cases[] = {
+  const std::vector<RefusalCase<Payment>> cases = {
       {"type first",
        [](Payment& c) {
          c.type = "E2";
@@ -278,46 +237,32 @@ TEST_F(EcfDocument, PaymentChecksInOrder) {
   };
   ExpectRefusals<Payment>(cases);
   // Messages that show values: their text starts as below in every setting.
-  const struct Prefixed {
-    void (*change)(Payment&);
-    std::string prefix;
-  } prefixed[] = {
+  qt::ExpectRefusalsStartingWith<Payment>({
       {[](Payment& c) { c.method = ""; }, kPaymentValues + "\r\nValor Pagto   : "},
       {[](Payment& c) { c.paid = 0; }, kPaymentValues + "Cart\xE3o Cr\xE9"
                                                         "dito\r\n"},
       {[](Payment& c) { c.reversed = -0.001; }, kPaymentValues + "Cart\xE3o Cr\xE9"
                                                                  "dito\r\n"},
-  };
-  for (const auto& p : prefixed) {
-    Payment payment;
-    p.change(payment);
-    EXPECT_EQ(0, payment.Call());
-    EXPECT_EQ(p.prefix, LastError().substr(0, p.prefix.size()));
-  }
+  });
   EXPECT_TRUE(FinishedLines().empty());
 }
 
 TEST_F(EcfDocument, PaymentLinesThatComeOutTooLong) {
-  const struct Case {
-    const char* what;
-    void (*change)(Payment&);
-    Edit field;
-  } cases[] = {
-      {"COO of 7", [](Payment& c) { c.coo = "1234567"; }, {47, 6, "1234567"}},
-      {"CCF of 7", [](Payment& c) { c.ccf = "1234567"; }, {53, 6, "1234567"}},
-      {"GNF of 7", [](Payment& c) { c.gnf = "1234567"; }, {59, 6, "1234567"}},
-      {"paid 10^11", [](Payment& c) { c.paid = 1e11; }, {80, 13, "10000000000000"}},
-      {"reversed 10^11", [](Payment& c) { c.reversed = 1e11; }, {94, 13, "10000000000000"}},
+  const std::vector<LineCase<Payment>> cases = {
+      {"COO of 7", [](Payment& c) { c.coo = "1234567"; }, {{47, 6, "1234567"}}},
+      {"CCF of 7", [](Payment& c) { c.ccf = "1234567"; }, {{53, 6, "1234567"}}},
+      {"GNF of 7", [](Payment& c) { c.gnf = "1234567"; }, {{59, 6, "1234567"}}},
+      {"paid 10^11", [](Payment& c) { c.paid = 1e11; }, {{80, 13, "10000000000000"}}},
+      {"reversed 10^11", [](Payment& c) { c.reversed = 1e11; }, {{94, 13, "10000000000000"}}},
   };
   ExpectLayoutRefusals<Payment>(cases, kPaymentLine, 107);
 }
 
 TEST_F(EcfDocument, BothNeedAnOpenReport) {
-  qt::CloseAnyReport();
-  EXPECT_EQ(0, Document{}.Call());
-  EXPECT_EQ(kNoTaxpayer, LastError());
-  EXPECT_EQ(0, Payment{}.Call());
-  EXPECT_EQ(kNoTaxpayer, LastError());
+  qt::ExpectRefusedWithNoReport({
+      {"document", qt::SampleCall<Document>, kNoTaxpayer},
+      {"payment", qt::SampleCall<Payment>, kNoTaxpayer},
+  });
 }
 
 // The payment value message, with the amounts as the user's regional
@@ -349,9 +294,6 @@ void PaymentValueMessages() {
   qt::CloseAnyReport();
 }
 
-TEST(RegionalPtBr, PaymentValueMessages) { PaymentValueMessages(); }
-TEST(RegionalEnUs, PaymentValueMessages) { PaymentValueMessages(); }
-TEST(RegionalC, PaymentValueMessages) { PaymentValueMessages(); }
-TEST(RegionalDeDe, PaymentValueMessages) { PaymentValueMessages(); }
+QUORIX_TEST_IN_EVERY_REGIONAL(PaymentValueMessages, PaymentValueMessages)
 
 }  // namespace

@@ -5,18 +5,21 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
-#include <type_traits>
 #include <utility>
 #include <vector>
 
+#include "builder_cases.h"
 #include "expected_messages.h"
 #include "regional.h"
 #include "support.h"
 
 namespace qt::ecf {
 
+using qt::ExpectRefusals;
 using qt::FinishedLines;
+using qt::RefusalCase;
 
 // One field of a sample line replaced: `width` characters from the 1-based
 // `position` give way to `text`, which may be longer.
@@ -67,58 +70,41 @@ inline std::string Regionalized(const std::string& pattern, const std::string& v
   return out;
 }
 
-// Case tables of one builder: `Call` holds the builder's sample arguments,
-// each case's `change` edits them before the call.
+// A case accepted, or refused by the layout check, with its line made of
+// the sample line with these field edits.
+template <class Call>
+struct LineCase {
+  const char* what;
+  std::function<void(Call&)> change;
+  std::vector<Edit> fields;
+};
 
 // Every case is accepted; the report then holds `baseLine` with each case's
 // field edits, in order.
-template <class Call, class Case, size_t N>
-void ExpectAcceptedLines(const Case (&cases)[N], const std::string& baseLine) {
+template <class Call>
+void ExpectAcceptedLines(const std::vector<LineCase<Call>>& cases, const std::string& baseLine) {
   for (const auto& c : cases) {
     Call call;
     c.change(call);
     EXPECT_EQ(1, call.Call()) << c.what << ": " << LastError();
   }
   const auto lines = FinishedLines();
-  ASSERT_EQ(N, lines.size());
-  for (size_t i = 0; i < N; ++i)
+  ASSERT_EQ(cases.size(), lines.size());
+  for (size_t i = 0; i < cases.size(); ++i)
     EXPECT_EQ(Edited(baseLine, cases[i].fields), lines[i]) << cases[i].what;
-}
-
-// Every case is refused with its own message.
-template <class Call, class Case, size_t N>
-void ExpectRefusals(const Case (&cases)[N]) {
-  for (const auto& c : cases) {
-    Call call;
-    c.change(call);
-    EXPECT_EQ(0, call.Call()) << c.what;
-    EXPECT_EQ(c.message, LastError()) << c.what;
-  }
-}
-
-// The field edits of a layout case: its `fields`, or its one `field`.
-template <class Case, class = void>
-struct HasFields : std::false_type {};
-template <class Case>
-struct HasFields<Case, std::void_t<decltype(std::declval<Case>().fields)>> : std::true_type {};
-template <class Case>
-std::vector<Edit> EditsOf(const Case& c) {
-  if constexpr (HasFields<Case>::value)
-    return c.fields;
-  else
-    return {c.field};
 }
 
 // Every case makes the line one of `length` characters (`baseLine` with the
 // case's field edits), refused by the layout check with that line; nothing
 // is appended.
-template <class Call, class Case, size_t N>
-void ExpectLayoutRefusals(const Case (&cases)[N], const std::string& baseLine, size_t length) {
+template <class Call>
+void ExpectLayoutRefusals(const std::vector<LineCase<Call>>& cases, const std::string& baseLine,
+                          size_t length) {
   for (const auto& c : cases) {
     Call call;
     c.change(call);
     EXPECT_EQ(0, call.Call()) << c.what;
-    const std::string line = Edited(baseLine, EditsOf(c));
+    const std::string line = Edited(baseLine, c.fields);
     ASSERT_EQ(length, line.size()) << c.what;
     EXPECT_EQ(qt::msg::kLayout + line, LastError()) << c.what;
   }

@@ -3,31 +3,15 @@
 // and what a call leaves behind.
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <limits>
-
 #include "ecf_documents.h"
 #include "expected_messages.h"
 #include "support.h"
 
 namespace {
 
+using namespace qt;
+using namespace qt::ecf;
 using namespace qt::msg;
-
-using qt::LastError;
-using qt::T;
-using qt::ecf::Edit;
-using qt::ecf::Edited;
-using qt::ecf::ExpectAcceptedLines;
-using qt::ecf::ExpectLayoutRefusals;
-using qt::ecf::ExpectRefusals;
-using qt::ecf::Field;
-using qt::ecf::FinishedLines;
-using qt::ecf::Regionalized;
-
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-constexpr double kInf = std::numeric_limits<double>::infinity();
-constexpr double k2008_03_01 = 39508;
 
 // The arguments of one coupon line, valid as they stand.
 struct Coupon {
@@ -100,14 +84,7 @@ const std::string kItemLine =
     "0000000" + "0000000000000" + "0000000000000" +            // 232 cancelled q, value, incr.
     "A" + "T" + "3" + "2";                                     // 265 .. 268
 
-class FiscalCoupon : public testing::Test {
- protected:
-  void SetUp() override {
-    qt::CloseAnyReport();
-    qt::OpenSampleReport();
-  }
-  void TearDown() override { qt::CloseAnyReport(); }
-};
+using FiscalCoupon = qt::OpenReport;
 
 TEST_F(FiscalCoupon, SampleLinesAreWrittenFieldByField) {
   ASSERT_EQ(191u, kCouponLine.size());
@@ -126,11 +103,7 @@ TEST_F(FiscalCoupon, SampleLinesAreWrittenFieldByField) {
 }
 
 TEST_F(FiscalCoupon, CouponFieldRenderings) {
-  const struct Case {
-    const char* what;
-    void (*change)(Coupon&);
-    std::vector<Edit> fields;
-  } cases[] = {
+  const std::vector<LineCase<Coupon>> cases = {
       {"user cut on the left", [](Coupon& c) { c.user = "123"; }, {Field(45, "23")}},
       {"no user", [](Coupon& c) { c.user = ""; }, {Field(45, "00")}},
       {"counters as passed",
@@ -189,11 +162,7 @@ TEST_F(FiscalCoupon, CouponFieldRenderings) {
 }
 
 TEST_F(FiscalCoupon, CouponChecksInOrder) {
-  const struct Case {
-    const char* what;
-    void (*change)(Coupon&);
-    std::string message;
-  } cases[] = {
+  const std::vector<RefusalCase<Coupon>> cases = {
       {"type before all",
        [](Coupon& c) {
          c.type = "E1";
@@ -233,31 +202,31 @@ TEST_F(FiscalCoupon, CouponChecksInOrder) {
 }
 
 TEST_F(FiscalCoupon, CouponLinesThatComeOutTooLong) {
-  const struct Case {
-    const char* what;
-    void (*change)(Coupon&);
-    Edit field;
-  } cases[] = {
-      {"CCF of 7", [](Coupon& c) { c.ccf = "1234567"; }, {47, 6, "1234567"}},
-      {"COO of 7", [](Coupon& c) { c.coo = "4567890"; }, {53, 6, "4567890"}},
-      {"type with a blank", [](Coupon& c) { c.type = " E14"; }, {1, 3, " E14"}},
-      {"subtotal of 10^12", [](Coupon& c) { c.subtotal = 1e12; }, {67, 14, "100000000000000"}},
-      {"discount of 10^11", [](Coupon& c) { c.discount = 1e11; }, {81, 13, "10000000000000"}},
+  const std::vector<LineCase<Coupon>> cases = {
+      {"CCF of 7", [](Coupon& c) { c.ccf = "1234567"; }, {{47, 6, "1234567"}}},
+      {"COO of 7", [](Coupon& c) { c.coo = "4567890"; }, {{53, 6, "4567890"}}},
+      {"type with a blank", [](Coupon& c) { c.type = " E14"; }, {{1, 3, " E14"}}},
+      {"subtotal of 10^12", [](Coupon& c) { c.subtotal = 1e12; }, {{67, 14, "100000000000000"}}},
+      {"discount of 10^11", [](Coupon& c) { c.discount = 1e11; }, {{81, 13, "10000000000000"}}},
       {"net total rounding up to 10^12",
        [](Coupon& c) { c.net = 1e12 - 0.004; },
-       {109, 14, "100000000000000"}},
+       {{109, 14, "100000000000000"}}},
   };
   ExpectLayoutRefusals<Coupon>(cases, kCouponLine, 192);
 }
 
-TEST_F(FiscalCoupon, CouponNeedsAnOpenReport) {
-  qt::CloseAnyReport();
-  EXPECT_EQ(0, Coupon{}.Call());
-  EXPECT_EQ(kNoTaxpayer, LastError());
-  Coupon bad;
-  bad.type = "E1";
-  EXPECT_EQ(0, bad.Call());  // the type is checked before the taxpayer
-  EXPECT_EQ(kBadType + "E1", LastError());
+TEST_F(FiscalCoupon, BothNeedAnOpenReport) {
+  qt::ExpectRefusedWithNoReport({
+      {"coupon", qt::SampleCall<Coupon>, kNoTaxpayer},
+      {"coupon's type before the taxpayer",
+       [] {
+         Coupon bad;
+         bad.type = "E1";
+         return bad.Call();
+       },
+       kBadType + "E1"},
+      {"item", qt::SampleCall<Item>, kNoTaxpayer},
+  });
 }
 
 TEST_F(FiscalCoupon, ItemQuantityFollowsItsCountOfDecimals) {
@@ -288,11 +257,7 @@ TEST_F(FiscalCoupon, ItemQuantityFollowsItsCountOfDecimals) {
 }
 
 TEST_F(FiscalCoupon, ItemFieldRenderings) {
-  const struct Case {
-    const char* what;
-    void (*change)(Item&);
-    std::vector<Edit> fields;
-  } cases[] = {
+  const std::vector<LineCase<Item>> cases = {
       {"unit value in hundredths whatever its decimals",
        [](Item& c) {
          c.unitValue = 1.234;
@@ -347,11 +312,7 @@ TEST_F(FiscalCoupon, ItemFieldRenderings) {
 }
 
 TEST_F(FiscalCoupon, ItemChecksInOrder) {
-  const struct Case {
-    const char* what;
-    void (*change)(Item&);
-    std::string message;
-  } cases[] = {
+  const std::vector<RefusalCase<Item>> cases = {
       {"type first",
        [](Item& c) {
          c.type = "E";
@@ -413,10 +374,7 @@ TEST_F(FiscalCoupon, ItemChecksInOrder) {
   ExpectRefusals<Item>(cases);
   // The messages that show values: their text starts as below in every
   // regional setting.
-  const struct Prefixed {
-    void (*change)(Item&);
-    const std::string& prefix;
-  } prefixed[] = {
+  qt::ExpectRefusalsStartingWith<Item>({
       {[](Item& c) {
          c.quantity = 0;
          c.rounding = 'x';
@@ -427,22 +385,12 @@ TEST_F(FiscalCoupon, ItemChecksInOrder) {
       {[](Item& c) { c.unitValue = 0; }, kItemValues},
       {[](Item& c) { c.discount = -0.001; }, kItemValues},
       {[](Item& c) { c.increase = -1; }, kItemValues},
-  };
-  for (const auto& p : prefixed) {
-    Item item;
-    p.change(item);
-    EXPECT_EQ(0, item.Call());
-    EXPECT_EQ(p.prefix, LastError().substr(0, p.prefix.size()));
-  }
+  });
   EXPECT_TRUE(FinishedLines().empty());
 }
 
 TEST_F(FiscalCoupon, ItemLinesThatComeOutTooLong) {
-  const struct Case {
-    const char* what;
-    void (*change)(Item&);
-    std::vector<Edit> fields;
-  } cases[] = {
+  const std::vector<LineCase<Item>> cases = {
       {"item number of 4", [](Item& c) { c.item = "1000"; }, {{59, 3, "1000"}}},
       {"COO of 7", [](Item& c) { c.coo = "1234567"; }, {{47, 6, "1234567"}}},
       {"CCF of 7", [](Item& c) { c.ccf = "1234567"; }, {{53, 6, "1234567"}}},
@@ -462,12 +410,6 @@ TEST_F(FiscalCoupon, ItemLinesThatComeOutTooLong) {
        {{268, 1, "10"}}},
   };
   ExpectLayoutRefusals<Item>(cases, kItemLine, 269);
-}
-
-TEST_F(FiscalCoupon, ItemNeedsAnOpenReport) {
-  qt::CloseAnyReport();
-  EXPECT_EQ(0, Item{}.Call());
-  EXPECT_EQ(kNoTaxpayer, LastError());
 }
 
 // The value messages, with the values as the user's regional settings show
@@ -519,9 +461,6 @@ void CouponValueMessages() {
   qt::CloseAnyReport();
 }
 
-TEST(RegionalPtBr, CouponValueMessages) { CouponValueMessages(); }
-TEST(RegionalEnUs, CouponValueMessages) { CouponValueMessages(); }
-TEST(RegionalC, CouponValueMessages) { CouponValueMessages(); }
-TEST(RegionalDeDe, CouponValueMessages) { CouponValueMessages(); }
+QUORIX_TEST_IN_EVERY_REGIONAL(CouponValueMessages, CouponValueMessages)
 
 }  // namespace

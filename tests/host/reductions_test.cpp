@@ -4,40 +4,26 @@
 // leaves in the report and in the last error message.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <functional>
-#include <limits>
 
+#include "builder_cases.h"
 #include "expected_messages.h"
 #include "support.h"
 
 namespace {
 
+using namespace qt;
 using namespace qt::msg;
-
-using qt::FinishedLines;
-using qt::LastError;
-using qt::T;
 
 // The sample report's taxpayer as the lines carry it.
 const std::string kCnpj14 = "11222333000181";
 const std::string kStateReg14 = "110042490114  ";
 
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-constexpr double kInf = std::numeric_limits<double>::infinity();
-constexpr double k2008_03_01 = 39508;
 constexpr double k13_05_09 = 47109.0 / 86400.0;
 
 // Replaces the characters from 1-based position `at` with `text`.
 std::string Patch(std::string line, size_t at, const std::string& text) {
   return line.replace(at - 1, text.size(), text);
-}
-
-// A case that leaves a message sets one first, so that the builders that
-// clear it at entry are seen to do so.
-void LeaveAnOlderMessage() {
-  EXPECT_EQ(0, quorix_Header(T("X")));
-  ASSERT_EQ(kBadType + "X", LastError());
 }
 
 // One call of a line builder, changed from its sample arguments, and what it
@@ -50,9 +36,10 @@ struct LineCase {
   std::string lineOrMessage;
 };
 
-// Runs the cases in one open report; gives the lines the successes appended.
+// Runs the cases in one open report, which then holds the lines of the
+// successes alone.
 template <class Call>
-std::vector<std::string> RunLineCases(const std::vector<LineCase<Call>>& cases, size_t lineLength) {
+void ExpectLines(const std::vector<LineCase<Call>>& cases, size_t lineLength) {
   std::vector<std::string> appended;
   for (const auto& c : cases) {
     Call call;
@@ -67,19 +54,10 @@ std::vector<std::string> RunLineCases(const std::vector<LineCase<Call>>& cases, 
       EXPECT_EQ(c.lineOrMessage, LastError()) << c.what;
     }
   }
-  return appended;
+  EXPECT_EQ(appended, FinishedLines());
 }
 
-class Ecf : public testing::Test {
- protected:
-  void SetUp() override {
-    qt::CloseAnyReport();
-    qt::OpenSampleReport();
-  }
-  void TearDown() override { qt::CloseAnyReport(); }
-
-  qt::TempDir dir_;
-};
+using Ecf = qt::OpenReport;
 
 // ---- Totals ---------------------------------------------------------------
 
@@ -321,16 +299,7 @@ TEST_F(Ecf, ReductionZListLines) {
       {"line feed inside the type", [](ZList& z) { z.type = "R\n2"; }, 0,
        kLayout + "R\n2" + kZList.substr(3)},
   };
-  const auto appended = RunLineCases(cases, 101);
-  EXPECT_EQ(appended, FinishedLines());
-}
-
-TEST_F(Ecf, ReductionZListNeedsAnOpenReport) {
-  qt::CloseAnyReport();
-  ZList z;
-  z.serial = "";
-  EXPECT_EQ(0, z.Call());
-  EXPECT_EQ(kNoTaxpayer, LastError());
+  ExpectLines(cases, 101);
 }
 
 // ---- Reduction Z detail ---------------------------------------------------
@@ -405,8 +374,7 @@ TEST_F(Ecf, ReductionZDetailLines) {
        },
        0, kBadValue},
   };
-  const auto appended = RunLineCases(cases, 72);
-  EXPECT_EQ(appended, FinishedLines());
+  ExpectLines(cases, 72);
 }
 
 TEST_F(Ecf, ReductionZDetailRepeatsTheListsIdentification) {
@@ -431,11 +399,22 @@ TEST_F(Ecf, ReductionZDetailRepeatsTheListsIdentification) {
   EXPECT_EQ(lines[0].substr(3, 49), lines[1].substr(3, 49));
 }
 
-TEST_F(Ecf, ReductionZDetailNeedsAnOpenReport) {
-  qt::CloseAnyReport();
-  EXPECT_EQ(0, quorix_DetalheReducaoZ(T("R03"), nullptr, nullptr, nullptr, nullptr, nullptr,
-                                      nullptr, -1));
-  EXPECT_EQ(kNoTaxpayer, LastError());
+TEST_F(Ecf, ReductionZListAndDetailNeedAnOpenReport) {
+  qt::ExpectRefusedWithNoReport({
+      {"list with a blank serial",
+       [] {
+         ZList z;
+         z.serial = "";
+         return z.Call();
+       },
+       kNoTaxpayer},
+      {"detail with no texts and a negative value",
+       [] {
+         return quorix_DetalheReducaoZ(T("R03"), nullptr, nullptr, nullptr, nullptr, nullptr,
+                                       nullptr, -1);
+       },
+       kNoTaxpayer},
+  });
 }
 
 // ---- Daily movement -------------------------------------------------------
@@ -528,8 +507,7 @@ TEST_F(Ecf, DailyMovementLines) {
        0, kBadPeriod},
       {"day after 9999", [](Movement& m) { m.day = 3e6; }, 0, kDateOutOfRange},
   };
-  const auto appended = RunLineCases(cases, 148);
-  EXPECT_EQ(appended, FinishedLines());
+  ExpectLines(cases, 148);
 }
 
 TEST_F(Ecf, DailyMovementCarriesTheOpenReportsIdentification) {

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "builder_cases.h"
 #include "ecf_documents.h"
 #include "expected_messages.h"
 #include "side_files_support.h"
@@ -160,9 +161,6 @@ void NegativesInUnsignedFields() {
   EXPECT_EQ(std::string(13, '0'), lines[1].substr(238, 13));
 }
 
-TEST(RegionalPtBr, NegativesInUnsignedFields) { NegativesInUnsignedFields(); }
-TEST(RegionalEnUs, NegativesInUnsignedFields) { NegativesInUnsignedFields(); }
-TEST(RegionalC, NegativesInUnsignedFields) { NegativesInUnsignedFields(); }
-TEST(RegionalDeDe, NegativesInUnsignedFields) { NegativesInUnsignedFields(); }
+QUORIX_TEST_IN_EVERY_REGIONAL(NegativesInUnsignedFields, NegativesInUnsignedFields)
 
 }  // namespace

@@ -70,11 +70,6 @@ bool Call(TypeList<P...> parameters, const Source& source) {
   return Invoke<Export>(parameters, std::index_sequence_for<P...>{}, source);
 }
 
-template <class... P>
-std::vector<ParamKind> Kinds(TypeList<P...>) {
-  return {BoundaryKind<P>()...};
-}
-
 // Values as the program holds them, made host texts for the call.
 class ValueSource {
  public:
@@ -113,19 +108,6 @@ bool CallRecordExport(RecordId id, const Source& source) {
 inline bool CallRecordExport(const RecordKind& kind, const std::vector<CallValue>& values) {
   if (values.size() != kind.params.size) return false;
   return CallRecordExport(kind.id, detail::ValueSource(values));
-}
-
-// The kinds of the parameters of the export that builds lines of `id`, as
-// its prototype has them (a date or a time is a Real there).
-inline std::vector<ParamKind> ExportParameterKinds(RecordId id) {
-  switch (id) {
-#define QUORIX_RECORD_KINDS_OF(name, exportName) \
-  case RecordId::name:                           \
-    return detail::Kinds(ExportOf<RecordId::name>::Parameters{});
-    QUORIX_RECORD_KINDS(QUORIX_RECORD_KINDS_OF)
-#undef QUORIX_RECORD_KINDS_OF
-  }
-  return {};
 }
 
 // Days since 1899-12-30 of a civil date.

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <type_traits>
+#include <vector>
 
 #include "UPAF/record_kinds.h"
 #include "quorix.h"
@@ -60,25 +61,21 @@ constexpr ParamKind AtTheBoundary(ParamKind k) {
 }
 
 template <class... P>
-constexpr bool SameKinds(TypeList<P...>, Table<Param> params) {
-  constexpr ParamKind boundary[] = {BoundaryKind<P>()...};
-  if (params.size != sizeof...(P)) return false;
-  for (size_t i = 0; i < params.size; ++i)
-    if (AtTheBoundary(params[i].kind) != boundary[i]) return false;
-  return true;
+std::vector<ParamKind> KindsOf(TypeList<P...>) {
+  return {BoundaryKind<P>()...};
 }
 
-// Whether a kind's parameters are, in number and kind, those of the
-// prototype of the export that builds lines of `id`.
-inline bool AgreesWithPrototype(RecordId id, Table<Param> params) {
+// The kinds of the parameters of the export that builds lines of `id`, as
+// its prototype has them (a date or a time is a Real there).
+inline std::vector<ParamKind> ExportParameterKinds(RecordId id) {
   switch (id) {
-#define QUORIX_RECORD_AGREES(kind, exportName) \
-  case RecordId::kind:                         \
-    return SameKinds(ExportOf<RecordId::kind>::Parameters{}, params);
-    QUORIX_RECORD_KINDS(QUORIX_RECORD_AGREES)
-#undef QUORIX_RECORD_AGREES
+#define QUORIX_RECORD_KINDS_OF(name, exportName) \
+  case RecordId::name:                           \
+    return KindsOf(ExportOf<RecordId::name>::Parameters{});
+    QUORIX_RECORD_KINDS(QUORIX_RECORD_KINDS_OF)
+#undef QUORIX_RECORD_KINDS_OF
   }
-  return false;
+  return {};
 }
 
 }  // namespace quorix::upaf

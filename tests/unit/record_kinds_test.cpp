@@ -50,9 +50,13 @@ TEST(RecordKinds, TakeTheHeadersParametersAndDifferInLength) {
   std::set<size_t> lengths;
   for (const RecordKind* kind : kRecordKinds) {
     std::vector<std::string> params;
-    for (const auto& p : kind->params) params.emplace_back(p.name);
+    std::vector<quorix::upaf::ParamKind> kinds;
+    for (const auto& p : kind->params) {
+      params.emplace_back(p.name);
+      kinds.push_back(quorix::upaf::AtTheBoundary(p.kind));
+    }
     EXPECT_EQ(PrototypeNames(header, kind->exportName()), params) << kind->exportName();
-    EXPECT_TRUE(quorix::upaf::AgreesWithPrototype(kind->id, kind->params)) << kind->exportName();
+    EXPECT_EQ(quorix::upaf::ExportParameterKinds(kind->id), kinds) << kind->exportName();
     EXPECT_TRUE(lengths.insert(kind->lineLength).second) << kind->exportName();
   }
   EXPECT_EQ(13u, lengths.size());
